@@ -1,0 +1,100 @@
+// The cleaning run: every track item in one fixed order, reported to a view.
+#pragma once
+#include <string>
+#include <vector>
+
+// What the run shows; the progress dialog implements it, tests record it.
+class RunView {
+ public:
+  virtual ~RunView() = default;
+  virtual void SetFrameCaption(const std::string& caption) = 0;  // repainted at once
+  virtual void SetBusyPointer(bool busy) = 0;
+  virtual void EnableCleanButton(bool enabled) = 0;
+  virtual void ClearStatus() = 0;
+  virtual void AddStatus(const std::string& line) = 0;
+  virtual void RefreshStatus() = 0;  // repaint the list and select its last line
+  virtual void SetProgress(int value) = 0;
+  // Modal "Task Complete" message; returns when the user has closed it.
+  virtual void ShowSummary(const std::string& text) = 0;
+  virtual void BringForward() = 0;
+  // The "Exit after cleaning" option: close the program's windows.
+  virtual void EndProgram() = 0;
+};
+
+// The user's ticks: the current value of a main-window check box, by its number
+// (Check12 -> 12); 1 is ticked, 0 unticked, 2 greyed.
+class Selection {
+ public:
+  virtual ~Selection() = default;
+  virtual int CheckValue(int checkNumber) const = 0;
+};
+
+// What an item step works with and adds to.
+struct RunContext {
+  std::string settingsFile;  // prisd.dat
+  double regnum = 0;         // registry entries cleaned
+  double filesize = 0;       // bytes released
+  std::string endLine;       // the item's end line; a step may replace it
+};
+
+using ItemStep = void (*)(RunContext& ctx);
+
+enum class GateKind {
+  CheckBox,  // a main-window check box, value 1
+  Always,    // no gate of its own
+  Setting,   // a prisd.dat key that reads exactly "1"
+};
+
+struct RunItem {
+  GateKind gate;
+  int check;               // check box number, for GateKind::CheckBox
+  const char* gateSection; // for GateKind::Setting
+  const char* gateKey;
+  const char* startLine;
+  const char* endLine;
+  bool refresh;            // repaint the list after the end line
+  int progress;            // bar value after the item; -1 leaves it
+  double addRegnum;        // fixed amounts, counted whether or not anything was there
+  double addBytes;
+  bool addBeforeStart;     // fixed amounts added before the start line
+  ItemStep step;           // the erasure; nullptr erases nothing
+};
+
+// The 29 items of a run, in run order.
+const std::vector<RunItem>& RunItems();
+
+class CleanRun {
+ public:
+  CleanRun(RunView& view, const Selection& selection, std::string settingsFile,
+           const std::vector<RunItem>& items = RunItems());
+  // cleannow: one whole run; totals start from zero each time.
+  void Run();
+  double regnum() const { return regnum_; }
+  double filesize() const { return filesize_; }
+
+ private:
+  bool GateOpen(const RunItem& item) const;
+
+  RunView& view_;
+  const Selection& selection_;
+  std::string settingsFile_;
+  const std::vector<RunItem>& items_;
+  double regnum_ = 0;
+  double filesize_ = 0;
+};
+
+// Texts of the run.
+extern const char kRunningCaption[];
+extern const char kIdleCaption[];
+extern const char kBeginLine[];
+extern const char kCompleteLine[];
+extern const char kSummaryTitle[];
+
+// "####.##": no leading zero, point always written, at most two decimals.
+std::string FormatMegabytes(double megabytes);
+std::string NumberText(double value);
+std::string SummaryText(double regnum, double filesize);
+// The user's general date format: short date, a space, long time (no time at midnight).
+std::string GeneralDateText(int year, int month, int day, int hour, int minute, int second);
+// "Clean Now": stores the start time as WINDOWS/lastclean.
+void StampLastClean(const std::string& settingsFile);

@@ -1,0 +1,52 @@
+// Texts that a run writes: totals, megabytes and the start time.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "engine/CleanRun.h"
+#include "settings/Inifun.h"
+
+std::string FormatMegabytes(double megabytes) {
+  char buf[64];
+  snprintf(buf, sizeof buf, "%.2f", megabytes);
+  std::string s(buf);
+  size_t point = s.find('.');
+  std::string whole = s.substr(0, point), decimals = s.substr(point + 1);
+  if (whole == "0") whole.clear();
+  else if (whole == "-0") whole = "-";
+  while (!decimals.empty() && decimals.back() == '0') decimals.pop_back();
+  return whole + "." + decimals;
+}
+
+std::string NumberText(double value) {
+  char buf[64];
+  snprintf(buf, sizeof buf, "%.15g", value);
+  return buf;
+}
+
+std::string SummaryText(double regnum, double filesize) {
+  return std::string("Task complete Successfully! Cleaned Registry Keys: ") + NumberText(regnum) +
+         " Released HD Space:" + FormatMegabytes(filesize / 1048576.0) + "MB";
+}
+
+std::string GeneralDateText(int year, int month, int day, int hour, int minute, int second) {
+  SYSTEMTIME st = {};
+  st.wYear = static_cast<WORD>(year);
+  st.wMonth = static_cast<WORD>(month);
+  st.wDay = static_cast<WORD>(day);
+  st.wHour = static_cast<WORD>(hour);
+  st.wMinute = static_cast<WORD>(minute);
+  st.wSecond = static_cast<WORD>(second);
+  char date[128] = {0}, time[128] = {0};
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, sizeof date);
+  if (hour == 0 && minute == 0 && second == 0) return date;
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time);
+  return std::string(date) + " " + time;
+}
+
+void StampLastClean(const std::string& settingsFile) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  WriteIni(settingsFile, "WINDOWS", "lastclean",
+           GeneralDateText(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond));
+}

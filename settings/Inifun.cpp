@@ -1,0 +1,75 @@
+#include "settings/Inifun.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+namespace {
+const DWORD kIniBuffer = 128;
+}
+
+std::string TrimSpaces(const std::string& s) {
+  size_t b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return std::string();
+  size_t e = s.find_last_not_of(' ');
+  return s.substr(b, e - b + 1);
+}
+
+std::string TrimRightSpaces(const std::string& s) {
+  size_t e = s.find_last_not_of(' ');
+  return e == std::string::npos ? std::string() : s.substr(0, e + 1);
+}
+
+std::string ReadIni(const std::string& file, const std::string& section, const std::string& key) {
+  char buf[kIniBuffer] = {0};
+  GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buf, kIniBuffer, file.c_str());
+  buf[kIniBuffer - 1] = '\0';
+  return TrimSpaces(std::string(buf));
+}
+
+void WriteIni(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value) {
+  std::string cut = value.substr(0, kIniBuffer);
+  WritePrivateProfileStringA(section.c_str(), key.c_str(), cut.c_str(), file.c_str());
+}
+
+bool ReadsAsNumber(const std::string& text, double* number) {
+  std::string t = TrimSpaces(text);
+  size_t i = 0, n = t.size();
+  if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+  size_t digits = 0;
+  while (i < n && isdigit(static_cast<unsigned char>(t[i]))) ++i, ++digits;
+  if (i < n && t[i] == '.') {
+    ++i;
+    while (i < n && isdigit(static_cast<unsigned char>(t[i]))) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+    size_t exp = 0;
+    while (i < n && isdigit(static_cast<unsigned char>(t[i]))) ++i, ++exp;
+    if (exp == 0) return false;
+  }
+  if (i != n) return false;
+  if (number) *number = strtod(t.c_str(), nullptr);
+  return true;
+}
+
+bool ReadsAsZero(const std::string& text) {
+  double v = 1;
+  return ReadsAsNumber(text, &v) && v == 0;
+}
+
+bool TickLenient(const std::string& value) {
+  double v = 0;
+  if (!ReadsAsNumber(value, &v)) return true;
+  return v == 1;
+}
+
+bool TickStrict(const std::string& value) {
+  double v = 0;
+  return ReadsAsNumber(value, &v) && v == 1;
+}
+
+bool TickText(const std::string& value) { return value == "1"; }

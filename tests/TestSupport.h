@@ -1,0 +1,63 @@
+// Shared pieces of the tests: temporary folders, a program folder of their own, message answers.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/MsgBox.h"
+
+// A fresh folder below the prefix's temp folder, deleted with everything in it at the end.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& tag = "tsw");
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Every message box answered at once, and remembered.
+class MessageRecorder {
+ public:
+  explicit MessageRecorder(int answer = IDOK);
+  ~MessageRecorder();
+  std::vector<MessageRequest> seen;
+
+ private:
+  int answer_;
+};
+
+// A test with its own empty program folder (prisd.dat and friends go there).
+class ProgramFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::string Settings() const;
+  TempFolder* folder_ = nullptr;
+};
+
+std::string ReadFileText(const std::string& path);
+void WriteFileText(const std::string& path, const std::string& text);
+bool FileExists(const std::string& path);
+// Pumps the message queue for up to ms milliseconds, or until done() is true.
+template <typename F>
+bool PumpUntil(F done, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > ms) return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(10);
+  }
+  return true;
+}

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Owns the Wine prefix that the tests run in: creates it inside the build tree,
+# selects the null graphics driver, and starts or stops its persistent wineserver.
+# usage: prefix.sh up|down PREFIX_DIR BUILD_DIR
+set -u
+action=$1 prefix=$2 build=$3
+marker=.tracksweep-test-prefix
+
+case "$prefix" in
+  "$build"/*) ;;
+  *) echo "prefix.sh: refusing $prefix: not inside the build tree $build" >&2; exit 2;;
+esac
+if [ -d "$prefix" ] && [ ! -f "$prefix/$marker" ]; then
+  echo "prefix.sh: refusing $prefix: it exists but was not made by this harness" >&2; exit 2
+fi
+
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+case "$action" in
+  up)
+    if [ ! -f "$prefix/$marker" ]; then
+      mkdir -p "$prefix"
+      touch "$prefix/$marker"
+      wineboot -i >/dev/null 2>&1 </dev/null
+      wineserver -w
+      wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
+      wineserver -k >/dev/null 2>&1 </dev/null; wineserver -w
+      # The tests check for this file on C: before they touch anything.
+      echo "tracksweep test prefix" > "$prefix/drive_c/tracksweep-test-prefix.txt"
+    fi
+    # A server started by a test would inherit ctest's pipe and hang it: start it here, detached.
+    wineserver -p >/dev/null 2>&1 </dev/null &
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+    exit 0;;
+  down)
+    wineserver -k >/dev/null 2>&1 </dev/null
+    exit 0;;
+  *) echo "usage: prefix.sh up|down PREFIX BUILD" >&2; exit 2;;
+esac

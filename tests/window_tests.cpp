@@ -1,0 +1,358 @@
+// The windows under Wine's null display: main window, progress dialog, splash, about box.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "settings/Inifun.h"
+#include "tests/TestSupport.h"
+#include "ui/App.h"
+#include "ui/Frmsplash.h"
+#include "ui/frmMainCode.h"
+#include "ui/frmMainCodeRes.h"
+#include "ui/frmabout.h"
+#include "ui/frmaboutRes.h"
+#include "ui/frmcleannow.h"
+#include "ui/frmcleannowRes.h"
+
+namespace {
+
+const int kBoxes[] = {1, 2, 3, 4, 5, 6, 7, 8, 24, 27, 25, 10, 11, 12, 13, 14,
+                      15, 16, 17, 26, 28, 29, 19, 20, 21, 22, 23};
+struct OptionsPair {
+  int check, command;
+};
+const OptionsPair kOptions[] = {{1, 7}, {4, 8}, {8, 3}, {24, 1}, {27, 2}, {23, 6}};
+
+std::string Caption(HWND h) {
+  char buf[512] = {0};
+  GetWindowTextA(h, buf, sizeof buf);
+  std::string s;
+  for (const char* p = buf; *p; ++p)
+    if (*p != '&') s += *p;  // keyboard accelerators are not part of the text
+  return s;
+}
+
+void Click(HWND dlg, int id) {
+  HWND c = GetDlgItem(dlg, id);
+  ASSERT_NE(nullptr, c) << id;
+  char cls[32] = {0};
+  GetClassNameA(c, cls, sizeof cls);
+  if (lstrcmpiA(cls, "Button") == 0) SendMessageA(c, BM_CLICK, 0, 0);
+  else SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(c));
+}
+
+std::vector<std::string> ListLines(HWND list) {
+  std::vector<std::string> lines;
+  int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char buf[512] = {0};
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+    lines.push_back(buf);
+  }
+  return lines;
+}
+
+}  // namespace
+
+class MainWindowTest : public ProgramFolderTest {
+ protected:
+  App app;
+  MessageRecorder messages;
+  frmMainCode& main() { return app.Main(); }
+  HWND Item(int id) { return GetDlgItem(main().hwnd(), id); }
+  int Box(int n) { return static_cast<int>(IsDlgButtonChecked(main().hwnd(), IDC_CHECK(n))); }
+  bool Enabled(int id) { return IsWindowEnabled(Item(id)) != FALSE; }
+  bool Visible(int id) { return (GetWindowLongA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+  void Load() { ASSERT_TRUE(main().Load()); }
+  void TearDown() override {
+    main().Unload();
+    app.CleanNow().Unload();
+    ProgramFolderTest::TearDown();
+  }
+};
+
+TEST_F(MainWindowTest, NoSettingsFileTicksEverythingAndEnablesOptions) {
+  Load();
+  EXPECT_FALSE(IsWindowVisible(main().hwnd()));
+  EXPECT_EQ("Tracksweep V3.20", Caption(main().hwnd()));
+  for (int n : kBoxes) EXPECT_EQ(1, Box(n)) << "Check" << n;
+  EXPECT_EQ(0, Box(9));
+  EXPECT_EQ(0, Box(18));
+  for (const OptionsPair& o : kOptions) EXPECT_TRUE(Enabled(IDC_COMMAND(o.command))) << o.command;
+  EXPECT_EQ("", Caption(Item(IDC_LABEL(12))));
+  EXPECT_EQ("Cleaned Registry Keys:  Released HD Space:MB", Caption(Item(IDC_LABEL(14))));
+  EXPECT_TRUE(Visible(IDC_FRAME2));
+  EXPECT_FALSE(Visible(IDC_FRAME7));
+  EXPECT_FALSE(FileExists(Settings()));  // loading writes nothing
+}
+
+TEST_F(MainWindowTest, ControlsCarryTheirCaptions) {
+  Load();
+  struct {
+    int id;
+    const char* text;
+  } captions[] = {
+      {IDC_CHECK(7), "IE Downloaded program Files Directory"}, {IDC_CHECK(28), "Woadpad Recent Files"},
+      {IDC_CHECK(17), "Windows Passwords(Only 9X/Me)"}, {IDC_CHECK(9), "Select all of the above"},
+      {IDC_CHECK(18), "Select all of the above"}, {IDC_COMMAND(4), " Export"}, {IDC_COMMAND(5), "Import"},
+      {IDC_COMMAND(6), "Options"}, {IDC_FRAME2, "Select the item(s) to erase"}, {IDC_FRAME4, "Browsers"},
+      {IDC_FRAME5, "Windows"}, {IDC_FRAME6, "Applications"}, {IDC_LABEL31, "More Applications"},
+      {IDC_LABEL(4), "Search and  Erase"}, {IDC_LABEL(13), "EXIT"}, {IDC_LABEL(11), "Last Cleaned at:"},
+      {IDC_LABEL(9), "Standard Items"}, {IDC_LABEL(7), "Help"},
+      {IDC_LABEL(8), "Ensure your privacy by erasing kinds of tracks from your computer."},
+  };
+  for (const auto& c : captions) EXPECT_EQ(c.text, Caption(Item(c.id))) << c.id;
+  EXPECT_EQ(0u, Caption(Item(IDC_LABEL(51))).find("Visit us at: "));
+}
+
+TEST_F(MainWindowTest, AllZeroUntickesEverythingAndDisablesOptions) {
+  WriteFileText(Settings(),
+                "[BROWSERS]\r\nlocation=0\r\nhistory=0\r\ncache=0\r\ncookies=0\r\nfavorites=0\r\n"
+                "autocomplete=0\r\ndownloaded=0\r\nnetscape=0\r\nopera=0\r\nmsn=0\r\ngoogle=0\r\n"
+                "[WINDOWS]\r\nrecent=0\r\nrun=0\r\nsearch=0\r\ntemp=0\r\nrecycle=0\r\nopen=0\r\n"
+                "scandisk=0\r\npasswords=0\r\nclip=0\r\nwordpad=0\r\npaint=0\r\nlastclean=0\r\n"
+                "regnum=0\r\nfilesize=0\r\n"
+                "[APPLICATIONS]\r\nwinzip=0\r\nmedia=0\r\nrealplayer=0\r\nrealone=0\r\noffice=0\r\n");
+  Load();
+  for (int n : kBoxes) EXPECT_EQ(0, Box(n)) << "Check" << n;
+  for (const OptionsPair& o : kOptions) EXPECT_FALSE(Enabled(IDC_COMMAND(o.command))) << o.command;
+  EXPECT_EQ("", Caption(Item(IDC_LABEL(12))));
+  EXPECT_EQ("", Caption(Item(IDC_LABEL(14))));
+}
+
+TEST_F(MainWindowTest, TwoIsUntickedAndSpacedOneIsTicked) {
+  WriteFileText(Settings(),
+                "[BROWSERS]\r\nlocation=2\r\ncookies= 1 \r\nnetscape=abc\r\nopera=-1\r\n"
+                "[WINDOWS]\r\nrun=2\r\nlastclean=08/12/2026 09:30:00\r\nregnum=21\r\nfilesize=1.5\r\n"
+                "[APPLICATIONS]\r\noffice=0\r\n");
+  Load();
+  EXPECT_EQ(0, Box(1));
+  EXPECT_EQ(1, Box(4));
+  EXPECT_EQ(1, Box(8));
+  EXPECT_EQ(0, Box(24));
+  EXPECT_EQ(0, Box(11));
+  EXPECT_EQ(1, Box(12));
+  EXPECT_EQ(0, Box(23));
+  EXPECT_FALSE(Enabled(IDC_COMMAND(7)));
+  EXPECT_TRUE(Enabled(IDC_COMMAND(8)));
+  EXPECT_FALSE(Enabled(IDC_COMMAND(1)));
+  EXPECT_FALSE(Enabled(IDC_COMMAND(6)));
+  EXPECT_EQ("08/12/2026 09:30:00", Caption(Item(IDC_LABEL(12))));
+  EXPECT_EQ("Cleaned Registry Keys: 21 Released HD Space:1.5MB", Caption(Item(IDC_LABEL(14))));
+}
+
+TEST_F(MainWindowTest, SelectAllReactsOnlyToItsOwnChanges) {
+  WriteFileText(Settings(), "[BROWSERS]\r\nlocation=0\r\nhistory=0\r\nnetscape=0\r\n[WINDOWS]\r\nrun=0\r\n");
+  Load();
+  ASSERT_FALSE(Enabled(IDC_COMMAND(3)));
+  Click(main().hwnd(), IDC_CHECK(9));
+  EXPECT_EQ(1, Box(9));
+  for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 24, 27, 25}) EXPECT_EQ(1, Box(n)) << n;
+  EXPECT_TRUE(Enabled(IDC_COMMAND(3)));  // Netscape's Options follow the select-all tick
+  EXPECT_TRUE(Enabled(IDC_COMMAND(7)));
+  EXPECT_EQ(0, Box(11));                 // the Windows frame is untouched
+
+  Click(main().hwnd(), IDC_CHECK(2));
+  EXPECT_EQ(0, Box(2));
+  EXPECT_EQ(1, Box(9));
+
+  Click(main().hwnd(), IDC_CHECK(9));
+  for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 24, 27, 25}) EXPECT_EQ(0, Box(n)) << n;
+  EXPECT_FALSE(Enabled(IDC_COMMAND(3)));
+  EXPECT_FALSE(Enabled(IDC_COMMAND(2)));
+  EXPECT_EQ(1, Box(12));
+  EXPECT_EQ(1, Box(23));
+
+  Click(main().hwnd(), IDC_CHECK(18));
+  Click(main().hwnd(), IDC_CHECK(18));
+  for (int n : {10, 11, 12, 13, 14, 15, 16, 17, 26, 28, 29}) EXPECT_EQ(0, Box(n)) << n;
+  EXPECT_EQ(1, Box(23));  // Applications have no select-all
+
+  Click(main().hwnd(), IDC_CHECK(23));
+  EXPECT_FALSE(Enabled(IDC_COMMAND(6)));
+  Click(main().hwnd(), IDC_CHECK(27));
+  EXPECT_TRUE(Enabled(IDC_COMMAND(2)));
+}
+
+TEST_F(MainWindowTest, CloseStoresTheTicksInOrderAndUnloads) {
+  WriteFileText(Settings(), "[WINDOWS]\r\nlastclean=yesterday\r\n");
+  Load();
+  Click(main().hwnd(), IDC_CHECK(2));
+  Click(main().hwnd(), IDC_CHECK(29));
+  Click(main().hwnd(), IDC_CHECK(19));
+  SendMessageA(main().hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(main().IsLoaded());
+  std::string expected =
+      "[WINDOWS]\r\nlastclean=yesterday\r\nrecent=1\r\nrun=1\r\nsearch=1\r\ntemp=1\r\nrecycle=1\r\n"
+      "open=1\r\nscandisk=1\r\npasswords=1\r\nclip=1\r\nwordpad=1\r\npaint=0\r\n"
+      "[BROWSERS]\r\nlocation=1\r\nhistory=0\r\ncache=1\r\ncookies=1\r\nfavorites=1\r\nautocomplete=1\r\n"
+      "downloaded=1\r\nnetscape=1\r\nopera=1\r\nmsn=1\r\ngoogle=1\r\n"
+      "[APPLICATIONS]\r\nwinzip=0\r\nmedia=1\r\nrealplayer=1\r\nrealone=1\r\noffice=1\r\n";
+  std::string text = ReadFileText(Settings());
+  // Wine puts a blank line between sections; compare without them.
+  std::string compact;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 4, "\r\n\r\n") == 0) continue;
+    compact += text[i];
+  }
+  EXPECT_EQ(expected, compact);
+}
+
+TEST_F(MainWindowTest, ExitImageStoresTicksAndClosesTheOtherWindows) {
+  Load();
+  Click(main().hwnd(), IDC_IMAGE(3));
+  ASSERT_TRUE(app.CleanNow().IsLoaded());
+  Click(main().hwnd(), IDC_CHECK(5));
+  Click(main().hwnd(), IDC_IMAGE(9));
+  EXPECT_FALSE(main().IsLoaded());
+  EXPECT_FALSE(app.CleanNow().IsLoaded());
+  EXPECT_EQ("0", ReadIni(Settings(), "BROWSERS", "favorites"));
+  EXPECT_EQ("1", ReadIni(Settings(), "APPLICATIONS", "office"));
+}
+
+TEST_F(MainWindowTest, MinimizeStoresNothingAndKeepsTheWindow) {
+  Load();
+  main().Show();
+  SendMessageA(main().hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(main().IsLoaded());
+  EXPECT_TRUE(IsIconic(main().hwnd()));
+  EXPECT_FALSE(FileExists(Settings()));
+}
+
+TEST_F(MainWindowTest, NavigationSwitchesPagesAndHighlights) {
+  Load();
+  Click(main().hwnd(), IDC_IMAGE(2));
+  EXPECT_FALSE(Visible(IDC_FRAME2));
+  EXPECT_FALSE(Visible(IDC_CHECK(1)));
+  EXPECT_FALSE(Visible(IDC_COMMAND(4)));
+  EXPECT_TRUE(Visible(IDC_FRAME7));
+  EXPECT_EQ("Custom Erase items", Caption(Item(IDC_LABEL(9))));
+  EXPECT_EQ("Custom File and Folder Item Editor.", Caption(Item(IDC_LABEL(8))));
+  EXPECT_TRUE(Visible(IDC_LABEL(12)));  // not part of either page
+  Click(main().hwnd(), IDC_IMAGE(1));
+  EXPECT_TRUE(Visible(IDC_FRAME2));
+  EXPECT_TRUE(Visible(IDC_CHECK(29)));
+  EXPECT_FALSE(Visible(IDC_FRAME7));
+  EXPECT_EQ("Standard Items", Caption(Item(IDC_LABEL(9))));
+
+  EXPECT_EQ(0, main().HoveredImage());
+  SendMessageA(main().hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Item(IDC_IMAGE(4))), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(4, main().HoveredImage());
+  SendMessageA(main().hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Item(IDC_IMAGE(9))), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(9, main().HoveredImage());
+  SendMessageA(main().hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Item(IDC_PICTURE1)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(0, main().HoveredImage());
+}
+
+class ProgressDialogTest : public MainWindowTest {
+ protected:
+  HWND Dlg() { return app.CleanNow().hwnd(); }
+  HWND DlgItem(int id) { return GetDlgItem(Dlg(), id); }
+  void OpenFromMain() {
+    Load();
+    Click(main().hwnd(), IDC_IMAGE(3));
+    ASSERT_TRUE(app.CleanNow().IsLoaded());
+  }
+};
+
+TEST_F(ProgressDialogTest, OpeningStartsNothing) {
+  OpenFromMain();
+  EXPECT_TRUE(IsWindowVisible(Dlg()));
+  EXPECT_EQ("Tracksweep", Caption(Dlg()));
+  EXPECT_EQ("Clean Now", Caption(DlgItem(IDC_CN_COMMAND1)));
+  EXPECT_EQ("Cancel", Caption(DlgItem(IDC_CN_COMMAND2)));
+  EXPECT_EQ("Status", Caption(DlgItem(IDC_CN_FRAME1)));
+  EXPECT_EQ(0u, Caption(DlgItem(IDC_CN_LABEL1)).find("Tt's highly recommended"));
+  EXPECT_EQ(0, SendMessageA(DlgItem(IDC_CN_LIST1), LB_GETCOUNT, 0, 0));
+  EXPECT_EQ(100, SendMessageA(DlgItem(IDC_CN_PROGRESS), PBM_GETRANGE, FALSE, 0));
+  EXPECT_FALSE(FileExists(Settings()));
+}
+
+TEST_F(ProgressDialogTest, CleanNowRunsWithTheWindowsTicksAndStoresTotals) {
+  WriteFileText(Settings(), "[WINDOWS]\r\nregnum=99\r\n");
+  OpenFromMain();
+  Click(main().hwnd(), IDC_CHECK(9));
+  Click(main().hwnd(), IDC_CHECK(9));  // every browser item off
+  Click(main().hwnd(), IDC_CHECK(18));
+  Click(main().hwnd(), IDC_CHECK(18));  // every Windows item off
+  for (int n : {19, 20, 21, 22}) Click(main().hwnd(), IDC_CHECK(n));
+  ASSERT_EQ(1, Box(23));
+  Click(Dlg(), IDC_CN_COMMAND1);
+
+  std::vector<std::string> expected = {
+      "Please waiting,Begin Cleaning", "Please Waiting ,Cleaning MS-Office Tracks......",
+      "Cleaning MS-Office Tracks......OK", "Please Waiting ,Cleaning More Applications......",
+      "Cleaning More Applications......OK", "Task complete Successfully!"};
+  EXPECT_EQ(expected, ListLines(DlgItem(IDC_CN_LIST1)));
+  EXPECT_EQ(5, SendMessageA(DlgItem(IDC_CN_LIST1), LB_GETCURSEL, 0, 0));
+  EXPECT_EQ(100, SendMessageA(DlgItem(IDC_CN_PROGRESS), PBM_GETPOS, 0, 0));
+  ASSERT_EQ(1u, messages.seen.size());
+  EXPECT_EQ("Task Complete", messages.seen[0].title);
+  EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 6 Released HD Space:.MB", messages.seen[0].text);
+  EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), messages.seen[0].flags);
+  EXPECT_EQ("6", ReadIni(Settings(), "WINDOWS", "regnum"));
+  EXPECT_EQ(".", ReadIni(Settings(), "WINDOWS", "filesize"));
+  EXPECT_NE("", ReadIni(Settings(), "WINDOWS", "lastclean"));
+  EXPECT_EQ("Status", Caption(DlgItem(IDC_CN_FRAME1)));
+  EXPECT_TRUE(IsWindowEnabled(DlgItem(IDC_CN_COMMAND1)));
+  EXPECT_FALSE(Dialog::BusyPointer());
+  // Clean Now writes nothing of the ticks themselves.
+  EXPECT_EQ("", ReadIni(Settings(), "APPLICATIONS", "winzip"));
+}
+
+TEST_F(ProgressDialogTest, ExitAfterCleaningEndsTheProgramAndStoresTheTicks) {
+  WriteFileText(Settings(), "[Additional]\r\nexit=1\r\n[WINDOWS]\r\nregnum=7\r\nfilesize=2.\r\n");
+  OpenFromMain();
+  Click(main().hwnd(), IDC_CHECK(4));
+  Click(Dlg(), IDC_CN_COMMAND1);
+  EXPECT_FALSE(app.CleanNow().IsLoaded());
+  EXPECT_FALSE(main().IsLoaded());
+  EXPECT_TRUE(messages.seen.empty());
+  EXPECT_EQ("7", ReadIni(Settings(), "WINDOWS", "regnum"));
+  EXPECT_EQ("2.", ReadIni(Settings(), "WINDOWS", "filesize"));
+  EXPECT_EQ("0", ReadIni(Settings(), "BROWSERS", "cookies"));
+  EXPECT_EQ("1", ReadIni(Settings(), "BROWSERS", "location"));
+  EXPECT_NE("", ReadIni(Settings(), "WINDOWS", "lastclean"));
+}
+
+TEST_F(ProgressDialogTest, CancelClosesTheDialogAndShowsTheMainWindow) {
+  OpenFromMain();
+  ASSERT_FALSE(IsWindowVisible(main().hwnd()));
+  Click(Dlg(), IDC_CN_COMMAND2);
+  EXPECT_FALSE(app.CleanNow().IsLoaded());
+  EXPECT_TRUE(IsWindowVisible(main().hwnd()));
+}
+
+TEST_F(MainWindowTest, SplashLoadsTheMainWindowHiddenThenShowsIt) {
+  WriteFileText(Settings(), "[BROWSERS]\r\nhistory=0\r\n");
+  app.Start();
+  ASSERT_TRUE(app.Splash().IsLoaded());
+  ASSERT_TRUE(main().IsLoaded());
+  EXPECT_FALSE(IsWindowVisible(main().hwnd()));
+  EXPECT_EQ(0, Box(2));  // ticks are read before the splash is drawn
+  EXPECT_EQ("Thank you for using Tracksweep 3.20.", Caption(GetDlgItem(app.Splash().hwnd(), 3011)));
+  EXPECT_TRUE(PumpUntil([&] { return !app.Splash().IsLoaded(); }, 10000));
+  EXPECT_TRUE(IsWindowVisible(main().hwnd()));
+}
+
+namespace {
+std::string g_aboutLabel3;
+std::string g_aboutCaption;
+VOID CALLBACK CloseAbout(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND about = FindWindowA(nullptr, "About");
+  if (!about) return;
+  KillTimer(nullptr, id);
+  g_aboutCaption = Caption(about);
+  g_aboutLabel3 = Caption(GetDlgItem(about, IDC_AB_LABEL3));
+  SendMessageA(about, WM_CLOSE, 0, 0);
+}
+}  // namespace
+
+TEST_F(MainWindowTest, AboutBoxIsModalAndClosesWithItsCloseControl) {
+  Load();
+  SetTimer(nullptr, 0, 50, CloseAbout);
+  Click(main().hwnd(), IDC_IMAGE(6));  // returns when the box is closed
+  EXPECT_EQ("About", g_aboutCaption);
+  EXPECT_EQ(0u, g_aboutLabel3.find("Tracksweep 3.20 is designed to protect your privacy by cleaning up all the unwanted istory data"));
+  EXPECT_FALSE(app.About().IsLoaded());
+  EXPECT_TRUE(main().IsLoaded());
+}

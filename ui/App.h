@@ -1,0 +1,40 @@
+// The program's windows and the ways they come and go.
+#pragma once
+#include <memory>
+
+class frmMainCode;
+class frmcleannow;
+class Frmsplash;
+class frmabout;
+
+class App {
+ public:
+  App();
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  frmMainCode& Main() { return *main_; }
+  frmcleannow& CleanNow() { return *cleanNow_; }
+  Frmsplash& Splash() { return *splash_; }
+  frmabout& About() { return *about_; }
+
+  // Start-up: the splash, which loads the main window hidden and later shows it.
+  void Start();
+  // The tray form; it joins the program with the tray icon. Loaded by the splash timer.
+  void LoadTray();
+  void UnloadTray();
+  bool TrayLoaded() const { return trayLoaded_; }
+  // The "Exit after cleaning" option: tray, progress dialog, then the main window.
+  void EndAfterRun();
+
+ private:
+  std::unique_ptr<frmMainCode> main_;
+  std::unique_ptr<frmcleannow> cleanNow_;
+  std::unique_ptr<Frmsplash> splash_;
+  std::unique_ptr<frmabout> about_;
+  bool trayLoaded_ = false;
+};
+
+// Opens the product's web address in the default browser.
+void OpenWebAddress();

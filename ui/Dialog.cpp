@@ -1,0 +1,164 @@
+#include "ui/Dialog.h"
+
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+#include "ui/MsgBox.h"
+
+namespace {
+bool g_busy = false;
+bool g_quitWhenLast = false;
+std::vector<HWND>& LiveWindows() {
+  static std::vector<HWND> windows;
+  return windows;
+}
+std::vector<HWND>& ModelessWindows() {
+  static std::vector<HWND> windows;
+  return windows;
+}
+void Forget(std::vector<HWND>& v, HWND h) { v.erase(std::remove(v.begin(), v.end(), h), v.end()); }
+}  // namespace
+
+Dialog::~Dialog() {
+  if (hwnd_) {
+    HWND h = hwnd_;
+    SetWindowLongPtrA(h, DWLP_USER, 0);
+    hwnd_ = nullptr;
+    if (!modal_) DestroyWindow(h);
+  }
+}
+
+bool Dialog::CreateModeless(int templateId, HWND owner) {
+  if (hwnd_) return true;
+  modal_ = false;
+  HWND h = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner, Proc,
+                              reinterpret_cast<LPARAM>(this));
+  if (h) ModelessWindows().push_back(h);
+  return h != nullptr;
+}
+
+INT_PTR Dialog::RunModal(int templateId, HWND owner) {
+  if (hwnd_) return -1;
+  modal_ = true;
+  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner, Proc,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+void Dialog::Unload(INT_PTR code) {
+  if (!hwnd_) return;
+  if (modal_) EndDialog(hwnd_, code);
+  else DestroyWindow(hwnd_);
+}
+
+void Dialog::SetText(int id, const std::string& text) const { SetDlgItemTextA(hwnd_, id, text.c_str()); }
+
+std::string Dialog::Text(int id) const {
+  HWND h = Item(id);
+  int n = GetWindowTextLengthA(h);
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  GetWindowTextA(h, &s[0], n + 1);
+  s.resize(static_cast<size_t>(n));
+  return s;
+}
+
+int Dialog::CheckValue(int id) const { return static_cast<int>(IsDlgButtonChecked(hwnd_, id)); }
+void Dialog::SetCheck(int id, int value) const { CheckDlgButton(hwnd_, id, static_cast<UINT>(value)); }
+void Dialog::Enable(int id, bool on) const { EnableWindow(Item(id), on ? TRUE : FALSE); }
+bool Dialog::IsEnabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+void Dialog::ShowItem(int id, bool show) const { ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
+bool Dialog::IsItemVisible(int id) const {
+  return (GetWindowLongA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Dialog::SetBusyPointer(bool busy) {
+  g_busy = busy;
+  SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+bool Dialog::BusyPointer() { return g_busy; }
+void Dialog::QuitWhenLastWindowCloses(bool on) { g_quitWhenLast = on; }
+int Dialog::LiveWindowCount() { return static_cast<int>(LiveWindows().size()); }
+
+int Dialog::RunMessageLoop() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    bool done = false;
+    for (HWND h : ModelessWindows()) {
+      if (IsDialogMessageA(h, &msg)) {
+        done = true;
+        break;
+      }
+    }
+    if (done) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Dialog* self = nullptr;
+  if (msg == WM_INITDIALOG) {
+    self = reinterpret_cast<Dialog*>(lp);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, DWLP_USER, lp);
+    LiveWindows().push_back(hwnd);
+  } else {
+    self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  }
+  if (msg == WM_NCDESTROY) {
+    Forget(LiveWindows(), hwnd);
+    Forget(ModelessWindows(), hwnd);
+    if (self) {
+      // Cleared before anything else can reach the half-destroyed object.
+      SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+      self->hwnd_ = nullptr;
+    }
+    if (g_quitWhenLast && LiveWindows().empty()) PostQuitMessage(0);
+    return FALSE;
+  }
+  if (msg == WM_SETCURSOR && g_busy) {
+    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+  }
+  if (!self) return FALSE;
+  try {
+    bool handled = false;
+    INT_PTR r = self->Dispatch(msg, wp, lp, handled);
+    return handled ? r : FALSE;
+  } catch (const std::exception& e) {
+    ShowMessage(hwnd, e.what(), kProductTitle, MB_OK);
+  } catch (...) {
+    ShowMessage(hwnd, "Unexpected error", kProductTitle, MB_OK);
+  }
+  return FALSE;
+}
+
+INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      handled = true;
+      return OnInit() ? TRUE : FALSE;
+    case WM_COMMAND:
+      handled = OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+      if (!handled && modal_ && LOWORD(wp) == IDCANCEL) {
+        // Esc in a modal dialog closes it; a modeless window ignores it.
+        OnClose();
+        handled = true;
+      }
+      return handled ? TRUE : FALSE;
+    case WM_TIMER:
+      handled = OnTimer(wp);
+      return handled ? TRUE : FALSE;
+    case WM_CLOSE:
+      OnClose();
+      handled = true;
+      return TRUE;
+    case WM_DESTROY:
+      OnDestroy();
+      return FALSE;
+    default:
+      return OnMessage(msg, wp, lp, handled);
+  }
+}

@@ -1,0 +1,59 @@
+// One base class for every window of the program: a dialog over a resource template.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class Dialog {
+ public:
+  Dialog() = default;
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+  virtual ~Dialog();
+
+  HWND hwnd() const { return hwnd_; }
+  bool IsLoaded() const { return hwnd_ != nullptr; }
+  // Modeless: creates the window (hidden unless the template says WS_VISIBLE).
+  bool CreateModeless(int templateId, HWND owner = nullptr);
+  // Modal: returns the code given to End.
+  INT_PTR RunModal(int templateId, HWND owner);
+  // Unload: ends a modal dialog or destroys a modeless one; nothing when not loaded.
+  void Unload(INT_PTR code = IDCANCEL);
+
+  // Helpers on the dialog's controls, by control ID.
+  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  void SetText(int id, const std::string& text) const;
+  std::string Text(int id) const;
+  int CheckValue(int id) const;
+  void SetCheck(int id, int value) const;
+  void Enable(int id, bool on) const;
+  bool IsEnabled(int id) const;
+  void ShowItem(int id, bool show) const;
+  bool IsItemVisible(int id) const;
+
+  // The hourglass over the whole program.
+  static void SetBusyPointer(bool busy);
+  static bool BusyPointer();
+  // Ends the message loop when the last window of the program is gone.
+  static void QuitWhenLastWindowCloses(bool on);
+  static int LiveWindowCount();
+  // The program's message loop, with keyboard navigation for modeless dialogs.
+  static int RunMessageLoop();
+
+ protected:
+  virtual bool OnInit() { return true; }
+  virtual bool OnCommand(int id, int code, HWND control) { return false; }
+  virtual bool OnTimer(UINT_PTR timerId) { return false; }
+  // The window's close control; unloads by default.
+  virtual void OnClose() { Unload(); }
+  // Anything else; set handled to answer the message.
+  virtual INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) { return 0; }
+  virtual void OnDestroy() {}
+
+ private:
+  static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+
+  HWND hwnd_ = nullptr;
+  bool modal_ = false;
+};

@@ -1,0 +1,231 @@
+#include "ui/frmMainCode.h"
+
+#include "settings/AppFolder.h"
+#include "settings/Inifun.h"
+#include "settings/MainTicks.h"
+#include "ui/App.h"
+#include "ui/NavImage.h"
+#include "ui/Frmsplash.h"
+#include "ui/frmMainCodeRes.h"
+#include "ui/frmabout.h"
+#include "ui/frmcleannow.h"
+
+namespace {
+
+struct OptionsButton {
+  int check;
+  int command;
+};
+// Each Options button is enabled exactly while its box is ticked.
+const OptionsButton kOptionsButtons[] = {{1, 7}, {4, 8}, {8, 3}, {24, 1}, {27, 2}, {23, 6}};
+
+const int kBrowserBoxes[] = {1, 2, 3, 4, 5, 6, 7, 8, 24, 27, 25};
+const int kWindowsBoxes[] = {10, 11, 12, 13, 14, 15, 16, 17, 26, 28, 29};
+const int kSelectAllBrowsers = 9;
+const int kSelectAllWindows = 18;
+
+// Navigation images and their caption labels.
+struct NavEntry {
+  int image;
+  int label;
+};
+const NavEntry kNavigation[] = {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {9, 13}};
+
+const char kStandardTitle[] = "Standard Items";
+const char kStandardSubtitle[] = "Ensure your privacy by erasing kinds of tracks from your computer.";
+const char kCustomTitle[] = "Custom Erase items";
+const char kCustomSubtitle[] = "Custom File and Folder Item Editor.";
+
+bool IsCheckBox(int id) { return id > IDC_CHECK(0) && id <= IDC_CHECK(29); }
+
+int NavImageOf(int id) {
+  for (const NavEntry& n : kNavigation)
+    if (id == IDC_IMAGE(n.image) || id == IDC_LABEL(n.label)) return n.image;
+  return 0;
+}
+
+}  // namespace
+
+frmMainCode::frmMainCode(App& app) : app_(app) {}
+
+frmMainCode::~frmMainCode() {
+  if (titleFont_) DeleteObject(titleFont_);
+}
+
+bool frmMainCode::Load() { return CreateModeless(IDD_FRMMAINCODE); }
+
+void frmMainCode::Show() {
+  if (!IsLoaded()) return;
+  if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+int frmMainCode::CheckValue(int checkNumber) const {
+  return IsLoaded() ? Dialog::CheckValue(IDC_CHECK(checkNumber)) : 0;
+}
+
+bool frmMainCode::OnInit() {
+  LOGFONTA lf = {};
+  lf.lfHeight = -16;
+  lf.lfWeight = FW_BOLD;
+  lstrcpyA(lf.lfFaceName, "Arial");
+  titleFont_ = CreateFontIndirectA(&lf);
+  SendMessageA(Item(IDC_LABEL(9)), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+  SetText(IDC_LABEL(51), std::string("Visit us at: ") + kWebAddress);
+
+  ShowPage(true);
+  LoadTicks();
+  return TRUE;
+}
+
+void frmMainCode::LoadTicks() {
+  const std::string file = SettingsPath();
+  const std::vector<TickKey>& keys = MainTickKeys();
+  for (int i = 0; i < kBrowserTickCount; ++i)
+    SetCheck(IDC_CHECK(keys[i].check), TickLenient(ReadIni(file, keys[i].section, keys[i].key)));
+  LastRunRecord last = ReadLastRun(file);
+  if (last.showWhen) SetText(IDC_LABEL(12), last.when);
+  if (last.showTotals) SetText(IDC_LABEL(14), last.totals);
+  for (size_t i = kBrowserTickCount; i < keys.size(); ++i)
+    SetCheck(IDC_CHECK(keys[i].check), TickLenient(ReadIni(file, keys[i].section, keys[i].key)));
+  UpdateOptionButtons();
+}
+
+void frmMainCode::StoreTicks() const {
+  const std::string file = SettingsPath();
+  for (const TickKey& k : MainTickKeys())
+    WriteIni(file, k.section, k.key, Dialog::CheckValue(IDC_CHECK(k.check)) == BST_CHECKED ? "1" : "0");
+}
+
+void frmMainCode::UpdateOptionButtons() const {
+  for (const OptionsButton& b : kOptionsButtons)
+    Enable(IDC_COMMAND(b.command), Dialog::CheckValue(IDC_CHECK(b.check)) == BST_CHECKED);
+}
+
+void frmMainCode::SelectAll(int selectAllBox) const {
+  int value = Dialog::CheckValue(IDC_CHECK(selectAllBox)) == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
+  if (selectAllBox == kSelectAllBrowsers)
+    for (int n : kBrowserBoxes) SetCheck(IDC_CHECK(n), value);
+  else
+    for (int n : kWindowsBoxes) SetCheck(IDC_CHECK(n), value);
+}
+
+void frmMainCode::ShowPage(bool standard) {
+  for (HWND c = GetWindow(hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    int id = GetDlgCtrlID(c);
+    if (id >= IDC_STANDARD_FIRST && id <= IDC_STANDARD_LAST) ShowWindow(c, standard ? SW_SHOW : SW_HIDE);
+    if (id >= IDC_CUSTOM_FIRST && id <= IDC_CUSTOM_LAST) ShowWindow(c, standard ? SW_HIDE : SW_SHOW);
+  }
+  SetText(IDC_LABEL(9), standard ? kStandardTitle : kCustomTitle);
+  SetText(IDC_LABEL(8), standard ? kStandardSubtitle : kCustomSubtitle);
+}
+
+void frmMainCode::ShowStandardPage() { ShowPage(true); }
+
+void frmMainCode::ShowCustomPage() {
+  ShowPage(false);
+  // The custom-items list is filled here once that page has its controls.
+}
+
+void frmMainCode::ClearSelections() { SetHovered(0); }
+
+void frmMainCode::SetHovered(int image) {
+  if (image == hovered_) return;
+  int old = hovered_;
+  hovered_ = image;
+  if (old) InvalidateRect(Item(IDC_IMAGE(old)), nullptr, TRUE);
+  if (image) InvalidateRect(Item(IDC_IMAGE(image)), nullptr, TRUE);
+}
+
+void frmMainCode::NavigationClicked(int image) {
+  switch (image) {
+    case 1: ShowStandardPage(); break;
+    case 2: ShowCustomPage(); break;
+    case 3: app_.CleanNow().Open(); break;
+    case 6: app_.About().ShowModal(hwnd()); break;
+    case 9: CloseHandler(); break;
+    default: break;  // Search & Erase and Clean Options join with their windows.
+  }
+}
+
+bool frmMainCode::OnCommand(int id, int code, HWND control) {
+  if (IsCheckBox(id)) {
+    if (code != BN_CLICKED) return false;
+    if (id == IDC_CHECK(kSelectAllBrowsers)) SelectAll(kSelectAllBrowsers);
+    if (id == IDC_CHECK(kSelectAllWindows)) SelectAll(kSelectAllWindows);
+    UpdateOptionButtons();
+    return true;
+  }
+  if (code != STN_CLICKED && code != BN_CLICKED) return false;
+  if (int image = NavImageOf(id)) {
+    NavigationClicked(image);
+    return true;
+  }
+  if (id == IDC_LABEL(51)) {
+    OpenWebAddress();
+    return true;
+  }
+  return false;
+}
+
+INT_PTR frmMainCode::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  switch (msg) {
+    case WM_SETCURSOR: {
+      // Children report the cursor to their parent first: the hover highlight.
+      int id = GetDlgCtrlID(reinterpret_cast<HWND>(wp));
+      int image = NavImageOf(id);
+      if (image && id == IDC_IMAGE(image)) SetHovered(image);
+      else if (id == IDC_PICTURE1) ClearSelections();
+      return FALSE;
+    }
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == SC_MINIMIZE) {
+        // Minimize stores nothing; the window goes to the tray when there is one.
+        ShowWindow(hwnd(), SW_MINIMIZE);
+        if (app_.TrayLoaded()) ShowWindow(hwnd(), SW_HIDE);
+        handled = true;
+        return TRUE;
+      }
+      return FALSE;
+    case WM_DRAWITEM: {
+      const DRAWITEMSTRUCT* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      int id = static_cast<int>(wp);
+      if (int image = NavImageOf(id)) DrawNavImage(*dis, image, image == hovered_);
+      else if (id == IDC_PICTURE2) DrawHelpImage(*dis);
+      else return FALSE;
+      handled = true;
+      return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HWND c = reinterpret_cast<HWND>(lp);
+      int id = GetDlgCtrlID(c);
+      HDC dc = reinterpret_cast<HDC>(wp);
+      if (id == IDC_PICTURE1 || NavImageOf(id)) {
+        handled = true;
+        return reinterpret_cast<INT_PTR>(NavigationBackground(dc));
+      }
+      if (id == IDC_LABEL(51) || id == IDC_LABEL(7) || id == IDC_LABEL31) {
+        SetTextColor(dc, RGB(0, 0, 192));
+        SetBkMode(dc, TRANSPARENT);
+        handled = true;
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      return FALSE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+void frmMainCode::CloseHandler() {
+  if (!IsLoaded()) return;
+  app_.Splash().Unload();
+  app_.UnloadTray();
+  app_.CleanNow().Unload();
+  StoreTicks();
+  app_.About().Unload();
+  Unload();
+}
+
+void frmMainCode::OnDestroy() { hovered_ = 0; }

@@ -1,0 +1,45 @@
+// The main window: navigation images, the Standard Items page of ticks, the last-run labels.
+#pragma once
+#include "engine/CleanRun.h"
+#include "ui/Dialog.h"
+
+class App;
+
+class frmMainCode : public Dialog, public Selection {
+ public:
+  explicit frmMainCode(App& app);
+  ~frmMainCode() override;
+
+  // Loads the window hidden and runs its load handler; nothing when already loaded.
+  bool Load();
+  void Show();
+  // The close handler: unloads the other windows, stores the 27 ticks, unloads itself.
+  void CloseHandler();
+
+  int CheckValue(int checkNumber) const override;
+  void ShowStandardPage();
+  void ShowCustomPage();
+  // Removes the hover border from all seven navigation images.
+  void ClearSelections();
+  int HoveredImage() const { return hovered_; }
+
+ protected:
+  bool OnInit() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  void OnClose() override { CloseHandler(); }
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+  void OnDestroy() override;
+
+ private:
+  void LoadTicks();
+  void StoreTicks() const;
+  void UpdateOptionButtons() const;
+  void SelectAll(int selectAllBox) const;
+  void ShowPage(bool standard);
+  void NavigationClicked(int image);
+  void SetHovered(int image);
+
+  App& app_;
+  int hovered_ = 0;
+  HFONT titleFont_ = nullptr;
+};

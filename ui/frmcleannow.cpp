@@ -1,0 +1,87 @@
+#include "ui/frmcleannow.h"
+
+#include <commctrl.h>
+
+#include "settings/AppFolder.h"
+#include "ui/App.h"
+#include "ui/MsgBox.h"
+#include "ui/frmMainCode.h"
+#include "ui/frmcleannowRes.h"
+
+frmcleannow::frmcleannow(App& app) : app_(app) {}
+
+void frmcleannow::Open() {
+  if (!CreateModeless(IDD_FRMCLEANNOW)) return;
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+bool frmcleannow::OnInit() {
+  SendMessageA(Item(IDC_CN_PROGRESS), PBM_SETRANGE32, 0, 100);
+  SetText(IDC_CN_TEXT1, "Text1");
+  return TRUE;
+}
+
+bool frmcleannow::OnCommand(int id, int code, HWND control) {
+  if (code != BN_CLICKED) return false;
+  if (id == IDC_CN_COMMAND1) {
+    CleanNowPressed();
+    return true;
+  }
+  if (id == IDC_CN_COMMAND2 || id == IDCANCEL) {
+    CancelPressed();
+    return true;
+  }
+  return false;
+}
+
+void frmcleannow::CleanNowPressed() {
+  const std::string settings = SettingsPath();
+  StampLastClean(settings);
+  CleanRun run(*this, app_.Main(), settings);
+  run.Run();
+}
+
+void frmcleannow::CancelPressed() {
+  // The URL keep-list dialog is closed here too once it exists.
+  Unload();
+  app_.Main().Show();
+}
+
+void frmcleannow::SetFrameCaption(const std::string& caption) {
+  SetText(IDC_CN_FRAME1, caption);
+  RedrawWindow(Item(IDC_CN_FRAME1), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void frmcleannow::SetBusyPointer(bool busy) { Dialog::SetBusyPointer(busy); }
+
+void frmcleannow::EnableCleanButton(bool enabled) { Enable(IDC_CN_COMMAND1, enabled); }
+
+void frmcleannow::ClearStatus() { SendMessageA(Item(IDC_CN_LIST1), LB_RESETCONTENT, 0, 0); }
+
+void frmcleannow::AddStatus(const std::string& line) {
+  SendMessageA(Item(IDC_CN_LIST1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+void frmcleannow::RefreshStatus() {
+  HWND list = Item(IDC_CN_LIST1);
+  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  if (count > 0) SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(count - 1), 0);
+  UpdateWindow(list);
+}
+
+void frmcleannow::SetProgress(int value) {
+  SendMessageA(Item(IDC_CN_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(value), 0);
+}
+
+void frmcleannow::ShowSummary(const std::string& text) {
+  ShowMessage(hwnd(), text, kSummaryTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+void frmcleannow::BringForward() {
+  if (!IsLoaded()) return;
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+void frmcleannow::EndProgram() { app_.EndAfterRun(); }

@@ -1,0 +1,36 @@
+// The progress dialog: "Clean Now" starts a run and shows it.
+#pragma once
+#include "engine/CleanRun.h"
+#include "ui/Dialog.h"
+
+class App;
+
+class frmcleannow : public Dialog, public RunView {
+ public:
+  explicit frmcleannow(App& app);
+  // Shows the dialog without blocking; opening it starts nothing.
+  void Open();
+  // Command1: stamps the start time and runs cleannow.
+  void CleanNowPressed();
+
+  // RunView
+  void SetFrameCaption(const std::string& caption) override;
+  void SetBusyPointer(bool busy) override;
+  void EnableCleanButton(bool enabled) override;
+  void ClearStatus() override;
+  void AddStatus(const std::string& line) override;
+  void RefreshStatus() override;
+  void SetProgress(int value) override;
+  void ShowSummary(const std::string& text) override;
+  void BringForward() override;
+  void EndProgram() override;
+
+ protected:
+  bool OnInit() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  void OnClose() override { CancelPressed(); }
+
+ private:
+  void CancelPressed();
+  App& app_;
+};
