@@ -33,7 +33,7 @@ fi
 
 program="$prefix/drive_c/Tracksweep"
 mkdir -p "$program"
-cp "$root/build/Tsw.exe" "$program/"
+cp "$root/build/Tsw.exe" "$root/build/help.chm" "$program/"
 
 # Sample tracks: temporary files, Run and Search histories, typed URLs, WordPad's recent files.
 temp_win=$(wine cmd /c 'echo %TEMP%' 2>/dev/null </dev/null | tr -d '\r')

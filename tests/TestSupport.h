@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/MsgBox.h"
+#include "access/MsgBox.h"
 
 // A fresh folder below the prefix's temp folder, deleted with everything in it at the end.
 class TempFolder {

@@ -4,7 +4,7 @@
 #include <exception>
 #include <vector>
 
-#include "ui/MsgBox.h"
+#include "access/MsgBox.h"
 
 namespace {
 bool g_busy = false;

@@ -1,5 +1,6 @@
 #include "ui/frmMainCode.h"
 
+#include "access/Normal.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 #include "settings/MainTicks.h"
@@ -164,6 +165,10 @@ bool frmMainCode::OnCommand(int id, int code, HWND control) {
   }
   if (id == IDC_LABEL(51)) {
     OpenWebAddress();
+    return true;
+  }
+  if (id == IDC_LABEL(7) || id == IDC_PICTURE2) {
+    ShowHelpFile();
     return true;
   }
   return false;

@@ -4,7 +4,7 @@
 
 #include "settings/AppFolder.h"
 #include "ui/App.h"
-#include "ui/MsgBox.h"
+#include "access/MsgBox.h"
 #include "ui/frmMainCode.h"
 #include "ui/frmcleannowRes.h"
 

@@ -1,4 +1,4 @@
-#include "ui/MsgBox.h"
+#include "access/MsgBox.h"
 
 const char kProductTitle[] = "Tracksweep";
 

@@ -1,0 +1,120 @@
+#include "access/Eraser.h"
+
+#include <shlwapi.h>
+
+#include "access/RegKey.h"
+
+namespace {
+Eraser*& Active() {
+  static RealEraser real;
+  static Eraser* active = &real;
+  return active;
+}
+
+std::string KeyText(HKEY root, const std::string& subKey) {
+  std::string s = RootName(root);
+  return subKey.empty() ? s : s + "\\" + subKey;
+}
+}  // namespace
+
+std::string RootName(HKEY root) {
+  struct Root {
+    HKEY key;
+    const char* name;
+  } const roots[] = {
+      {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},     {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+      {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},   {HKEY_USERS, "HKEY_USERS"},
+      {HKEY_PERFORMANCE_DATA, "HKEY_PERFORMANCE_DATA"}, {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"},
+      {HKEY_DYN_DATA, "HKEY_DYN_DATA"},
+  };
+  for (const Root& r : roots)
+    if (r.key == root) return r.name;
+  return "";
+}
+
+std::string PlainSubKey(const std::string& subKey) {
+  size_t i = subKey.find_first_not_of('\\');
+  return i == std::string::npos ? std::string() : subKey.substr(i);
+}
+
+void RealEraser::CreateKey(HKEY root, const std::string& subKey) {
+  RegKey key;
+  key.Create(root, PlainSubKey(subKey));
+}
+
+void RealEraser::DeleteKeyTree(HKEY root, const std::string& subKey) {
+  std::string plain = PlainSubKey(subKey);
+  if (plain.empty()) return;  // never a whole root
+  SHDeleteKeyA(root, plain.c_str());
+}
+
+void RealEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name) {
+  RegKey key;
+  if (key.Open(root, PlainSubKey(subKey), KEY_SET_VALUE) == ERROR_SUCCESS)
+    RegDeleteValueA(key.get(), name.c_str());
+}
+
+void RealEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+                                const std::string& value) {
+  RegKey key;
+  if (key.Open(root, PlainSubKey(subKey), KEY_WRITE) == ERROR_SUCCESS)
+    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size()));
+}
+
+bool RealEraser::EraseFile(const std::string& path, bool force) {
+  // The platform itself refuses a read-only file; only force clears the attribute first.
+  if (::DeleteFileA(path.c_str())) return true;
+  if (!force) return false;
+  DWORD attrs = GetFileAttributesA(path.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY) || !(attrs & FILE_ATTRIBUTE_READONLY))
+    return false;
+  SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
+  return ::DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool RealEraser::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
+
+void RecordingEraser::DeleteKeyTree(HKEY root, const std::string& subKey) {
+  std::string plain = PlainSubKey(subKey);
+  RegKey key;
+  if (!plain.empty() && key.Open(root, plain, KEY_READ) == ERROR_SUCCESS)
+    entries.push_back({"key", KeyText(root, plain), 0});
+}
+
+void RecordingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name) {
+  RegKey key;
+  std::string plain = PlainSubKey(subKey);
+  if (key.Open(root, plain, KEY_READ) == ERROR_SUCCESS &&
+      RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+    entries.push_back({"value", KeyText(root, plain) + "\\" + name, 0});
+}
+
+void RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+                                     const std::string& value) {
+  RegKey key;
+  std::string plain = PlainSubKey(subKey);
+  if (key.Open(root, plain, KEY_READ) == ERROR_SUCCESS)
+    entries.push_back({value.empty() ? "blank" : "set", KeyText(root, plain) + "\\" + name, 0});
+}
+
+bool RecordingEraser::EraseFile(const std::string& path, bool force) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) && !force) return false;
+  unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  entries.push_back({"file", path, size});
+  return true;
+}
+
+bool RecordingEraser::RemoveFolder(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  entries.push_back({"folder", path, 0});
+  return true;
+}
+
+Eraser& ActiveEraser() { return *Active(); }
+
+ScopedEraser::ScopedEraser(Eraser& eraser) : previous_(Active()) { Active() = &eraser; }
+ScopedEraser::~ScopedEraser() { Active() = previous_; }

@@ -1,0 +1,71 @@
+// The one place where something is erased. Routines decide what goes; an Eraser makes it go.
+// The real one erases; a recording one lists what would go, so a preview runs the same steps.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class Eraser {
+ public:
+  virtual ~Eraser() = default;
+  // Registry. Sub-key paths are below a predefined root, without a leading backslash.
+  virtual void CreateKey(HKEY root, const std::string& subKey) = 0;       // parents too
+  virtual void DeleteKeyTree(HKEY root, const std::string& subKey) = 0;   // with its sub-keys
+  virtual void DeleteValue(HKEY root, const std::string& subKey, const std::string& name) = 0;
+  virtual void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+                              const std::string& value) = 0;              // existing key only
+  // Files. A read-only file stays unless force is set. Returns true when the file went.
+  virtual bool EraseFile(const std::string& path, bool force) = 0;
+  // An empty folder; a folder that is not empty stays.
+  virtual bool RemoveFolder(const std::string& path) = 0;
+};
+
+// Erases for real.
+class RealEraser : public Eraser {
+ public:
+  void CreateKey(HKEY root, const std::string& subKey) override;
+  void DeleteKeyTree(HKEY root, const std::string& subKey) override;
+  void DeleteValue(HKEY root, const std::string& subKey, const std::string& name) override;
+  void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+                      const std::string& value) override;
+  bool EraseFile(const std::string& path, bool force) override;
+  bool RemoveFolder(const std::string& path) override;
+};
+
+// Lists what would be erased and touches nothing.
+class RecordingEraser : public Eraser {
+ public:
+  struct Entry {
+    std::string kind;    // "key", "value", "blank", "file", "folder"
+    std::string target;  // full key path, key path and value name, or file path
+    unsigned long long size = 0;  // bytes, for files
+  };
+  std::vector<Entry> entries;
+
+  void CreateKey(HKEY, const std::string&) override {}
+  void DeleteKeyTree(HKEY root, const std::string& subKey) override;
+  void DeleteValue(HKEY root, const std::string& subKey, const std::string& name) override;
+  void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+                      const std::string& value) override;
+  bool EraseFile(const std::string& path, bool force) override;
+  bool RemoveFolder(const std::string& path) override;
+};
+
+// The eraser in force: the real one unless a preview has put a recording one in its place.
+Eraser& ActiveEraser();
+class ScopedEraser {
+ public:
+  explicit ScopedEraser(Eraser& eraser);
+  ~ScopedEraser();
+  ScopedEraser(const ScopedEraser&) = delete;
+  ScopedEraser& operator=(const ScopedEraser&) = delete;
+
+ private:
+  Eraser* previous_;
+};
+
+// "HKEY_CURRENT_USER" for HKEY_CURRENT_USER and so on; "" for any other handle.
+std::string RootName(HKEY root);
+// Drops the leading backslashes that Windows 9x accepted and NT-family systems refuse.
+std::string PlainSubKey(const std::string& subKey);

@@ -1,0 +1,193 @@
+#include "access/Normal.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "access/Eraser.h"
+#include "access/FolderGuard.h"
+#include "access/MsgBox.h"
+#include "settings/AppFolder.h"
+#include "settings/Inifun.h"
+
+namespace {
+
+class FindHandle {
+ public:
+  FindHandle(const std::string& pattern, WIN32_FIND_DATAA* fd) : h_(FindFirstFileA(pattern.c_str(), fd)) {}
+  ~FindHandle() {
+    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAA* fd) { return FindNextFileA(h_, fd) != FALSE; }
+
+ private:
+  HANDLE h_;
+};
+
+bool IsDots(const char* name) { return name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])); }
+bool IsFolder(const WIN32_FIND_DATAA& fd) { return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+// Ordinary files and folders: what a listing shows. Links to elsewhere are not followed.
+bool Listed(const WIN32_FIND_DATAA& fd) {
+  return !(fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+std::string WithSlash(const std::string& folder) {
+  std::string trimmed = TrimSpaces(folder);
+  if (!trimmed.empty() && trimmed.back() == '\\') return folder;
+  return folder + "\\";
+}
+
+// So that no folder being removed is the current directory.
+void ToDriveRoot() {
+  char cur[MAX_PATH] = {0};
+  if (GetCurrentDirectoryA(MAX_PATH, cur) >= 3) {
+    cur[3] = '\0';
+    SetCurrentDirectoryA(cur);
+  }
+}
+
+// Breadth-first walk from start (ending in "\"): folders in discovery order, start first.
+// onFile(folder, entry) is called for each listed file; returns the folder list.
+template <typename OnFile>
+std::vector<std::string> Walk(const std::string& start, OnFile onFile) {
+  std::vector<std::string> folders{start};
+  for (size_t i = 0; i < folders.size(); ++i) {
+    const std::string folder = folders[i];
+    WIN32_FIND_DATAA fd;
+    FindHandle find(folder + "*", &fd);
+    if (!find.ok()) continue;
+    do {
+      if (IsDots(fd.cFileName) || !Listed(fd)) continue;
+      if (IsFolder(fd)) folders.push_back(folder + fd.cFileName + "\\");
+      else onFile(folder, fd);
+    } while (find.Next(&fd));
+  }
+  return folders;
+}
+
+// Removes the walked sub-folders, deepest-found first; a folder that stays keeps its parents.
+void RemoveFolders(const std::vector<std::string>& folders, size_t first, Eraser& e) {
+  for (size_t i = folders.size(); i-- > first;) {
+    std::string f = folders[i];
+    f.pop_back();
+    e.RemoveFolder(f);
+  }
+}
+
+// Deletes a folder with everything listed in it; read-only files only with force.
+void RemoveTree(const std::string& folder, bool force) {
+  Eraser& e = ActiveEraser();
+  std::vector<std::string> folders =
+      Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA& fd) { e.EraseFile(f + fd.cFileName, force); });
+  ToDriveRoot();
+  RemoveFolders(folders, 0, e);
+}
+
+}  // namespace
+
+void EmptyFolderTree(const std::string& folder) {
+  if (!FolderMayBeErased(folder)) return;
+  Eraser& e = ActiveEraser();
+  ToDriveRoot();
+  std::vector<std::string> folders =
+      Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA& fd) { e.EraseFile(f + fd.cFileName, false); });
+  ToDriveRoot();
+  RemoveFolders(folders, 1, e);
+}
+
+void SweepTreeForFile(const std::string& folder, const std::string& fileName) {
+  if (!FolderMayBeErased(folder)) return;
+  Eraser& e = ActiveEraser();
+  ToDriveRoot();
+  std::string swept;  // the folder already swept: one deletion per folder is all it takes
+  Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA&) {
+    if (f == swept) return;
+    swept = f;
+    e.EraseFile(f + fileName, false);
+  });
+}
+
+void SweepCacheTree(const std::string& folder) {
+  if (!FolderMayBeErased(folder)) return;
+  std::vector<std::string> folders = Walk(WithSlash(folder), [](const std::string&, const WIN32_FIND_DATAA&) {});
+  for (size_t i = 1; i < folders.size(); ++i) {
+    std::string f = folders[i];
+    f.pop_back();
+    std::string name = f.substr(f.find_last_of('\\') + 1);
+    if (lstrcmpiA(name.c_str(), "Cache") == 0) EmptyFolderTree(f);
+  }
+}
+
+void DeleteMatching(const std::string& pattern, bool force) {
+  if (!PatternMayBeErased(pattern)) return;
+  std::string folder = pattern.substr(0, pattern.find_last_of("\\/") + 1);
+  Eraser& e = ActiveEraser();
+  WIN32_FIND_DATAA fd;
+  FindHandle find(pattern, &fd);
+  if (!find.ok()) return;
+  do {
+    if (!IsFolder(fd) && Listed(fd)) e.EraseFile(folder + fd.cFileName, force);
+  } while (find.Next(&fd));
+}
+
+void DeleteFoldersMatching(const std::string& pattern, bool force) {
+  size_t slash = pattern.find_last_of("\\/");
+  if (slash == std::string::npos || CanonicalFolder(pattern.substr(0, slash + 1)).empty()) return;
+  std::string folder = pattern.substr(0, slash + 1);
+  std::vector<std::string> matches;
+  {
+    WIN32_FIND_DATAA fd;
+    FindHandle find(pattern, &fd);
+    if (!find.ok()) return;
+    do {
+      if (IsFolder(fd) && Listed(fd) && !IsDots(fd.cFileName)) matches.push_back(folder + fd.cFileName);
+    } while (find.Next(&fd));
+  }
+  for (const std::string& m : matches)
+    if (FolderMayBeErased(m)) RemoveTree(m, force);
+}
+
+double FolderSize(const std::string& folder) {
+  double total = 0;
+  std::vector<std::string> folders{WithSlash(folder)};
+  for (size_t i = 0; i < folders.size(); ++i) {
+    WIN32_FIND_DATAA fd;
+    FindHandle find(folders[i] + "*", &fd);
+    if (!find.ok()) continue;
+    do {
+      if (IsDots(fd.cFileName)) continue;
+      if (IsFolder(fd)) {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) folders.push_back(folders[i] + fd.cFileName + "\\");
+      } else {
+        total += static_cast<double>(fd.nFileSizeHigh) * 4294967296.0 + fd.nFileSizeLow;
+      }
+    } while (find.Next(&fd));
+  }
+  return total;
+}
+
+void ShowHelpFile() {
+  char windows[255] = {0};
+  UINT n = GetWindowsDirectoryA(windows, sizeof windows);
+  std::string viewer = std::string(windows, n < sizeof windows ? n : 0) + "\\hh.exe";
+  std::string help = ProgramFile("help.chm");
+  if (GetFileAttributesA(help.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    ShowMessage(nullptr, "The help file could not be found:\n" + help, kProductTitle, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  std::string command = viewer + " " + help;
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    ShowMessage(nullptr, "The help viewer could not be started:\n" + viewer, kProductTitle, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}

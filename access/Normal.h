@@ -1,0 +1,20 @@
+// Deleting tracks from folders, and measuring them first.
+// Every routine that deletes refuses a folder or pattern that the guard refuses, and erases
+// through the active Eraser. Hidden and system entries are neither deleted nor entered.
+#pragma once
+#include <string>
+
+// Deletes every listed file below the folder, then its sub-folders; the folder itself stays.
+void EmptyFolderTree(const std::string& folder);
+// Deletes the named file in every visited folder that lists at least one file.
+void SweepTreeForFile(const std::string& folder, const std::string& fileName);
+// Empties every folder named "Cache" (any case) below the folder, keeping the Cache folders.
+void SweepCacheTree(const std::string& folder);
+// Deletes every file of one folder matching "folder\pattern"; read-only ones only with force.
+void DeleteMatching(const std::string& pattern, bool force = false);
+// Deletes every sub-folder matching "folder\pattern", with its content.
+void DeleteFoldersMatching(const std::string& pattern, bool force = false);
+// Bytes in all files of the folder and its sub-folders (hidden ones too); 0 when missing.
+double FolderSize(const std::string& folder);
+// Opens help.chm of the program folder in the HTML Help viewer; says so when it cannot.
+void ShowHelpFile();

@@ -1,0 +1,32 @@
+// An open registry key that is always closed.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class RegKey {
+ public:
+  RegKey() = default;
+  ~RegKey() { Close(); }
+  RegKey(const RegKey&) = delete;
+  RegKey& operator=(const RegKey&) = delete;
+
+  LONG Open(HKEY root, const std::string& subKey, REGSAM access) {
+    Close();
+    return RegOpenKeyExA(root, subKey.c_str(), 0, access, &key_);
+  }
+  // Opens or creates, with full access; missing parents are created.
+  LONG Create(HKEY root, const std::string& subKey) {
+    Close();
+    return RegCreateKeyA(root, subKey.c_str(), &key_);
+  }
+  void Close() {
+    if (key_) RegCloseKey(key_);
+    key_ = nullptr;
+  }
+  HKEY get() const { return key_; }
+  explicit operator bool() const { return key_ != nullptr; }
+
+ private:
+  HKEY key_ = nullptr;
+};

@@ -1,0 +1,88 @@
+#include "access/regfun.h"
+
+#include "access/Eraser.h"
+#include "access/Module1.h"
+#include "access/MsgBox.h"
+#include "access/RegKey.h"
+#include "settings/Inifun.h"
+
+const char kGetStringValueError[] = "Error";
+
+namespace {
+const DWORD kValueBuffer = 255;
+}
+
+HKEY RootKeyFromName(const std::string& name) {
+  struct Root {
+    const char* name;
+    HKEY key;
+  } const roots[] = {
+      {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},     {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+      {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},   {"HKEY_USERS", HKEY_USERS},
+      {"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA}, {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+      {"HKEY_DYN_DATA", HKEY_DYN_DATA},
+  };
+  for (const Root& r : roots)
+    if (name == r.name) return r.key;
+  return nullptr;
+}
+
+void ParseKeyPath(std::string& path, HKEY& root) {
+  if (path.compare(0, 5, "HKEY_") != 0 || path.empty() || path.back() == '\\') {
+    ShowMessage(nullptr, "Incorrect Format:\n\n" + path, kProductTitle, MB_OK);
+    root = nullptr;
+    return;
+  }
+  size_t slash = path.find('\\');
+  if (slash != std::string::npos) {
+    root = RootKeyFromName(path.substr(0, slash));
+    path = path.substr(slash + 1);
+  } else {
+    root = RootKeyFromName(path);
+    path.clear();
+  }
+}
+
+void DeleteKey(const std::string& fullPath) {
+  std::string path = fullPath;
+  HKEY root = nullptr;
+  ParseKeyPath(path, root);
+  if (!root) return;
+  RegKey key;
+  if (key.Open(root, path, KEY_WRITE) != ERROR_SUCCESS) return;
+  key.Close();
+  ActiveEraser().DeleteKeyTree(root, path);
+}
+
+std::string GetStringValue(const std::string& fullPath, const std::string& valueName) {
+  std::string path = fullPath;
+  HKEY root = nullptr;
+  ParseKeyPath(path, root);
+  if (!root) return "";
+  RegKey key;
+  if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS) return kGetStringValueError;
+  std::string buf(kValueBuffer, ' ');
+  DWORD type = REG_SZ, size = kValueBuffer;
+  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&buf[0]),
+                       &size) != ERROR_SUCCESS)
+    return kGetStringValueError;
+  // Only what the call wrote, up to the value's NUL if it has one, without surrounding spaces.
+  buf.resize(size < kValueBuffer ? size : kValueBuffer);
+  return TrimSpaces(TrimAtNull(buf));
+}
+
+void CreateKey(const std::string& fullPath) {
+  std::string path = fullPath;
+  HKEY root = nullptr;
+  ParseKeyPath(path, root);
+  if (root) ActiveEraser().CreateKey(root, path);
+}
+
+void SetStringValue(const std::string& fullPath, const std::string& valueName, const std::string& value) {
+  std::string path = fullPath;
+  HKEY root = nullptr;
+  ParseKeyPath(path, root);
+  if (root) ActiveEraser().SetStringValue(root, path, valueName, value);
+}
+
+void BlankValue(const std::string& path, const std::string& valueName) { SetStringValue(path, valueName, ""); }

@@ -1,0 +1,23 @@
+// Registry routines on full key paths ("HKEY_CURRENT_USER\Software\...").
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Splits a full key path: root set and path reduced to the sub-key path. A path that does
+// not begin with "HKEY_" or ends in "\" shows "Incorrect Format:" and gives root 0.
+void ParseKeyPath(std::string& path, HKEY& root);
+// The predefined key of an exact root name, or 0.
+HKEY RootKeyFromName(const std::string& name);
+
+// Deletes the key (and, as Windows 9x did, its sub-keys); nothing when it cannot be opened.
+void DeleteKey(const std::string& path);
+// The value's text, "Error" when the key or value cannot be read, "" for an unknown root.
+std::string GetStringValue(const std::string& path, const std::string& valueName);
+void CreateKey(const std::string& path);
+// Writes a string value into an existing key; a missing key is not created.
+void SetStringValue(const std::string& path, const std::string& valueName, const std::string& value);
+// The value stays, with the empty text.
+void BlankValue(const std::string& path, const std::string& valueName);
+
+extern const char kGetStringValueError[];  // "Error"
