@@ -86,13 +86,25 @@ CURLHistory::CURLHistory() {
   void* store = nullptr;
   Check("CoCreateInstance", CoCreateInstance(kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER, kIUrlHistoryStg2, &store));
   store_ = static_cast<IUrlHistoryStg2*>(store);
-  Refresh("", 0);
+  RefreshOrRelease();
 }
 
 CURLHistory::CURLHistory(IUrlHistoryStg2* store) : store_(store) {
   if (!store_) throw URLHistoryError("no store", E_POINTER);
   store_->AddRef();
-  Refresh("", 0);
+  RefreshOrRelease();
+}
+
+// A constructor that throws runs no destructor: give the store back first.
+void CURLHistory::RefreshOrRelease() {
+  try {
+    Refresh("", 0);
+  } catch (...) {
+    items_.clear();
+    store_->Release();
+    store_ = nullptr;
+    throw;
+  }
 }
 
 CURLHistory::~CURLHistory() {

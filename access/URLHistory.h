@@ -72,6 +72,7 @@ class CURLHistory {
   Items::const_iterator end() const { return items_.end(); }
 
  private:
+  void RefreshOrRelease();
   IUrlHistoryStg2* store_ = nullptr;
   Items items_;
 };

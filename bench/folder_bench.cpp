@@ -1,0 +1,151 @@
+// Measures the folder routines against the platform's floor and its own tools.
+//   folder_bench make-tree DIR      builds the benchmark tree in DIR
+//   folder_bench run WORK [RM_SECONDS]  builds trees in WORK and reports every figure
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "access/Normal.h"
+
+namespace {
+
+const int kFolders = 1000;
+const int kFilesPerFolder = 100;
+
+double Now() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// 1000 folders in ten groups of a hundred, a hundred small files each.
+void MakeTree(const std::string& root) {
+  CreateDirectoryA(root.c_str(), nullptr);
+  char data[64];
+  memset(data, 'x', sizeof data);
+  for (int g = 0; g < 10; ++g) {
+    std::string group = root + "\\g" + std::to_string(g);
+    CreateDirectoryA(group.c_str(), nullptr);
+    for (int d = 0; d < kFolders / 10; ++d) {
+      std::string folder = group + "\\d" + std::to_string(d);
+      CreateDirectoryA(folder.c_str(), nullptr);
+      for (int f = 0; f < kFilesPerFolder; ++f) {
+        std::string file = folder + "\\f" + std::to_string(f) + ".tmp";
+        HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written;
+        WriteFile(h, data, sizeof data, &written, nullptr);
+        CloseHandle(h);
+      }
+    }
+  }
+}
+
+// The floor: a plain recursive FindFirstFileA/FindNextFileA walk.
+template <typename OnFile, typename OnFolderDone>
+void BareWalk(const std::string& folder, OnFile onFile, OnFolderDone onFolderDone) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!strcmp(fd.cFileName, ".") || !strcmp(fd.cFileName, "..")) continue;
+    std::string full = folder + "\\" + fd.cFileName;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      BareWalk(full, onFile, onFolderDone);
+      onFolderDone(full);
+    } else {
+      onFile(full, fd);
+    }
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
+double RunCommand(const std::string& commandLine) {
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, nullptr);
+  si.hStdOutput = si.hStdError = nul;
+  si.hStdInput = nullptr;
+  PROCESS_INFORMATION pi = {};
+  std::string cmd = commandLine;
+  double t0 = Now();
+  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    CloseHandle(nul);
+    return -1;
+  }
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  double t = Now() - t0;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  CloseHandle(nul);
+  return t;
+}
+
+template <typename F>
+double Time(F f) {
+  double t0 = Now();
+  f();
+  return Now() - t0;
+}
+
+void Row(const char* what, double seconds, double floor) {
+  printf("  %-34s %8.2f s   %6.2fx\n", what, seconds, floor > 0 ? seconds / floor : 0.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 3 && !strcmp(argv[1], "make-tree")) {
+    MakeTree(argv[2]);
+    return 0;
+  }
+  if (argc < 3 || strcmp(argv[1], "run")) {
+    fprintf(stderr, "usage: folder_bench make-tree DIR | run WORKDIR [RM_SECONDS]\n");
+    return 2;
+  }
+  std::string work = argv[2];
+  double rmSeconds = argc >= 4 ? atof(argv[3]) : -1;
+  CreateDirectoryA(work.c_str(), nullptr);
+  const int files = kFolders * kFilesPerFolder;
+
+  std::string measured = work + "\\measure";
+  printf("Building a tree of %d files in %d folders ...\n", files, kFolders);
+  MakeTree(measured);
+
+  double bareSize = 0, sizeTotal = 0, bareBytes = 0;
+  bareSize = Time([&] {
+    BareWalk(measured, [&](const std::string&, const WIN32_FIND_DATAA& fd) { bareBytes += fd.nFileSizeLow; },
+             [](const std::string&) {});
+  });
+  double folderSize = Time([&] { sizeTotal = FolderSize(measured); });
+  double dirS = RunCommand("cmd /c dir /s /b \"" + measured + "\"");
+
+  std::string a = work + "\\empty", b = work + "\\bare", c = work + "\\rd";
+  MakeTree(a);
+  MakeTree(b);
+  MakeTree(c);
+  double empty = Time([&] { EmptyFolderTree(a); });
+  double bareDelete = Time([&] {
+    BareWalk(b, [](const std::string& f, const WIN32_FIND_DATAA&) { DeleteFileA(f.c_str()); },
+             [](const std::string& d) { RemoveDirectoryA(d.c_str()); });
+  });
+  double rd = RunCommand("cmd /c rd /s /q \"" + c + "\"");
+
+  printf("\nMeasuring (%d files; sizes agree: %s)\n", files, sizeTotal == bareBytes ? "yes" : "NO");
+  Row("bare FindFirstFile walk", bareSize, bareSize);
+  Row("FolderSize", folderSize, bareSize);
+  Row("cmd /c dir /s /b", dirS, bareSize);
+  printf("\nEmptying\n");
+  Row("bare walk + DeleteFileA", bareDelete, bareDelete);
+  Row("EmptyFolderTree", empty, bareDelete);
+  Row("cmd /c rd /s /q", rd, bareDelete);
+  if (rmSeconds >= 0) Row("rm -rf (Linux side)", rmSeconds, bareDelete);
+
+  RunCommand("cmd /c rd /s /q \"" + work + "\"");
+  return 0;
+}
