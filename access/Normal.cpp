@@ -134,8 +134,9 @@ void DeleteMatching(const std::string& pattern, bool force) {
 }
 
 void DeleteFoldersMatching(const std::string& pattern, bool force) {
+  // Deleting folders empties part of their container: it must be a folder that may be erased.
   size_t slash = pattern.find_last_of("\\/");
-  if (slash == std::string::npos || CanonicalFolder(pattern.substr(0, slash + 1)).empty()) return;
+  if (slash == std::string::npos || !FolderMayBeErased(pattern.substr(0, slash + 1))) return;
   std::string folder = pattern.substr(0, slash + 1);
   std::vector<std::string> matches;
   {

@@ -181,6 +181,9 @@ TEST_F(FilesTest, GuardRefusesPlacesThatHoldNoTracks) {
     EXPECT_EQ(0u, Recorded([&] { SweepCacheTree(p); })) << p;
   }
   EXPECT_EQ(0u, Recorded([&] { DeleteFoldersMatching("C:\\win*", true); }));
+  EXPECT_EQ(0u, Recorded([&] { DeleteFoldersMatching("C:\\*.*", true); }));
+  EXPECT_EQ(0u, Recorded([&] { DeleteFoldersMatching("\\*.*", true); }));
+  EXPECT_EQ(0u, Recorded([&] { DeleteFoldersMatching("Error\\*.*", true); }));
   EXPECT_EQ(0u, Recorded([&] { DeleteFoldersMatching(profiles + "\\*", true); }));
   EXPECT_TRUE(FileExists(std::string(windows) + "\\win.ini"));
 
