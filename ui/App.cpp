@@ -13,7 +13,7 @@ App::App()
     : main_(new frmMainCode(*this)),
       cleanNow_(new frmcleannow(*this)),
       splash_(new Frmsplash(*this)),
-      about_(new frmabout(*this)) {}
+      about_(new frmabout()) {}
 
 App::~App() = default;
 

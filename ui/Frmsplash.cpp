@@ -1,19 +1,19 @@
 #include "ui/Frmsplash.h"
 
-#include "settings/AppFolder.h"
 #include "ui/App.h"
 #include "ui/FrmsplashRes.h"
-#include "ui/NavImage.h"
 #include "ui/frmMainCode.h"
 
 namespace {
 const UINT_PTR kTimer1 = 1;
 }
 
+Frmsplash::Frmsplash(App& app) : ProductInfoDialog(IDC_SP_PICTURE1, IDC_SP_LABEL4), app_(app) {}
+
 void Frmsplash::Open() { CreateModeless(IDD_FRMSPLASH); }
 
 bool Frmsplash::OnInit() {
-  SetText(IDC_SP_LABEL4, std::string("please visit our website ") + kWebAddress);
+  ProductInfoDialog::OnInit();
   // The main window reads its ticks before the splash is drawn.
   app_.Main().Load();
   SetTimer(hwnd(), kTimer1, kDelayMs, nullptr);
@@ -27,21 +27,4 @@ bool Frmsplash::OnTimer(UINT_PTR timerId) {
   app_.Main().Show();
   Unload();
   return true;
-}
-
-bool Frmsplash::OnCommand(int id, int code, HWND control) {
-  if (id == IDC_SP_LABEL4 && code == STN_CLICKED) {
-    OpenWebAddress();
-    return true;
-  }
-  return false;
-}
-
-INT_PTR Frmsplash::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
-  if (msg == WM_DRAWITEM && wp == IDC_SP_PICTURE1) {
-    DrawBanner(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-    handled = true;
-    return TRUE;
-  }
-  return FALSE;
 }

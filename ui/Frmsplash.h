@@ -1,21 +1,19 @@
 // The splash window: loads the main window hidden, then shows it after two seconds.
 #pragma once
-#include "ui/Dialog.h"
+#include "ui/ProductInfoDialog.h"
 
 class App;
 
-class Frmsplash : public Dialog {
+class Frmsplash : public ProductInfoDialog {
  public:
-  explicit Frmsplash(App& app) : app_(app) {}
+  explicit Frmsplash(App& app);
   void Open();
   static const UINT kDelayMs = 2000;
 
  protected:
   bool OnInit() override;
   bool OnTimer(UINT_PTR timerId) override;
-  bool OnCommand(int id, int code, HWND control) override;
   void OnClose() override {}  // the timer ends the splash
-  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
  private:
   App& app_;
