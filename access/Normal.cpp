@@ -6,7 +6,7 @@
 
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
-#include "access/MsgBox.h"
+#include "access/Prompts.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 

@@ -2,7 +2,7 @@
 
 #include "access/Eraser.h"
 #include "access/Module1.h"
-#include "access/MsgBox.h"
+#include "access/Prompts.h"
 #include "access/RegKey.h"
 #include "settings/Inifun.h"
 

@@ -1,5 +1,6 @@
 // The table of run items: order, gates, status lines, progress and fixed amounts.
 #include "engine/CleanRun.h"
+#include "engine/Steps.h"
 
 namespace {
 
@@ -12,30 +13,30 @@ RunItem Box(int check, const char* start, const char* end, bool refresh, int pro
 std::vector<RunItem> BuildItems() {
   std::vector<RunItem> t = {
       // Internet Explorer
-      Box(1, "Please Waiting ,Cleaning IE Location Bar History......", "Cleaning IE Location Bar History.....OK", true, 5, 0, 0),
-      Box(2, "Please Waiting ,Cleaning IE Internet History Files......", "Cleaning IE Internet History Files......OK", true, 10, 15, 500000),
-      Box(3, "Please Waiting ,Cleaning IE Internet Cache......", "Cleaning IE Internet Cache......OK", true, 17, 0, 0),
-      Box(4, "Please Waiting ,Cleaning IE Cookies.......", "Cleaning IE Cookies.......OK", true, 21, 0, 0),
-      Box(5, "Please Waiting ,Cleaning IE Favorites.......", "Cleaning IE Favorites.......OK", true, 24, 0, 0),
-      Box(6, "Please Waiting ,Cleaning IE Autocomplete Memory......", "Cleaning IE Autocomplete Memory......OK", true, 30, 5, 0),
-      Box(7, "Please Waiting ,Cleaning IE Downloaded program Files Director......", "Cleaning IE Downloaded program Files Director......OK", false, 32, 0, 0),
+      Box(1, "Please Waiting ,Cleaning IE Location Bar History......", "Cleaning IE Location Bar History.....OK", true, 5, 0, 0, CleanTypedUrls),
+      Box(2, "Please Waiting ,Cleaning IE Internet History Files......", "Cleaning IE Internet History Files......OK", true, 10, 15, 500000, CleanUrlHistory),
+      Box(3, "Please Waiting ,Cleaning IE Internet Cache......", "Cleaning IE Internet Cache......OK", true, 17, 0, 0, CleanInternetCache),
+      Box(4, "Please Waiting ,Cleaning IE Cookies.......", "Cleaning IE Cookies.......OK", true, 21, 0, 0, CleanCookies),
+      Box(5, "Please Waiting ,Cleaning IE Favorites.......", "Cleaning IE Favorites.......OK", true, 24, 0, 0, CleanFavorites),
+      Box(6, "Please Waiting ,Cleaning IE Autocomplete Memory......", "Cleaning IE Autocomplete Memory......OK", true, 30, 5, 0, CleanAutocomplete),
+      Box(7, "Please Waiting ,Cleaning IE Downloaded program Files Director......", "Cleaning IE Downloaded program Files Director......OK", false, 32, 0, 0, CleanDownloadedPrograms),
       // Other browsers
       Box(8, "Please Waiting ,Cleaning Netscape Navigator......", "Cleaning Netscape Navigator......OK", false, 35, 0, 0),
       Box(24, "Please Waiting ,Cleaning Opera......", "Cleaning Opera......OK", false, 36, 0, 0),
       Box(27, "Please Waiting ,Cleaning MSN Explorer......", "Cleaning MSN Explorer......OK", false, 36, 0, 0),
       Box(25, "Please Waiting ,Cleaning Google Tool Bar Search History......", "Cleaning Google Tool Bar Search History......OK", false, 37, 1, 0),
       // Windows
-      Box(10, "Please Waiting ,Cleaning Recent Documents History......", "Cleaning Recent Documents History......OK", false, 38, 1, 0),
-      Box(11, "Please Waiting ,Cleaning Start Menu Run History......", "Cleaning Start Menu Run History......OK", false, 40, 1, 0),
-      Box(12, "Please Waiting ,Cleaning Start Menu Search History......", "Cleaning Start Menu Search History......OK", false, 43, 4, 0),
-      Box(13, "Please Waiting ,Cleaning Windows Temp.......", "Cleaning Windows Temp.......OK", true, 45, 0, 0),
-      Box(14, "Please Waiting ,Cleaning Recycle Bin....", "Cleaning Recycle Bin......OK", true, 47, 0, 0),
-      Box(15, "Please Waiting ,Cleaning Open/Save Dialog Box History......", "Cleaning Open/Save Dialog Box History......OK", true, 49, 16, 0),
-      Box(16, "Please Waiting ,Cleaning Scandisk Temp Files......", "Cleaning Scandisk Temp Files......OK", true, 50, 0, 50000),
-      Box(17, "Please Waiting ,Cleaning Windows Passwords......", "Cleaning Windows Passwords......OK", true, 51, 0, 2000),
-      Box(26, "Please Waiting ,Cleaning Windows Clipboard......", "Cleaning Windows Clipboard......", false, 52, 0, 0),
-      Box(28, "Please Waiting ,Cleaning Wordpad Recent Files......", "Cleaning Wordpad Recent Files......OK", false, -1, 1, 0),
-      Box(29, "Please Waiting ,Cleaning Windows Paint Recent Files......", "Cleaning Windows Paint Recent Files......OK", false, -1, 1, 0),
+      Box(10, "Please Waiting ,Cleaning Recent Documents History......", "Cleaning Recent Documents History......OK", false, 38, 1, 0, CleanRecentDocuments),
+      Box(11, "Please Waiting ,Cleaning Start Menu Run History......", "Cleaning Start Menu Run History......OK", false, 40, 1, 0, CleanRunHistory),
+      Box(12, "Please Waiting ,Cleaning Start Menu Search History......", "Cleaning Start Menu Search History......OK", false, 43, 4, 0, CleanSearchHistory),
+      Box(13, "Please Waiting ,Cleaning Windows Temp.......", "Cleaning Windows Temp.......OK", true, 45, 0, 0, CleanTempFolder),
+      Box(14, "Please Waiting ,Cleaning Recycle Bin....", "Cleaning Recycle Bin......OK", true, 47, 0, 0, CleanRecycleBin),
+      Box(15, "Please Waiting ,Cleaning Open/Save Dialog Box History......", "Cleaning Open/Save Dialog Box History......OK", true, 49, 16, 0, CleanOpenSaveHistory),
+      Box(16, "Please Waiting ,Cleaning Scandisk Temp Files......", "Cleaning Scandisk Temp Files......OK", true, 50, 0, 50000, CleanScandiskFragments),
+      Box(17, "Please Waiting ,Cleaning Windows Passwords......", "Cleaning Windows Passwords......OK", true, 51, 0, 2000, CleanCachedPasswords),
+      Box(26, "Please Waiting ,Cleaning Windows Clipboard......", "Cleaning Windows Clipboard......", false, 52, 0, 0, CleanClipboard),
+      Box(28, "Please Waiting ,Cleaning Wordpad Recent Files......", "Cleaning Wordpad Recent Files......OK", false, -1, 1, 0, CleanWordpadList),
+      Box(29, "Please Waiting ,Cleaning Windows Paint Recent Files......", "Cleaning Windows Paint Recent Files......OK", false, -1, 1, 0, CleanPaintList),
       // Applications
       Box(19, "Please Waiting ,Cleaning Winzip Recent Files......", "Cleaning Winzip Recent Files......OK", false, 58, 1, 0),
       Box(20, "Please Waiting ,Cleaning Media Player playlist......", "Cleaning Media Player playlist......OK", false, 60, 1, 0),

@@ -11,6 +11,8 @@ if [ -d "$prefix" ] && [ ! -f "$prefix/$marker" ]; then
   echo "bench.sh: $prefix was not made by this script; refusing to touch it." >&2; exit 2
 fi
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine keeps its Recycle Bin in the XDG trash: keep that inside the prefix, away from the host's.
+export XDG_DATA_HOME="$prefix/xdg-data"
 log="$root/build/bench.log"
 if [ ! -f "$prefix/$marker" ]; then
   mkdir -p "$prefix"; touch "$prefix/$marker"

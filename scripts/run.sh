@@ -18,6 +18,8 @@ if [ -d "$prefix" ] && [ ! -f "$prefix/$marker" ]; then
   exit 2
 fi
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine keeps its Recycle Bin in the XDG trash: keep that inside the prefix, away from the host's.
+export XDG_DATA_HOME="$prefix/xdg-data"
 
 # Everything Wine starts inherits our output: keep it off any pipe.
 log="$root/build/demo.log"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "access/MsgBox.h"
+#include "access/Prompts.h"
 
 // A fresh folder below the prefix's temp folder, deleted with everything in it at the end.
 class TempFolder {

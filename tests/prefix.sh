@@ -15,6 +15,8 @@ if [ -d "$prefix" ] && [ ! -f "$prefix/$marker" ]; then
 fi
 
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine keeps its Recycle Bin in the XDG trash: keep that inside the prefix too.
+export XDG_DATA_HOME=$prefix/xdg-data
 
 case "$action" in
   up)
@@ -28,6 +30,14 @@ case "$action" in
       # The tests check for this file on C: before they touch anything.
       echo "tracksweep test prefix" > "$prefix/drive_c/tracksweep-test-prefix.txt"
     fi
+    # A crashing child must end, not wait for a debugger that would hold ctest's pipe open.
+    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 </dev/null
+    # Drives: c: and a d: of the tests' own inside the prefix; no other letter reaches the host.
+    mkdir -p "$prefix/drive_d" "$XDG_DATA_HOME"
+    for link in "$prefix"/dosdevices/*; do
+      case "$(basename "$link")" in c:|d:|z:|com*|lpt*|nul) ;; *) rm -f "$link";; esac
+    done
+    ln -sfn ../drive_d "$prefix/dosdevices/d:"
     # A server started by a test would inherit ctest's pipe and hang it: start it here, detached.
     wineserver -p >/dev/null 2>&1 </dev/null &
     wine cmd /c exit >/dev/null 2>&1 </dev/null

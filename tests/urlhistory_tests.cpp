@@ -23,7 +23,7 @@ wchar_t* CoCopy(const std::wstring& s) {
   return p;
 }
 
-class TestEnum : public IEnumSTATURL {
+class TestEnum final : public IEnumSTATURL {
  public:
   explicit TestEnum(std::vector<Entry> entries) : entries_(std::move(entries)) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {

@@ -5,6 +5,7 @@
 
 #include "settings/AppFolder.h"
 #include "ui/Frmsplash.h"
+#include "ui/KeepListDialog.h"
 #include "ui/frmabout.h"
 #include "ui/frmcleannow.h"
 #include "ui/frmMainCode.h"
@@ -13,7 +14,9 @@ App::App()
     : main_(new frmMainCode(*this)),
       cleanNow_(new frmcleannow(*this)),
       splash_(new Frmsplash(*this)),
-      about_(new frmabout()) {}
+      about_(new frmabout()),
+      cookie_(new frmcookie()),
+      url_(new frmurl()) {}
 
 App::~App() = default;
 

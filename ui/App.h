@@ -6,6 +6,8 @@ class frmMainCode;
 class frmcleannow;
 class Frmsplash;
 class frmabout;
+class frmcookie;
+class frmurl;
 
 class App {
  public:
@@ -18,6 +20,8 @@ class App {
   frmcleannow& CleanNow() { return *cleanNow_; }
   Frmsplash& Splash() { return *splash_; }
   frmabout& About() { return *about_; }
+  frmcookie& Cookie() { return *cookie_; }
+  frmurl& Url() { return *url_; }
 
   // Start-up: the splash, which loads the main window hidden and later shows it.
   void Start();
@@ -33,6 +37,8 @@ class App {
   std::unique_ptr<frmcleannow> cleanNow_;
   std::unique_ptr<Frmsplash> splash_;
   std::unique_ptr<frmabout> about_;
+  std::unique_ptr<frmcookie> cookie_;
+  std::unique_ptr<frmurl> url_;
   bool trayLoaded_ = false;
 };
 

@@ -4,7 +4,7 @@
 #include <exception>
 #include <vector>
 
-#include "access/MsgBox.h"
+#include "access/Prompts.h"
 
 namespace {
 bool g_busy = false;

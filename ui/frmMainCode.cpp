@@ -1,12 +1,16 @@
 #include "ui/frmMainCode.h"
 
+#include "access/Favorites.h"
 #include "access/Normal.h"
+#include "access/Prompts.h"
+#include "keeplists/KeepLists.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 #include "settings/MainTicks.h"
 #include "ui/App.h"
 #include "ui/NavImage.h"
 #include "ui/Frmsplash.h"
+#include "ui/KeepListDialog.h"
 #include "ui/frmMainCodeRes.h"
 #include "ui/frmabout.h"
 #include "ui/frmcleannow.h"
@@ -167,6 +171,19 @@ bool frmMainCode::OnCommand(int id, int code, HWND control) {
     OpenWebAddress();
     return true;
   }
+  if (id == IDC_COMMAND(7)) {
+    app_.Url().ShowModal(hwnd());
+    return true;
+  }
+  if (id == IDC_COMMAND(8)) {
+    app_.Cookie().ShowModal(hwnd());
+    return true;
+  }
+  if (id == IDC_COMMAND(4) || id == IDC_COMMAND(5)) {
+    const bool import = id == IDC_COMMAND(5);
+    ImportExportFavorites(import, AskFileName(hwnd(), !import, "(*.htm)|*.htm"), ShellFolder("Favorites"));
+    return true;
+  }
   if (id == IDC_LABEL(7) || id == IDC_PICTURE2) {
     ShowHelpFile();
     return true;
@@ -227,7 +244,9 @@ void frmMainCode::CloseHandler() {
   if (!IsLoaded()) return;
   app_.Splash().Unload();
   app_.UnloadTray();
+  app_.Url().Unload();
   app_.CleanNow().Unload();
+  app_.Cookie().Unload();
   StoreTicks();
   app_.About().Unload();
   Unload();

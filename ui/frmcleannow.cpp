@@ -4,7 +4,8 @@
 
 #include "settings/AppFolder.h"
 #include "ui/App.h"
-#include "access/MsgBox.h"
+#include "access/Prompts.h"
+#include "ui/KeepListDialog.h"
 #include "ui/frmMainCode.h"
 #include "ui/frmcleannowRes.h"
 
@@ -43,7 +44,7 @@ void frmcleannow::CleanNowPressed() {
 }
 
 void frmcleannow::CancelPressed() {
-  // The URL keep-list dialog is closed here too once it exists.
+  app_.Url().Unload();
   Unload();
   app_.Main().Show();
 }

@@ -1,4 +1,4 @@
-// Every message box of the program goes through here, so tests can answer them.
+// Every message box and file prompt of the program goes through here, so tests can answer them.
 #pragma once
 #include <windows.h>
 
@@ -13,10 +13,20 @@ struct MessageRequest {
   std::string title;
   UINT flags;
 };
-
 using MessageHandler = std::function<int(const MessageRequest&)>;
 
 // Shows a message box (or asks the handler installed) and returns the button pressed.
 int ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT flags);
 // Installs a handler in place of the real message box; an empty one restores it.
 void SetMessageHandler(MessageHandler handler);
+
+struct FileRequest {
+  HWND owner;
+  bool save;           // a Save dialog, else an Open dialog
+  std::string filter;  // "(*.htm)|*.htm"
+};
+using FileHandler = std::function<std::string(const FileRequest&)>;
+
+// The standard Open or Save dialog; "" when the user cancels.
+std::string AskFileName(HWND owner, bool save, const std::string& filter);
+void SetFileHandler(FileHandler handler);

@@ -1,0 +1,122 @@
+// The seven Internet Explorer items.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+
+#include "access/Eraser.h"
+#include "access/FolderGuard.h"
+#include "access/Normal.h"
+#include "access/RegSequences.h"
+#include "access/URLHistory.h"
+#include "access/regfun.h"
+#include "engine/Steps.h"
+#include "keeplists/KeepLists.h"
+#include "keeplists/ListFile.h"
+
+namespace {
+
+const DWORD kClearTimeoutMs = 30000;
+
+// Wine exports Internet Options' clearing entry as a stub that aborts the process.
+bool RunningOnWine() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// Starts a command hidden and waits for it, but never longer than the timeout.
+void RunHidden(const std::string& commandLine, DWORD timeoutMs) {
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION pi = {};
+  std::string cmd = commandLine;
+  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    return;
+  if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}
+
+}  // namespace
+
+std::string ShlwapiMajorVersion() {
+  DLLVERSIONINFO info = {};
+  info.cbSize = sizeof info;  // 20: size, major, minor, build, platform
+  HMODULE shlwapi = LoadLibraryA("Shlwapi.dll");
+  if (shlwapi) {
+    auto get = reinterpret_cast<DLLGETVERSIONPROC>(GetProcAddress(shlwapi, "DllGetVersion"));
+    if (get) get(&info);
+    FreeLibrary(shlwapi);
+  }
+  return std::to_string(info.dwMajorVersion);
+}
+
+void CleanTypedUrls(RunContext& ctx) {
+  std::vector<std::string> typed = CurrentTypedUrls();
+  RemoveKey(HKEY_CURRENT_USER, kTypedUrlsKey);
+  std::vector<std::string> keep = ReadListFile(KeepUrlFile());
+  const std::string key = std::string("HKEY_CURRENT_USER\\") + kTypedUrlsKey;
+  CreateKey(key);
+  for (size_t i = 0; i < keep.size(); ++i) SetStringValue(key, "url" + std::to_string(i + 1), keep[i]);
+  // What the step erased: the typed URLs that the keep list does not write back.
+  double erased = 0;
+  for (const std::string& url : typed)
+    if (std::find(keep.begin(), keep.end(), url) == keep.end()) ++erased;
+  ctx.regnum += erased;
+}
+
+void CleanUrlHistory(RunContext&) {
+  try {
+    CURLHistory history;
+    history.Clear();
+  } catch (const std::exception&) {
+    // A store that cannot be reached or cleared is passed over, like every failed step.
+  }
+}
+
+void CleanInternetCache(RunContext& ctx) {
+  const std::string cache = ShellFolder("Cache");
+  ctx.filesize += ErasableSize(cache);
+  const std::string ie5 = cache + "\\Content.IE5\\";
+  for (char letter = 'a'; letter <= 'z'; ++letter)
+    if (letter != 'i') DeleteMatching(ie5 + letter + "*.*", false);
+  DeleteMatching(ie5 + "*.*", false);
+  for (char letter = 'a'; letter <= 'z'; ++letter) DeleteFoldersMatching(ie5 + letter + "*.*", false);
+  DeleteFoldersMatching(ie5 + "*.*", false);
+  DeleteMatching(cache + "\\*.*", false);
+  DeleteFoldersMatching(cache + "\\*.*", false);
+  DeleteMatching(cache + "\\*.*", false);
+  if (FolderMayBeErased(cache)) ActiveEraser().EraseFile(cache + "\\desktop.ini", true);
+}
+
+void CleanCookies(RunContext& ctx) {
+  const std::string cookies = ShellFolder("Cookies");
+  ctx.filesize += ErasableSize(cookies);
+  std::vector<std::string> keep = ReadListFile(KeepCookieFile());
+  for (const std::string& path : CurrentCookies(cookies))
+    if (std::find(keep.begin(), keep.end(), path) == keep.end()) DeleteMatching(path, false);
+}
+
+void CleanFavorites(RunContext& ctx) {
+  const std::string favorites = ShellFolder("Favorites");
+  ctx.filesize += ErasableSize(favorites);
+  EmptyFolderTree(favorites);
+}
+
+void CleanAutocomplete(RunContext&) {
+  RemoveKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
+  RemoveKey(HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
+  // Newer shells clear form data (16) and saved passwords (32) through Internet Options'
+  // own entry; older ones keep them only in the keys removed above.
+  if (atoi(ShlwapiMajorVersion().c_str()) >= 6 && !RunningOnWine())
+    RunHidden("rundll32.exe inetcpl.cpl,ClearMyTracksByProcess 48", kClearTimeoutMs);
+}
+
+void CleanDownloadedPrograms(RunContext& ctx) {
+  const std::string folder = CleanFolderPath(GetStringValue(
+      "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", "ActiveXCache"));
+  ctx.filesize += ErasableSize(folder);
+  EmptyFolderTree(folder);
+}

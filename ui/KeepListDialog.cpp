@@ -1,0 +1,69 @@
+#include "ui/KeepListDialog.h"
+
+#include "keeplists/KeepLists.h"
+#include "keeplists/ListFile.h"
+#include "ui/KeepListRes.h"
+
+namespace {
+const WPARAM kListWidth = 1500;  // long paths scroll sideways
+
+void Fill(HWND list, const std::vector<std::string>& entries) {
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& e : entries) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
+  SendMessageA(list, LB_SETHORIZONTALEXTENT, kListWidth, 0);
+}
+
+std::string LineText(HWND list, LRESULT index) {
+  if (index < 0) return std::string();
+  LRESULT n = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (n <= 0) return std::string();
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&s[0]));
+  s.resize(static_cast<size_t>(n));
+  return s;
+}
+}  // namespace
+
+void KeepListDialog::ShowModal(HWND owner) { RunModal(templateId_, owner); }
+
+bool KeepListDialog::OnInit() {
+  Fill(Item(IDC_KL_CURRENT), CurrentEntries());
+  Fill(Item(IDC_KL_KEEP), ReadListFile(ListFile()));
+  return TRUE;
+}
+
+bool KeepListDialog::OnCommand(int id, int code, HWND control) {
+  if (code != BN_CLICKED) return false;
+  if (id == IDC_KL_CMDADD) AddPressed();
+  else if (id == IDC_KL_CMDREMOVE) RemovePressed();
+  else return false;
+  return true;
+}
+
+void KeepListDialog::AddPressed() {
+  HWND current = Item(IDC_KL_CURRENT);
+  std::string text = LineText(current, SendMessageA(current, LB_GETCURSEL, 0, 0));
+  SendMessageA(Item(IDC_KL_KEEP), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  AppendListLine(ListFile(), text);
+}
+
+void KeepListDialog::RemovePressed() {
+  HWND keep = Item(IDC_KL_KEEP);
+  LRESULT count = SendMessageA(keep, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = count - 1; i >= 0; --i)
+    if (SendMessageA(keep, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
+      SendMessageA(keep, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+  std::vector<std::string> left;
+  count = SendMessageA(keep, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) left.push_back(LineText(keep, i));
+  WriteListFile(ListFile(), left);
+  InvalidateRect(keep, nullptr, TRUE);
+}
+
+frmcookie::frmcookie() : KeepListDialog(IDD_FRMCOOKIE) {}
+std::vector<std::string> frmcookie::CurrentEntries() const { return CurrentCookies(ShellFolder("Cookies")); }
+std::string frmcookie::ListFile() const { return KeepCookieFile(); }
+
+frmurl::frmurl() : KeepListDialog(IDD_FRMURL) {}
+std::vector<std::string> frmurl::CurrentEntries() const { return CurrentTypedUrls(); }
+std::string frmurl::ListFile() const { return KeepUrlFile(); }
