@@ -93,7 +93,9 @@ void CleanInternetCache(RunContext& ctx) {
 
 void CleanCookies(RunContext& ctx) {
   const std::string cookies = ShellFolder("Cookies");
-  ctx.filesize += ErasableSize(cookies);
+  // The folder comes from the registry: one that may not be erased gives up none of its files.
+  if (!FolderMayBeErased(cookies)) return;
+  ctx.filesize += FolderSize(cookies);
   std::vector<std::string> keep = ReadListFile(KeepCookieFile());
   for (const std::string& path : CurrentCookies(cookies))
     if (std::find(keep.begin(), keep.end(), path) == keep.end()) DeleteMatching(path, false);

@@ -33,4 +33,4 @@ std::string ShlwapiMajorVersion();
 // The size of a folder that the step may erase; nothing for one it may not touch.
 double ErasableSize(const std::string& folder);
 // The temporary folder without its trailing backslash.
-std::string TempFolder();
+std::string WindowsTempFolder();

@@ -27,7 +27,7 @@ bool ClearDocumentsMenu() {
   return GetLastError() == 0;
 }
 
-std::string TempFolder() {
+std::string WindowsTempFolder() {
   char buf[256] = {0};
   DWORD n = GetTempPathA(sizeof buf, buf);
   std::string path = TrimSpaces(std::string(buf, n < sizeof buf ? n : 0));
@@ -48,7 +48,7 @@ void CleanSearchHistory(RunContext&) {
 }
 
 void CleanTempFolder(RunContext& ctx) {
-  std::string temp = TempFolder();
+  std::string temp = WindowsTempFolder();
   ctx.filesize += ErasableSize(temp);
   EmptyFolderTree(temp);
 }

@@ -27,9 +27,9 @@ case "$action" in
       wineserver -w
       wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
       wineserver -k >/dev/null 2>&1 </dev/null; wineserver -w
-      # The tests check for this file on C: before they touch anything.
-      echo "tracksweep test prefix" > "$prefix/drive_c/tracksweep-test-prefix.txt"
     fi
+    # The tests check for this file on C: before they touch anything.
+    echo "tracksweep test prefix" > "$prefix/drive_c/tracksweep-test-prefix.txt"
     # A crashing child must end, not wait for a debugger that would hold ctest's pipe open.
     wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 </dev/null
     # Drives: c: and a d: of the tests' own inside the prefix; no other letter reaches the host.

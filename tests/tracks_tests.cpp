@@ -1,0 +1,355 @@
+// The Windows and Internet Explorer items against the real registry and folders of the prefix.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "access/RegKey.h"
+#include "engine/Steps.h"
+#include "keeplists/KeepLists.h"
+#include "keeplists/ListFile.h"
+#include "settings/Inifun.h"
+#include "tests/RunRecorder.h"
+#include "tests/TestSupport.h"
+
+namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+
+// Sets a string value for the test and puts the old one back afterwards.
+class ScopedValue {
+ public:
+  ScopedValue(HKEY root, const std::string& sub, const std::string& name, const std::string& value)
+      : root_(root), sub_(sub), name_(name) {
+    RegKey k;
+    k.Create(root, sub);
+    char old[1024];
+    DWORD size = sizeof old, type = 0;
+    had_ = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    if (had_) old_.assign(old, size ? size - 1 : 0);
+    RegSetValueExA(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+  }
+  ~ScopedValue() {
+    RegKey k;
+    k.Open(root_, sub_, KEY_WRITE);
+    if (had_)
+      RegSetValueExA(k.get(), name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
+                     static_cast<DWORD>(old_.size() + 1));
+    else
+      RegDeleteValueA(k.get(), name_.c_str());
+  }
+  ScopedValue(const ScopedValue&) = delete;
+  ScopedValue& operator=(const ScopedValue&) = delete;
+
+ private:
+  HKEY root_;
+  std::string sub_, name_, old_;
+  bool had_ = false;
+};
+
+void Put(const std::string& sub, const std::string& name, const std::string& value, HKEY root = HKEY_CURRENT_USER) {
+  RegKey k;
+  k.Create(root, sub);
+  RegSetValueExA(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+}
+
+bool KeyExists(const std::string& sub, HKEY root = HKEY_CURRENT_USER) {
+  RegKey k;
+  return k.Open(root, sub, KEY_READ) == ERROR_SUCCESS;
+}
+
+DWORD Entries(const std::string& sub) {
+  RegKey k;
+  if (k.Open(HKEY_CURRENT_USER, sub, KEY_READ) != ERROR_SUCCESS) return 9999;
+  DWORD values = 0, subkeys = 0;
+  RegQueryInfoKeyA(k.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr);
+  return values + subkeys;
+}
+
+void Make(const std::string& path, size_t bytes = 10, DWORD attrs = 0) {
+  for (size_t i = 3; i < path.size(); ++i)
+    if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+  WriteFileText(path, std::string(bytes, 'x'));
+  if (attrs) SetFileAttributesA(path.c_str(), attrs);
+}
+
+std::vector<std::string> TypedUrlValues() {
+  std::vector<std::string> out;
+  for (int i = 1; i < 20; ++i) {
+    char buf[512];
+    DWORD size = sizeof buf;
+    if (SHGetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, ("url" + std::to_string(i)).c_str(), nullptr, buf, &size) != ERROR_SUCCESS)
+      break;
+    out.push_back(buf);
+  }
+  return out;
+}
+
+}  // namespace
+
+class TracksTest : public ProgramFolderTest {
+ protected:
+  RecordingView view;
+  Ticks ticks;
+  TempFolder work{"tswtracks"};
+  std::string W(const std::string& rel) const { return work.File(rel); }
+  std::string Run() {
+    CleanRun run(view, ticks, Settings());
+    run.Run();
+    return view.summaries.empty() ? std::string() : view.summaries.back();
+  }
+  double RunRegnum() {
+    CleanRun run(view, ticks, Settings());
+    run.Run();
+    return run.regnum();
+  }
+};
+
+TEST_F(TracksTest, RunSearchAndOpenSaveCountTwentyOneKeys) {
+  Put(std::string(kExplorer) + "RunMRU", "a", "notepad\\1");
+  Put(std::string(kExplorer) + "RunMRU\\child", "x", "y");
+  Put(std::string(kExplorer) + "Doc Find Spec MRU", "a", "secret");
+  Put(std::string(kExplorer) + "Doc Find SpecMRU", "a", "secret");
+  Put(std::string(kExplorer) + "FindComputerMRU", "a", "server");
+  for (const char* ext : {"txt", "wav", "mwv", "*", "doc"}) Put(std::string(kExplorer) + "ComDlg32\\OpenSaveMRU\\" + ext, "a", "x");
+  Put(std::string(kExplorer) + "ComDlg32\\OpenSaveMRU\\pdf", "a", "kept.pdf");
+  ticks.values[11] = ticks.values[12] = ticks.values[15] = 1;
+  EXPECT_EQ(21, RunRegnum());
+  EXPECT_TRUE(KeyExists(std::string(kExplorer) + "RunMRU"));
+  EXPECT_EQ(0u, Entries(std::string(kExplorer) + "RunMRU"));
+  EXPECT_FALSE(KeyExists(std::string(kExplorer) + "Doc Find SpecMRU"));
+  EXPECT_EQ(0u, Entries(std::string(kExplorer) + "Doc Find Spec MRU"));
+  EXPECT_EQ(0u, Entries(std::string(kExplorer) + "FindComputerMRU"));
+  EXPECT_EQ(0u, Entries("Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\FilesNamedMRU"));
+  for (const char* ext : {"txt", "wav", "mwv", "*", "doc"})
+    EXPECT_FALSE(KeyExists(std::string(kExplorer) + "ComDlg32\\OpenSaveMRU\\" + ext)) << ext;
+  EXPECT_TRUE(KeyExists(std::string(kExplorer) + "ComDlg32\\OpenSaveMRU"));
+  EXPECT_TRUE(KeyExists(std::string(kExplorer) + "ComDlg32\\OpenSaveMRU\\pdf"));
+  SHDeleteKeyA(HKEY_CURRENT_USER, (std::string(kExplorer) + "ComDlg32\\OpenSaveMRU\\pdf").c_str());
+}
+
+TEST_F(TracksTest, WordpadAndPaintListsAreEmptied) {
+  const std::string wordpad = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad\\Recent File List";
+  const std::string paint = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List";
+  Put(wordpad, "File1", "C:\\letter.doc");
+  Put(paint, "File1", "C:\\photo.bmp");
+  ticks.values[28] = ticks.values[29] = 1;
+  EXPECT_EQ(2, RunRegnum());
+  EXPECT_EQ(0u, Entries(wordpad));
+  EXPECT_EQ(0u, Entries(paint));
+}
+
+TEST_F(TracksTest, TempFolderIsMeasuredThenEmptiedButKept) {
+  // The temporary folder of this test only.
+  std::string temp = W("Temp");
+  CreateDirectoryA(temp.c_str(), nullptr);
+  SetEnvironmentVariableA("TMP", temp.c_str());
+  SetEnvironmentVariableA("TEMP", temp.c_str());
+  ASSERT_EQ(temp, WindowsTempFolder());
+  Make(temp + "\\a.tmp", 1000);
+  Make(temp + "\\sub\\deeper\\b.tmp", 2000);
+  Make(temp + "\\hidden.tmp", 300, FILE_ATTRIBUTE_HIDDEN);
+  Make(temp + "\\ro\\readonly.tmp", 400, FILE_ATTRIBUTE_READONLY);
+  ticks.values[13] = 1;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  char real[MAX_PATH];
+  GetEnvironmentVariableA("USERPROFILE", real, MAX_PATH);
+  SetEnvironmentVariableA("TMP", (std::string(real) + "\\Temp").c_str());
+  SetEnvironmentVariableA("TEMP", (std::string(real) + "\\Temp").c_str());
+  EXPECT_EQ(3700, run.filesize());
+  EXPECT_TRUE(FileExists(temp));
+  EXPECT_FALSE(FileExists(temp + "\\a.tmp"));
+  EXPECT_FALSE(FileExists(temp + "\\sub"));
+  EXPECT_TRUE(FileExists(temp + "\\hidden.tmp"));
+  EXPECT_TRUE(FileExists(temp + "\\ro\\readonly.tmp"));
+  SetFileAttributesA((temp + "\\ro\\readonly.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(TracksTest, ScandiskDeletesOnDriveDEvenWhenCHasNone) {
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("D:\\")) << "the harness gives the tests a d: drive";
+  Make("D:\\tsw-fragment.chk");
+  Make("D:\\tsw-keep.txt");
+  ticks.values[16] = 1;
+  EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:.05MB", Run());
+  EXPECT_FALSE(FileExists("D:\\tsw-fragment.chk"));
+  EXPECT_TRUE(FileExists("D:\\tsw-keep.txt"));
+  DeleteFileA("D:\\tsw-keep.txt");
+}
+
+TEST_F(TracksTest, CachedPasswordsGoFromTheWindowsFolder) {
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  Make(std::string(windows) + "\\TSWUSER.PWL");
+  Make(std::string(windows) + "\\tswuser.txt");
+  ticks.values[17] = 1;
+  Run();
+  EXPECT_FALSE(FileExists(std::string(windows) + "\\TSWUSER.PWL"));
+  EXPECT_TRUE(FileExists(std::string(windows) + "\\tswuser.txt"));
+  DeleteFileA((std::string(windows) + "\\tswuser.txt").c_str());
+}
+
+TEST_F(TracksTest, ClipboardIsEmptied) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 8);
+  memcpy(GlobalLock(mem), "secret", 7);
+  GlobalUnlock(mem);
+  SetClipboardData(CF_TEXT, mem);
+  CloseClipboard();
+  ASSERT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+  ticks.values[26] = 1;
+  Run();
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+  EXPECT_EQ("Cleaning Windows Clipboard......", view.lines.at(2));
+}
+
+TEST_F(TracksTest, RecycleBinIsMeasuredAndEmptied) {
+  Make(W("binned.dat"), 5000);
+  std::string from = W("binned.dat") + std::string(1, '\0');
+  SHFILEOPSTRUCTA op = {};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  ASSERT_EQ(0, SHFileOperationA(&op));
+  SHQUERYRBINFO before = {sizeof before, 0, 0};
+  ASSERT_EQ(S_OK, SHQueryRecycleBinA("", &before));
+  ASSERT_GE(before.i64NumItems, 1);
+  ticks.values[14] = 1;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  EXPECT_EQ(static_cast<double>(before.i64Size), run.filesize());
+  SHQUERYRBINFO after = {sizeof after, 0, 0};
+  SHQueryRecycleBinA("", &after);
+  EXPECT_EQ(0, after.i64NumItems);
+}
+
+class LocationBarTest : public TracksTest {
+ protected:
+  void Typed(const std::vector<std::string>& urls) {
+    SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
+    for (size_t i = 0; i < urls.size(); ++i) Put(kTypedUrlsKey, "url" + std::to_string(i + 1), urls[i]);
+    ticks.values[1] = 1;
+  }
+  void TearDown() override {
+    SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
+    TracksTest::TearDown();
+  }
+};
+
+TEST_F(LocationBarTest, EmptyKeepListLeavesTheKeyEmpty) {
+  Typed({"http://one.example/", "http://two.example/"});
+  EXPECT_EQ(2, RunRegnum());
+  EXPECT_TRUE(KeyExists(kTypedUrlsKey));
+  EXPECT_EQ(0u, Entries(kTypedUrlsKey));
+}
+
+TEST_F(LocationBarTest, KeepListIsWrittenBackInOrderDuplicatesIncluded) {
+  Typed({"http://typed.example/", "http://kept.example/", "http://gone.example/"});
+  WriteListFile(KeepUrlFile(), {"http://kept.example/", "http://never-typed.example/", "http://kept.example/"});
+  EXPECT_EQ(2, RunRegnum());  // two typed URLs erased; the kept one is written back
+  EXPECT_EQ((std::vector<std::string>{"http://kept.example/", "http://never-typed.example/", "http://kept.example/"}),
+            TypedUrlValues());
+}
+
+TEST_F(LocationBarTest, LongerKeepListNeverCountsBelowZero) {
+  Typed({"http://kept.example/"});
+  WriteListFile(KeepUrlFile(), {"http://kept.example/", "http://a.example/", "http://b.example/"});
+  EXPECT_EQ(0, RunRegnum());
+  EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:.MB", view.summaries.at(0));
+  EXPECT_EQ(3u, TypedUrlValues().size());
+}
+
+TEST_F(TracksTest, CookiesHonourTheKeepListExactly) {
+  std::string k = W("Cookies");
+  ScopedValue folder(HKEY_CURRENT_USER, kShellFolders, "Cookies", "  " + k + "  ");
+  Make(k + "\\user@kept.txt", 100);
+  Make(k + "\\user@casediffers.txt", 100);
+  Make(k + "\\user@gone.txt", 100);
+  Make(k + "\\user@CAPS.TXT", 100);
+  Make(k + "\\index.dat", 700);
+  Make(k + "\\sub\\user@deep.txt", 100);
+  WriteListFile(KeepCookieFile(), {k + "\\user@kept.txt   ", k + "\\USER@casediffers.txt", " " + k + "\\user@gone.txt"});
+  ticks.values[4] = 1;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  EXPECT_EQ(1200, run.filesize());  // the whole folder, kept cookies included
+  EXPECT_TRUE(FileExists(k + "\\user@kept.txt"));
+  EXPECT_FALSE(FileExists(k + "\\user@casediffers.txt"));
+  EXPECT_FALSE(FileExists(k + "\\user@gone.txt"));  // a leading space does not protect
+  EXPECT_TRUE(FileExists(k + "\\user@CAPS.TXT"));
+  EXPECT_TRUE(FileExists(k + "\\index.dat"));
+  EXPECT_TRUE(FileExists(k + "\\sub\\user@deep.txt"));
+}
+
+TEST_F(TracksTest, CacheGoesButReadOnlyFilesAndTheFolderStay) {
+  std::string c = W("Temporary Internet Files");
+  ScopedValue folder(HKEY_CURRENT_USER, kShellFolders, "Cache", c);
+  Make(c + "\\Content.IE5\\AB12CD34\\page[1].htm", 100);
+  Make(c + "\\Content.IE5\\ZZ99\\img.gif", 100);
+  Make(c + "\\Content.IE5\\index.dat", 100);
+  Make(c + "\\Content.IE5\\locked.dat", 100, FILE_ATTRIBUTE_READONLY);
+  Make(c + "\\loose.tmp", 100);
+  Make(c + "\\desktop.ini", 50, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+  ticks.values[3] = 1;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  EXPECT_EQ(550, run.filesize());
+  EXPECT_TRUE(FileExists(c));
+  EXPECT_FALSE(FileExists(c + "\\Content.IE5\\AB12CD34"));
+  EXPECT_FALSE(FileExists(c + "\\Content.IE5\\ZZ99"));
+  EXPECT_FALSE(FileExists(c + "\\Content.IE5\\index.dat"));
+  EXPECT_TRUE(FileExists(c + "\\Content.IE5\\locked.dat"));
+  EXPECT_FALSE(FileExists(c + "\\loose.tmp"));
+  EXPECT_FALSE(FileExists(c + "\\desktop.ini"));
+  SetFileAttributesA((c + "\\Content.IE5\\locked.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(TracksTest, FavoritesAndDownloadedProgramsAreEmptied) {
+  std::string f = W("Favorites"), d = W("Downloaded Program Files");
+  ScopedValue fav(HKEY_CURRENT_USER, kShellFolders, "Favorites", f);
+  ScopedValue activeX(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+                      "ActiveXCache", d + std::string("\0junk", 5).substr(0, 0));
+  Make(f + "\\Links\\Example.url", 60);
+  Make(f + "\\News.url", 40);
+  Make(d + "\\control.ocx", 1000);
+  ticks.values[5] = ticks.values[7] = 1;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  EXPECT_EQ(1100, run.filesize());
+  EXPECT_TRUE(FileExists(f));
+  EXPECT_FALSE(FileExists(f + "\\Links"));
+  EXPECT_FALSE(FileExists(f + "\\News.url"));
+  EXPECT_TRUE(FileExists(d));
+  EXPECT_FALSE(FileExists(d + "\\control.ocx"));
+}
+
+TEST_F(TracksTest, UnusableFolderValuesEraseNothing) {
+  ScopedValue cache(HKEY_CURRENT_USER, kShellFolders, "Cache", "");
+  ScopedValue cookies(HKEY_CURRENT_USER, kShellFolders, "Cookies", "C:\\");
+  ScopedValue favorites(HKEY_CURRENT_USER, kShellFolders, "Favorites", "..");
+  Make("C:\\tsw-root-sentinel.txt");
+  Make("C:\\tsw-root-cookie.txt");
+  ticks.values[3] = ticks.values[4] = ticks.values[5] = 1;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  EXPECT_EQ(0, run.filesize());
+  EXPECT_TRUE(FileExists("C:\\tsw-root-sentinel.txt"));
+  EXPECT_TRUE(FileExists("C:\\tsw-root-cookie.txt"));
+  EXPECT_TRUE(FileExists("C:\\windows\\win.ini"));
+  DeleteFileA("C:\\tsw-root-sentinel.txt");
+  DeleteFileA("C:\\tsw-root-cookie.txt");
+}
+
+TEST_F(TracksTest, AutocompleteAndHistoryCountTheirFixedAmounts) {
+  Put("Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW", "a", "x");
+  Put(".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms", "a", "x", HKEY_USERS);
+  ticks.values[2] = ticks.values[6] = 1;
+  EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 20 Released HD Space:.48MB", Run());
+  EXPECT_FALSE(KeyExists("Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW"));
+  EXPECT_FALSE(KeyExists(".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms", HKEY_USERS));
+  EXPECT_FALSE(ShlwapiMajorVersion().empty());
+}
