@@ -1,0 +1,248 @@
+// The keep-list dialogs and the favorites export and import, driven as a user would.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "access/RegKey.h"
+#include "keeplists/KeepLists.h"
+#include "keeplists/ListFile.h"
+#include "tests/TestSupport.h"
+#include "ui/App.h"
+#include "ui/KeepListDialog.h"
+#include "ui/KeepListRes.h"
+#include "ui/frmMainCode.h"
+#include "ui/frmMainCodeRes.h"
+
+namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Runs actions inside a modal dialog once it is up, then closes it with its close box.
+std::function<void(HWND)> g_actions;
+std::string g_caption;
+bool g_ran = false;
+VOID CALLBACK ActInModal(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dlg = FindWindowA(nullptr, g_caption.c_str());
+  if (!dlg) return;
+  KillTimer(nullptr, id);
+  g_actions(dlg);
+  g_ran = true;
+  SendMessageA(dlg, WM_CLOSE, 0, 0);
+}
+
+void WithModal(const std::string& caption, std::function<void(HWND)> actions, std::function<void()> open) {
+  g_caption = caption;
+  g_actions = std::move(actions);
+  g_ran = false;
+  SetTimer(nullptr, 0, 30, ActInModal);
+  open();
+}
+
+std::vector<std::string> Lines(HWND list) {
+  std::vector<std::string> out;
+  int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char buf[1024] = {0};
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+    out.push_back(buf);
+  }
+  return out;
+}
+
+void Press(HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
+
+std::string Text(HWND h) {
+  char buf[256] = {0};
+  GetWindowTextA(h, buf, sizeof buf);
+  return buf;
+}
+
+void Make(const std::string& path, const std::string& text = "x") {
+  for (size_t i = 3; i < path.size(); ++i)
+    if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+  WriteFileText(path, text);
+}
+
+class ScopedShellFolder {
+ public:
+  ScopedShellFolder(const char* name, const std::string& value) : name_(name) {
+    char old[MAX_PATH] = {0};
+    DWORD size = sizeof old;
+    had_ = SHGetValueA(HKEY_CURRENT_USER, kShellFolders, name, nullptr, old, &size) == ERROR_SUCCESS;
+    old_ = old;
+    SHSetValueA(HKEY_CURRENT_USER, kShellFolders, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+  }
+  ~ScopedShellFolder() {
+    if (had_) SHSetValueA(HKEY_CURRENT_USER, kShellFolders, name_, REG_SZ, old_.c_str(), static_cast<DWORD>(old_.size() + 1));
+    else SHDeleteValueA(HKEY_CURRENT_USER, kShellFolders, name_);
+  }
+
+ private:
+  const char* name_;
+  std::string old_;
+  bool had_;
+};
+
+}  // namespace
+
+class KeepListDialogTest : public ProgramFolderTest {
+ protected:
+  App app;
+  MessageRecorder messages;
+  TempFolder work{"tswkeep"};
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    ASSERT_TRUE(app.Main().Load());
+  }
+  void TearDown() override {
+    app.Main().Unload();
+    SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
+    ProgramFolderTest::TearDown();
+  }
+  void Click(int id) { SendMessageA(GetDlgItem(app.Main().hwnd(), id), BM_CLICK, 0, 0); }
+};
+
+TEST_F(KeepListDialogTest, CookieListAddsAndRemovesWritingTheFileAtOnce) {
+  std::string k = work.File("Cookies");
+  ScopedShellFolder folder("Cookies", k);
+  Make(k + "\\me@alpha.txt");
+  Make(k + "\\me@beta.txt");
+  Make(k + "\\me@CAPS.TXT");
+  Make(k + "\\index.dat");
+  WriteFileText(KeepCookieFile(), k + "\\me@alpha.txt   \r\n");
+  WithModal("Cookies Options", [&](HWND dlg) {
+    EXPECT_EQ("Cookies", Text(GetDlgItem(dlg, IDC_KL_FRAME1)));
+    EXPECT_EQ("Current Cookies List", Text(GetDlgItem(dlg, IDC_KL_LABEL1)));
+    EXPECT_EQ("Cookies Keep List", Text(GetDlgItem(dlg, IDC_KL_LABEL2)));
+    HWND current = GetDlgItem(dlg, IDC_KL_CURRENT), keep = GetDlgItem(dlg, IDC_KL_KEEP);
+    std::vector<std::string> found = Lines(current);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ((std::vector<std::string>{k + "\\me@alpha.txt", k + "\\me@beta.txt"}), found);
+    EXPECT_EQ((std::vector<std::string>{k + "\\me@alpha.txt"}), Lines(keep));
+
+    SendMessageA(current, LB_SETCURSEL, 1, 0);
+    std::string second = Lines(current)[1];
+    Press(dlg, IDC_KL_CMDADD);
+    SendMessageA(current, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    Press(dlg, IDC_KL_CMDADD);  // nothing selected: an empty entry
+    // Add appends: the earlier line stays as it was written.
+    EXPECT_EQ(k + "\\me@alpha.txt   \r\n" + second + "\r\n\r\n", ReadFileText(KeepCookieFile()));
+
+    SendMessageA(keep, LB_SETSEL, TRUE, 0);
+    SendMessageA(keep, LB_SETSEL, TRUE, 2);
+    Press(dlg, IDC_KL_CMDREMOVE);
+    EXPECT_EQ((std::vector<std::string>{second}), Lines(keep));
+    EXPECT_EQ(second + "\r\n", ReadFileText(KeepCookieFile()));
+  }, [&] { Click(IDC_COMMAND(8)); });
+  EXPECT_TRUE(g_ran);
+  EXPECT_FALSE(app.Cookie().IsLoaded());
+}
+
+TEST_F(KeepListDialogTest, UrlListShowsReadableTypedUrlsAndKeepsDuplicates) {
+  SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url1", REG_SZ, "http://one.example/", 20);
+  std::string tooLong = "http://" + std::string(300, 'l') + ".example/";
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url2", REG_SZ, tooLong.c_str(), static_cast<DWORD>(tooLong.size() + 1));
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url3", REG_SZ, "http://three.example/", 22);
+  WithModal("URL Drop-List Options", [&](HWND dlg) {
+    EXPECT_EQ("URL Drop-List", Text(GetDlgItem(dlg, IDC_KL_FRAME1)));
+    EXPECT_EQ("Current URL List", Text(GetDlgItem(dlg, IDC_KL_LABEL1)));
+    EXPECT_EQ("URL Keep List", Text(GetDlgItem(dlg, IDC_KL_LABEL2)));
+    HWND current = GetDlgItem(dlg, IDC_KL_CURRENT), keep = GetDlgItem(dlg, IDC_KL_KEEP);
+    EXPECT_EQ((std::vector<std::string>{"http://one.example/", "http://three.example/"}), Lines(current));
+    EXPECT_TRUE(Lines(keep).empty());
+    SendMessageA(current, LB_SETCURSEL, 0, 0);
+    Press(dlg, IDC_KL_CMDADD);
+    Press(dlg, IDC_KL_CMDADD);
+    EXPECT_EQ("http://one.example/\r\nhttp://one.example/\r\n", ReadFileText(KeepUrlFile()));
+    SendMessageA(keep, LB_SETSEL, TRUE, 1);
+    Press(dlg, IDC_KL_CMDREMOVE);
+    EXPECT_EQ("http://one.example/\r\n", ReadFileText(KeepUrlFile()));
+    SendMessageA(keep, LB_SETSEL, TRUE, 0);
+    Press(dlg, IDC_KL_CMDREMOVE);
+    EXPECT_TRUE(FileExists(KeepUrlFile()));  // emptied, not deleted
+    EXPECT_EQ("", ReadFileText(KeepUrlFile()));
+  }, [&] { Click(IDC_COMMAND(7)); });
+  EXPECT_TRUE(g_ran);
+}
+
+TEST(ListFile, ReadsTrimmedLinesAndWritesCrLf) {
+  TempFolder t("tswlist");
+  std::string f = t.File("keep.dat");
+  EXPECT_TRUE(ReadListFile(f).empty());
+  EXPECT_FALSE(ListFileExists(f));
+  WriteFileText(f, "  lead\r\ntrail   \r\n\r\ndup\r\ndup\r\nlast-no-newline  ");
+  EXPECT_EQ((std::vector<std::string>{"  lead", "trail", "", "dup", "dup", "last-no-newline"}), ReadListFile(f));
+  AppendListLine(f + "2", "entry   ");
+  AppendListLine(f + "2", "");
+  EXPECT_EQ("entry\r\n\r\n", ReadFileText(f + "2"));
+  WriteListFile(f + "2", {});
+  EXPECT_TRUE(ListFileExists(f + "2"));
+  EXPECT_EQ("", ReadFileText(f + "2"));
+}
+
+class FavoritesTest : public KeepListDialogTest {
+ protected:
+  std::string answer;
+  void SetUp() override {
+    KeepListDialogTest::SetUp();
+    SetFileHandler([this](const FileRequest& r) {
+      requests.push_back(r);
+      return answer;
+    });
+  }
+  void TearDown() override {
+    SetFileHandler(nullptr);
+    KeepListDialogTest::TearDown();
+  }
+  std::vector<FileRequest> requests;
+};
+
+TEST_F(FavoritesTest, ExportThenImportRestoresTheTree) {
+  std::string f = work.File("Favorites");
+  ScopedShellFolder folder("Favorites", f);
+  Make(f + "\\News.url", "[InternetShortcut]\r\nURL=http://news.example/?a=1&b=2\r\n");
+  Make(f + "\\Links\\Example.url", "[InternetShortcut]\r\nURL=http://www.example.com/\r\n");
+  Make(f + "\\Links\\Deeper\\Tools & Tricks.url", "[InternetShortcut]\r\nURL=http://tools.example/<x>\r\n");
+  CreateDirectoryA((f + "\\Empty Folder").c_str(), nullptr);
+  answer = work.File("bookmarks.htm");
+
+  Click(IDC_COMMAND(4));
+  ASSERT_EQ(1u, requests.size());
+  EXPECT_TRUE(requests[0].save);
+  EXPECT_EQ("(*.htm)|*.htm", requests[0].filter);
+  std::string html = ReadFileText(answer);
+  EXPECT_NE(std::string::npos, html.find("<DT><H3>Links</H3>"));
+  EXPECT_NE(std::string::npos, html.find("Tools &amp; Tricks"));
+
+  // A fresh favorites folder, then import.
+  std::string g = work.File("Favorites2");
+  CreateDirectoryA(g.c_str(), nullptr);
+  ScopedShellFolder other("Favorites", g);
+  Click(IDC_COMMAND(5));
+  ASSERT_EQ(2u, requests.size());
+  EXPECT_FALSE(requests[1].save);
+  auto url = [](const std::string& file) {
+    char buf[512] = {0};
+    GetPrivateProfileStringA("InternetShortcut", "URL", "", buf, sizeof buf, file.c_str());
+    return std::string(buf);
+  };
+  EXPECT_EQ("http://news.example/?a=1&b=2", url(g + "\\News.url"));
+  EXPECT_EQ("http://www.example.com/", url(g + "\\Links\\Example.url"));
+  EXPECT_EQ("http://tools.example/<x>", url(g + "\\Links\\Deeper\\Tools & Tricks.url"));
+  EXPECT_TRUE(FileExists(g + "\\Empty Folder"));
+}
+
+TEST_F(FavoritesTest, CancelledDialogsDoNothing) {
+  std::string f = work.File("Favorites");
+  Make(f + "\\News.url", "[InternetShortcut]\r\nURL=http://news.example/\r\n");
+  ScopedShellFolder folder("Favorites", f);
+  answer = "";
+  Click(IDC_COMMAND(4));
+  Click(IDC_COMMAND(5));
+  EXPECT_EQ(2u, requests.size());
+  EXPECT_TRUE(FileExists(f + "\\News.url"));
+  EXPECT_TRUE(messages.seen.empty());
+}
