@@ -35,7 +35,13 @@ std::string WindowsTempFolder() {
   return path;
 }
 
-void CleanRecentDocuments(RunContext&) { ClearDocumentsMenu(); }
+void CleanRecentDocuments(RunContext&) {
+  ClearDocumentsMenu();
+  // Some shells (Wine's among them) ignore the clearing call: the list is the shortcuts of
+  // the Recent folder, so take those too.
+  char recent[MAX_PATH] = {0};
+  if (SHGetSpecialFolderPathA(nullptr, recent, CSIDL_RECENT, FALSE)) DeleteMatching(std::string(recent) + "\\*.lnk", false);
+}
 
 void CleanRunHistory(RunContext&) { ResetKey(HKEY_CURRENT_USER, Explorer("RunMRU")); }
 

@@ -353,3 +353,23 @@ TEST_F(TracksTest, AutocompleteAndHistoryCountTheirFixedAmounts) {
   EXPECT_FALSE(KeyExists(".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms", HKEY_USERS));
   EXPECT_FALSE(ShlwapiMajorVersion().empty());
 }
+
+TEST_F(TracksTest, RecentDocumentsListIsCleared) {
+  char recent[MAX_PATH] = {0};
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, recent, CSIDL_RECENT, TRUE));
+  Make(W("report.doc"));
+  SHAddToRecentDocs(SHARD_PATHA, W("report.doc").c_str());
+  auto count = [&] {
+    int n = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((std::string(recent) + "\\*.lnk").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    do ++n; while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return n;
+  };
+  ASSERT_GT(count(), 0);
+  ticks.values[10] = 1;
+  EXPECT_EQ(1, RunRegnum());
+  EXPECT_EQ(0, count());
+}
