@@ -80,3 +80,59 @@ void WriteFileText(const std::string& path, const std::string& text) {
 }
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void MakeFile(const std::string& path, const std::string& text) {
+  for (size_t i = 3; i < path.size(); ++i)
+    if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+  WriteFileText(path, text);
+}
+
+void MakeFile(const std::string& path, size_t bytes, DWORD attrs) {
+  MakeFile(path, std::string(bytes, 'x'));
+  if (attrs) SetFileAttributesA(path.c_str(), attrs);
+}
+
+std::string Caption(HWND h) {
+  char buf[512] = {0};
+  GetWindowTextA(h, buf, sizeof buf);
+  std::string s;
+  for (const char* p = buf; *p; ++p)
+    if (*p != '&') s += *p;
+  return s;
+}
+
+std::vector<std::string> ListLines(HWND list) {
+  std::vector<std::string> lines;
+  int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char buf[1024] = {0};
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+    lines.push_back(buf);
+  }
+  return lines;
+}
+
+namespace {
+std::function<void(HWND)> g_actions;
+std::string g_caption;
+bool g_ran = false;
+
+VOID CALLBACK ActInModal(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dlg = FindWindowA(nullptr, g_caption.c_str());
+  if (!dlg) return;
+  KillTimer(nullptr, id);
+  g_actions(dlg);
+  g_ran = true;
+  SendMessageA(dlg, WM_CLOSE, 0, 0);
+}
+}  // namespace
+
+void WithModal(const std::string& caption, std::function<void(HWND)> actions, std::function<void()> open) {
+  g_caption = caption;
+  g_actions = std::move(actions);
+  g_ran = false;
+  SetTimer(nullptr, 0, 30, ActInModal);
+  open();
+}
+
+bool ModalActionsRan() { return g_ran; }

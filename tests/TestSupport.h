@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,16 @@ class ProgramFolderTest : public ::testing::Test {
 std::string ReadFileText(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
+// A file of bytes "x" (or the given text), with its missing folders, and attributes if given.
+void MakeFile(const std::string& path, size_t bytes = 10, DWORD attrs = 0);
+void MakeFile(const std::string& path, const std::string& text);
+// A window's text without its "&" accelerator marks.
+std::string Caption(HWND h);
+std::vector<std::string> ListLines(HWND list);
+// Opens a modal dialog with open(), runs actions on it once it is up (found by its caption),
+// then closes it with its close box; open() returns when the dialog has gone.
+void WithModal(const std::string& caption, std::function<void(HWND)> actions, std::function<void()> open);
+bool ModalActionsRan();
 // Pumps the message queue for up to ms milliseconds, or until done() is true.
 template <typename F>
 bool PumpUntil(F done, DWORD ms) {

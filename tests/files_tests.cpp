@@ -7,17 +7,8 @@
 
 namespace {
 
-void Make(const std::string& path, size_t bytes = 10, DWORD attrs = 0) {
-  size_t slash = path.find_last_of('\\');
-  for (size_t i = 3; i < slash; ++i)
-    if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-  CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
-  WriteFileText(path, std::string(bytes, 'x'));
-  if (attrs) SetFileAttributesA(path.c_str(), attrs);
-}
-
 void MakeDir(const std::string& path, DWORD attrs = 0) {
-  Make(path + "\\placeholder.tmp");
+  MakeFile(path + "\\placeholder.tmp");
   DeleteFileA((path + "\\placeholder.tmp").c_str());
   if (attrs) SetFileAttributesA(path.c_str(), attrs);
 }
@@ -40,10 +31,10 @@ class FilesTest : public ProgramFolderTest {
 };
 
 TEST_F(FilesTest, EmptyFolderTreeKeepsTheFolderEmpty) {
-  Make(W("t\\a.txt"));
-  Make(W("t\\b.dat"));
-  Make(W("t\\one\\c.txt"));
-  Make(W("t\\one\\two\\three\\d.txt"));
+  MakeFile(W("t\\a.txt"));
+  MakeFile(W("t\\b.dat"));
+  MakeFile(W("t\\one\\c.txt"));
+  MakeFile(W("t\\one\\two\\three\\d.txt"));
   MakeDir(W("t\\emptysub"));
   EmptyFolderTree(W("t"));
   EXPECT_TRUE(FileExists(W("t")));
@@ -51,20 +42,20 @@ TEST_F(FilesTest, EmptyFolderTreeKeepsTheFolderEmpty) {
   EXPECT_FALSE(FileExists(W("t\\one")));
   EXPECT_FALSE(FileExists(W("t\\emptysub")));
 
-  Make(W("t\\again\\e.txt"));
+  MakeFile(W("t\\again\\e.txt"));
   EmptyFolderTree(W("t") + "\\");  // the trailing backslash makes no difference
   EXPECT_TRUE(FileExists(W("t")));
   EXPECT_FALSE(FileExists(W("t\\again")));
 }
 
 TEST_F(FilesTest, HiddenSystemAndReadOnlyEntriesStayWithTheirFolders) {
-  Make(W("t\\keep\\deep\\hidden.dat"), 10, FILE_ATTRIBUTE_HIDDEN);
-  Make(W("t\\keep\\deep\\plain.dat"));
-  Make(W("t\\sys\\system.dat"), 10, FILE_ATTRIBUTE_SYSTEM);
-  Make(W("t\\ro\\readonly.dat"), 10, FILE_ATTRIBUTE_READONLY);
-  Make(W("t\\hiddendir\\inside.dat"));
+  MakeFile(W("t\\keep\\deep\\hidden.dat"), 10, FILE_ATTRIBUTE_HIDDEN);
+  MakeFile(W("t\\keep\\deep\\plain.dat"));
+  MakeFile(W("t\\sys\\system.dat"), 10, FILE_ATTRIBUTE_SYSTEM);
+  MakeFile(W("t\\ro\\readonly.dat"), 10, FILE_ATTRIBUTE_READONLY);
+  MakeFile(W("t\\hiddendir\\inside.dat"));
   SetFileAttributesA(W("t\\hiddendir").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  Make(W("t\\gone\\x.dat"));
+  MakeFile(W("t\\gone\\x.dat"));
   EmptyFolderTree(W("t"));
   EXPECT_TRUE(FileExists(W("t\\keep\\deep\\hidden.dat")));
   EXPECT_FALSE(FileExists(W("t\\keep\\deep\\plain.dat")));
@@ -83,11 +74,11 @@ TEST_F(FilesTest, MissingFolderDeletesNothing) {
 }
 
 TEST_F(FilesTest, SweepTreeForFileDeletesTheNameWhereverAFileIsListed) {
-  Make(W("p\\a.slt\\cookies.txt"));
-  Make(W("p\\a.slt\\prefs.js"));
-  Make(W("p\\b\\c\\d.slt\\cookies.txt"));
-  Make(W("p\\only-hidden\\cookies.txt"), 10, FILE_ATTRIBUTE_HIDDEN);
-  Make(W("p\\other\\history.dat"));
+  MakeFile(W("p\\a.slt\\cookies.txt"));
+  MakeFile(W("p\\a.slt\\prefs.js"));
+  MakeFile(W("p\\b\\c\\d.slt\\cookies.txt"));
+  MakeFile(W("p\\only-hidden\\cookies.txt"), 10, FILE_ATTRIBUTE_HIDDEN);
+  MakeFile(W("p\\other\\history.dat"));
   SweepTreeForFile(W("p"), "cookies.txt");
   EXPECT_FALSE(FileExists(W("p\\a.slt\\cookies.txt")));
   EXPECT_TRUE(FileExists(W("p\\a.slt\\prefs.js")));
@@ -98,11 +89,11 @@ TEST_F(FilesTest, SweepTreeForFileDeletesTheNameWhereverAFileIsListed) {
 }
 
 TEST_F(FilesTest, SweepCacheTreeEmptiesCacheFoldersOnly) {
-  Make(W("Profiles\\me\\x.slt\\Cache\\_CACHE_001_"));
-  Make(W("Profiles\\me\\x.slt\\Cache\\sub\\page.html"));
-  Make(W("Profiles\\me\\x.slt\\cookies.txt"));
-  Make(W("Profiles\\you\\y.slt\\cache\\blob.bin"));
-  Make(W("Profiles\\you\\y.slt\\NotCache\\keep.bin"));
+  MakeFile(W("Profiles\\me\\x.slt\\Cache\\_CACHE_001_"));
+  MakeFile(W("Profiles\\me\\x.slt\\Cache\\sub\\page.html"));
+  MakeFile(W("Profiles\\me\\x.slt\\cookies.txt"));
+  MakeFile(W("Profiles\\you\\y.slt\\cache\\blob.bin"));
+  MakeFile(W("Profiles\\you\\y.slt\\NotCache\\keep.bin"));
   SweepCacheTree(W("Profiles"));
   EXPECT_TRUE(FileExists(W("Profiles\\me\\x.slt\\Cache")));
   EXPECT_FALSE(FileExists(W("Profiles\\me\\x.slt\\Cache\\_CACHE_001_")));
@@ -113,12 +104,12 @@ TEST_F(FilesTest, SweepCacheTreeEmptiesCacheFoldersOnly) {
 }
 
 TEST_F(FilesTest, DeleteMatchingStaysInItsFolder) {
-  Make(W("c\\a.tmp"));
-  Make(W("c\\b.TMP"));
-  Make(W("c\\keep.txt"));
-  Make(W("c\\ro.tmp"), 10, FILE_ATTRIBUTE_READONLY);
-  Make(W("c\\hid.tmp"), 10, FILE_ATTRIBUTE_HIDDEN);
-  Make(W("c\\sub\\deep.tmp"));
+  MakeFile(W("c\\a.tmp"));
+  MakeFile(W("c\\b.TMP"));
+  MakeFile(W("c\\keep.txt"));
+  MakeFile(W("c\\ro.tmp"), 10, FILE_ATTRIBUTE_READONLY);
+  MakeFile(W("c\\hid.tmp"), 10, FILE_ATTRIBUTE_HIDDEN);
+  MakeFile(W("c\\sub\\deep.tmp"));
   DeleteMatching(W("c\\*.tmp"));
   EXPECT_FALSE(FileExists(W("c\\a.tmp")));
   EXPECT_FALSE(FileExists(W("c\\b.TMP")));
@@ -133,28 +124,28 @@ TEST_F(FilesTest, DeleteMatchingStaysInItsFolder) {
 }
 
 TEST_F(FilesTest, DeleteFoldersMatchingTakesWholeFolders) {
-  Make(W("cache\\Content.IE5\\AB12\\page.htm"));
-  Make(W("cache\\Content.IE5\\index.dat"), 10, FILE_ATTRIBUTE_READONLY);
-  Make(W("cache\\Cfolder\\x.bin"));
-  Make(W("cache\\Other\\y.bin"));
-  Make(W("cache\\Cfile.txt"));
+  MakeFile(W("cache\\Content.IE5\\AB12\\page.htm"));
+  MakeFile(W("cache\\Content.IE5\\index.dat"), 10, FILE_ATTRIBUTE_READONLY);
+  MakeFile(W("cache\\Cfolder\\x.bin"));
+  MakeFile(W("cache\\Other\\y.bin"));
+  MakeFile(W("cache\\Cfile.txt"));
   DeleteFoldersMatching(W("cache\\C*"), true);
   EXPECT_FALSE(FileExists(W("cache\\Content.IE5")));
   EXPECT_FALSE(FileExists(W("cache\\Cfolder")));
   EXPECT_TRUE(FileExists(W("cache\\Other\\y.bin")));
   EXPECT_TRUE(FileExists(W("cache\\Cfile.txt")));
 
-  Make(W("cache\\Cro\\ro.bin"), 10, FILE_ATTRIBUTE_READONLY);
+  MakeFile(W("cache\\Cro\\ro.bin"), 10, FILE_ATTRIBUTE_READONLY);
   DeleteFoldersMatching(W("cache\\C*"), false);  // unforced: the read-only file keeps its folder
   EXPECT_TRUE(FileExists(W("cache\\Cro\\ro.bin")));
   SetFileAttributesA(W("cache\\Cro\\ro.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(FilesTest, FolderSizeCountsEveryFileBelow) {
-  Make(W("s\\a.bin"), 1000);
-  Make(W("s\\sub\\b.bin"), 2500);
-  Make(W("s\\sub\\h.bin"), 500, FILE_ATTRIBUTE_HIDDEN);
-  Make(W("s\\sub\\deeper\\c.bin"), 7);
+  MakeFile(W("s\\a.bin"), 1000);
+  MakeFile(W("s\\sub\\b.bin"), 2500);
+  MakeFile(W("s\\sub\\h.bin"), 500, FILE_ATTRIBUTE_HIDDEN);
+  MakeFile(W("s\\sub\\deeper\\c.bin"), 7);
   EXPECT_EQ(4007, FolderSize(W("s")));
   EXPECT_EQ(4007, FolderSize(W("s") + "\\"));
 }
@@ -211,8 +202,8 @@ TEST_F(FilesTest, GuardRefusesMatchAllPatternsInProtectedFoldersOnly) {
   EXPECT_TRUE(PatternMayBeErased(W("c") + "\\*.*"));
 
   // Named patterns in a drive root still delete.
-  Make("C:\\tsw-guard-test.chk");
-  Make("C:\\tsw-guard-test.txt");
+  MakeFile("C:\\tsw-guard-test.chk");
+  MakeFile("C:\\tsw-guard-test.txt");
   DeleteMatching("c:\\*.chk");
   EXPECT_FALSE(FileExists("C:\\tsw-guard-test.chk"));
   EXPECT_TRUE(FileExists("C:\\tsw-guard-test.txt"));
@@ -220,8 +211,8 @@ TEST_F(FilesTest, GuardRefusesMatchAllPatternsInProtectedFoldersOnly) {
 }
 
 TEST_F(FilesTest, RecordingEraserListsFilesWithSizesAndDeletesNothing) {
-  Make(W("r\\a.bin"), 123);
-  Make(W("r\\sub\\b.bin"), 45);
+  MakeFile(W("r\\a.bin"), 123);
+  MakeFile(W("r\\sub\\b.bin"), 45);
   RecordingEraser preview;
   {
     ScopedEraser scope(preview);

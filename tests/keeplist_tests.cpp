@@ -19,51 +19,7 @@ namespace {
 
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// Runs actions inside a modal dialog once it is up, then closes it with its close box.
-std::function<void(HWND)> g_actions;
-std::string g_caption;
-bool g_ran = false;
-VOID CALLBACK ActInModal(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dlg = FindWindowA(nullptr, g_caption.c_str());
-  if (!dlg) return;
-  KillTimer(nullptr, id);
-  g_actions(dlg);
-  g_ran = true;
-  SendMessageA(dlg, WM_CLOSE, 0, 0);
-}
-
-void WithModal(const std::string& caption, std::function<void(HWND)> actions, std::function<void()> open) {
-  g_caption = caption;
-  g_actions = std::move(actions);
-  g_ran = false;
-  SetTimer(nullptr, 0, 30, ActInModal);
-  open();
-}
-
-std::vector<std::string> Lines(HWND list) {
-  std::vector<std::string> out;
-  int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    char buf[1024] = {0};
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
-    out.push_back(buf);
-  }
-  return out;
-}
-
 void Press(HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
-
-std::string Text(HWND h) {
-  char buf[256] = {0};
-  GetWindowTextA(h, buf, sizeof buf);
-  return buf;
-}
-
-void Make(const std::string& path, const std::string& text = "x") {
-  for (size_t i = 3; i < path.size(); ++i)
-    if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-  WriteFileText(path, text);
-}
 
 class ScopedShellFolder {
  public:
@@ -107,23 +63,23 @@ class KeepListDialogTest : public ProgramFolderTest {
 TEST_F(KeepListDialogTest, CookieListAddsAndRemovesWritingTheFileAtOnce) {
   std::string k = work.File("Cookies");
   ScopedShellFolder folder("Cookies", k);
-  Make(k + "\\me@alpha.txt");
-  Make(k + "\\me@beta.txt");
-  Make(k + "\\me@CAPS.TXT");
-  Make(k + "\\index.dat");
+  MakeFile(k + "\\me@alpha.txt");
+  MakeFile(k + "\\me@beta.txt");
+  MakeFile(k + "\\me@CAPS.TXT");
+  MakeFile(k + "\\index.dat");
   WriteFileText(KeepCookieFile(), k + "\\me@alpha.txt   \r\n");
   WithModal("Cookies Options", [&](HWND dlg) {
-    EXPECT_EQ("Cookies", Text(GetDlgItem(dlg, IDC_KL_FRAME1)));
-    EXPECT_EQ("Current Cookies List", Text(GetDlgItem(dlg, IDC_KL_LABEL1)));
-    EXPECT_EQ("Cookies Keep List", Text(GetDlgItem(dlg, IDC_KL_LABEL2)));
+    EXPECT_EQ("Cookies", Caption(GetDlgItem(dlg, IDC_KL_FRAME1)));
+    EXPECT_EQ("Current Cookies List", Caption(GetDlgItem(dlg, IDC_KL_LABEL1)));
+    EXPECT_EQ("Cookies Keep List", Caption(GetDlgItem(dlg, IDC_KL_LABEL2)));
     HWND current = GetDlgItem(dlg, IDC_KL_CURRENT), keep = GetDlgItem(dlg, IDC_KL_KEEP);
-    std::vector<std::string> found = Lines(current);
+    std::vector<std::string> found = ListLines(current);
     std::sort(found.begin(), found.end());
     EXPECT_EQ((std::vector<std::string>{k + "\\me@alpha.txt", k + "\\me@beta.txt"}), found);
-    EXPECT_EQ((std::vector<std::string>{k + "\\me@alpha.txt"}), Lines(keep));
+    EXPECT_EQ((std::vector<std::string>{k + "\\me@alpha.txt"}), ListLines(keep));
 
     SendMessageA(current, LB_SETCURSEL, 1, 0);
-    std::string second = Lines(current)[1];
+    std::string second = ListLines(current)[1];
     Press(dlg, IDC_KL_CMDADD);
     SendMessageA(current, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     Press(dlg, IDC_KL_CMDADD);  // nothing selected: an empty entry
@@ -133,10 +89,10 @@ TEST_F(KeepListDialogTest, CookieListAddsAndRemovesWritingTheFileAtOnce) {
     SendMessageA(keep, LB_SETSEL, TRUE, 0);
     SendMessageA(keep, LB_SETSEL, TRUE, 2);
     Press(dlg, IDC_KL_CMDREMOVE);
-    EXPECT_EQ((std::vector<std::string>{second}), Lines(keep));
+    EXPECT_EQ((std::vector<std::string>{second}), ListLines(keep));
     EXPECT_EQ(second + "\r\n", ReadFileText(KeepCookieFile()));
   }, [&] { Click(IDC_COMMAND(8)); });
-  EXPECT_TRUE(g_ran);
+  EXPECT_TRUE(ModalActionsRan());
   EXPECT_FALSE(app.Cookie().IsLoaded());
 }
 
@@ -147,12 +103,12 @@ TEST_F(KeepListDialogTest, UrlListShowsReadableTypedUrlsAndKeepsDuplicates) {
   SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url2", REG_SZ, tooLong.c_str(), static_cast<DWORD>(tooLong.size() + 1));
   SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url3", REG_SZ, "http://three.example/", 22);
   WithModal("URL Drop-List Options", [&](HWND dlg) {
-    EXPECT_EQ("URL Drop-List", Text(GetDlgItem(dlg, IDC_KL_FRAME1)));
-    EXPECT_EQ("Current URL List", Text(GetDlgItem(dlg, IDC_KL_LABEL1)));
-    EXPECT_EQ("URL Keep List", Text(GetDlgItem(dlg, IDC_KL_LABEL2)));
+    EXPECT_EQ("URL Drop-List", Caption(GetDlgItem(dlg, IDC_KL_FRAME1)));
+    EXPECT_EQ("Current URL List", Caption(GetDlgItem(dlg, IDC_KL_LABEL1)));
+    EXPECT_EQ("URL Keep List", Caption(GetDlgItem(dlg, IDC_KL_LABEL2)));
     HWND current = GetDlgItem(dlg, IDC_KL_CURRENT), keep = GetDlgItem(dlg, IDC_KL_KEEP);
-    EXPECT_EQ((std::vector<std::string>{"http://one.example/", "http://three.example/"}), Lines(current));
-    EXPECT_TRUE(Lines(keep).empty());
+    EXPECT_EQ((std::vector<std::string>{"http://one.example/", "http://three.example/"}), ListLines(current));
+    EXPECT_TRUE(ListLines(keep).empty());
     SendMessageA(current, LB_SETCURSEL, 0, 0);
     Press(dlg, IDC_KL_CMDADD);
     Press(dlg, IDC_KL_CMDADD);
@@ -165,7 +121,7 @@ TEST_F(KeepListDialogTest, UrlListShowsReadableTypedUrlsAndKeepsDuplicates) {
     EXPECT_TRUE(FileExists(KeepUrlFile()));  // emptied, not deleted
     EXPECT_EQ("", ReadFileText(KeepUrlFile()));
   }, [&] { Click(IDC_COMMAND(7)); });
-  EXPECT_TRUE(g_ran);
+  EXPECT_TRUE(ModalActionsRan());
 }
 
 TEST(ListFile, ReadsTrimmedLinesAndWritesCrLf) {
@@ -203,9 +159,9 @@ class FavoritesTest : public KeepListDialogTest {
 TEST_F(FavoritesTest, ExportThenImportRestoresTheTree) {
   std::string f = work.File("Favorites");
   ScopedShellFolder folder("Favorites", f);
-  Make(f + "\\News.url", "[InternetShortcut]\r\nURL=http://news.example/?a=1&b=2\r\n");
-  Make(f + "\\Links\\Example.url", "[InternetShortcut]\r\nURL=http://www.example.com/\r\n");
-  Make(f + "\\Links\\Deeper\\Tools & Tricks.url", "[InternetShortcut]\r\nURL=http://tools.example/<x>\r\n");
+  MakeFile(f + "\\News.url", "[InternetShortcut]\r\nURL=http://news.example/?a=1&b=2\r\n");
+  MakeFile(f + "\\Links\\Example.url", "[InternetShortcut]\r\nURL=http://www.example.com/\r\n");
+  MakeFile(f + "\\Links\\Deeper\\Tools & Tricks.url", "[InternetShortcut]\r\nURL=http://tools.example/<x>\r\n");
   CreateDirectoryA((f + "\\Empty Folder").c_str(), nullptr);
   answer = work.File("bookmarks.htm");
 
@@ -237,7 +193,7 @@ TEST_F(FavoritesTest, ExportThenImportRestoresTheTree) {
 
 TEST_F(FavoritesTest, CancelledDialogsDoNothing) {
   std::string f = work.File("Favorites");
-  Make(f + "\\News.url", "[InternetShortcut]\r\nURL=http://news.example/\r\n");
+  MakeFile(f + "\\News.url", "[InternetShortcut]\r\nURL=http://news.example/\r\n");
   ScopedShellFolder folder("Favorites", f);
   answer = "";
   Click(IDC_COMMAND(4));

@@ -69,13 +69,6 @@ DWORD Entries(const std::string& sub) {
   return values + subkeys;
 }
 
-void Make(const std::string& path, size_t bytes = 10, DWORD attrs = 0) {
-  for (size_t i = 3; i < path.size(); ++i)
-    if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-  WriteFileText(path, std::string(bytes, 'x'));
-  if (attrs) SetFileAttributesA(path.c_str(), attrs);
-}
-
 std::vector<std::string> TypedUrlValues() {
   std::vector<std::string> out;
   for (int i = 1; i < 20; ++i) {
@@ -149,10 +142,10 @@ TEST_F(TracksTest, TempFolderIsMeasuredThenEmptiedButKept) {
   SetEnvironmentVariableA("TMP", temp.c_str());
   SetEnvironmentVariableA("TEMP", temp.c_str());
   ASSERT_EQ(temp, WindowsTempFolder());
-  Make(temp + "\\a.tmp", 1000);
-  Make(temp + "\\sub\\deeper\\b.tmp", 2000);
-  Make(temp + "\\hidden.tmp", 300, FILE_ATTRIBUTE_HIDDEN);
-  Make(temp + "\\ro\\readonly.tmp", 400, FILE_ATTRIBUTE_READONLY);
+  MakeFile(temp + "\\a.tmp", 1000);
+  MakeFile(temp + "\\sub\\deeper\\b.tmp", 2000);
+  MakeFile(temp + "\\hidden.tmp", 300, FILE_ATTRIBUTE_HIDDEN);
+  MakeFile(temp + "\\ro\\readonly.tmp", 400, FILE_ATTRIBUTE_READONLY);
   ticks.values[13] = 1;
   CleanRun run(view, ticks, Settings());
   run.Run();
@@ -171,8 +164,8 @@ TEST_F(TracksTest, TempFolderIsMeasuredThenEmptiedButKept) {
 
 TEST_F(TracksTest, ScandiskDeletesOnDriveDEvenWhenCHasNone) {
   ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("D:\\")) << "the harness gives the tests a d: drive";
-  Make("D:\\tsw-fragment.chk");
-  Make("D:\\tsw-keep.txt");
+  MakeFile("D:\\tsw-fragment.chk");
+  MakeFile("D:\\tsw-keep.txt");
   ticks.values[16] = 1;
   EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:.05MB", Run());
   EXPECT_FALSE(FileExists("D:\\tsw-fragment.chk"));
@@ -183,8 +176,8 @@ TEST_F(TracksTest, ScandiskDeletesOnDriveDEvenWhenCHasNone) {
 TEST_F(TracksTest, CachedPasswordsGoFromTheWindowsFolder) {
   char windows[MAX_PATH];
   GetWindowsDirectoryA(windows, MAX_PATH);
-  Make(std::string(windows) + "\\TSWUSER.PWL");
-  Make(std::string(windows) + "\\tswuser.txt");
+  MakeFile(std::string(windows) + "\\TSWUSER.PWL");
+  MakeFile(std::string(windows) + "\\tswuser.txt");
   ticks.values[17] = 1;
   Run();
   EXPECT_FALSE(FileExists(std::string(windows) + "\\TSWUSER.PWL"));
@@ -208,7 +201,7 @@ TEST_F(TracksTest, ClipboardIsEmptied) {
 }
 
 TEST_F(TracksTest, RecycleBinIsMeasuredAndEmptied) {
-  Make(W("binned.dat"), 5000);
+  MakeFile(W("binned.dat"), 5000);
   std::string from = W("binned.dat") + std::string(1, '\0');
   SHFILEOPSTRUCTA op = {};
   op.wFunc = FO_DELETE;
@@ -266,12 +259,12 @@ TEST_F(LocationBarTest, LongerKeepListNeverCountsBelowZero) {
 TEST_F(TracksTest, CookiesHonourTheKeepListExactly) {
   std::string k = W("Cookies");
   ScopedValue folder(HKEY_CURRENT_USER, kShellFolders, "Cookies", "  " + k + "  ");
-  Make(k + "\\user@kept.txt", 100);
-  Make(k + "\\user@casediffers.txt", 100);
-  Make(k + "\\user@gone.txt", 100);
-  Make(k + "\\user@CAPS.TXT", 100);
-  Make(k + "\\index.dat", 700);
-  Make(k + "\\sub\\user@deep.txt", 100);
+  MakeFile(k + "\\user@kept.txt", 100);
+  MakeFile(k + "\\user@casediffers.txt", 100);
+  MakeFile(k + "\\user@gone.txt", 100);
+  MakeFile(k + "\\user@CAPS.TXT", 100);
+  MakeFile(k + "\\index.dat", 700);
+  MakeFile(k + "\\sub\\user@deep.txt", 100);
   WriteListFile(KeepCookieFile(), {k + "\\user@kept.txt   ", k + "\\USER@casediffers.txt", " " + k + "\\user@gone.txt"});
   ticks.values[4] = 1;
   CleanRun run(view, ticks, Settings());
@@ -288,12 +281,12 @@ TEST_F(TracksTest, CookiesHonourTheKeepListExactly) {
 TEST_F(TracksTest, CacheGoesButReadOnlyFilesAndTheFolderStay) {
   std::string c = W("Temporary Internet Files");
   ScopedValue folder(HKEY_CURRENT_USER, kShellFolders, "Cache", c);
-  Make(c + "\\Content.IE5\\AB12CD34\\page[1].htm", 100);
-  Make(c + "\\Content.IE5\\ZZ99\\img.gif", 100);
-  Make(c + "\\Content.IE5\\index.dat", 100);
-  Make(c + "\\Content.IE5\\locked.dat", 100, FILE_ATTRIBUTE_READONLY);
-  Make(c + "\\loose.tmp", 100);
-  Make(c + "\\desktop.ini", 50, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+  MakeFile(c + "\\Content.IE5\\AB12CD34\\page[1].htm", 100);
+  MakeFile(c + "\\Content.IE5\\ZZ99\\img.gif", 100);
+  MakeFile(c + "\\Content.IE5\\index.dat", 100);
+  MakeFile(c + "\\Content.IE5\\locked.dat", 100, FILE_ATTRIBUTE_READONLY);
+  MakeFile(c + "\\loose.tmp", 100);
+  MakeFile(c + "\\desktop.ini", 50, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
   ticks.values[3] = 1;
   CleanRun run(view, ticks, Settings());
   run.Run();
@@ -313,9 +306,9 @@ TEST_F(TracksTest, FavoritesAndDownloadedProgramsAreEmptied) {
   ScopedValue fav(HKEY_CURRENT_USER, kShellFolders, "Favorites", f);
   ScopedValue activeX(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
                       "ActiveXCache", d + std::string("\0junk", 5).substr(0, 0));
-  Make(f + "\\Links\\Example.url", 60);
-  Make(f + "\\News.url", 40);
-  Make(d + "\\control.ocx", 1000);
+  MakeFile(f + "\\Links\\Example.url", 60);
+  MakeFile(f + "\\News.url", 40);
+  MakeFile(d + "\\control.ocx", 1000);
   ticks.values[5] = ticks.values[7] = 1;
   CleanRun run(view, ticks, Settings());
   run.Run();
@@ -331,8 +324,8 @@ TEST_F(TracksTest, UnusableFolderValuesEraseNothing) {
   ScopedValue cache(HKEY_CURRENT_USER, kShellFolders, "Cache", "");
   ScopedValue cookies(HKEY_CURRENT_USER, kShellFolders, "Cookies", "C:\\");
   ScopedValue favorites(HKEY_CURRENT_USER, kShellFolders, "Favorites", "..");
-  Make("C:\\tsw-root-sentinel.txt");
-  Make("C:\\tsw-root-cookie.txt");
+  MakeFile("C:\\tsw-root-sentinel.txt");
+  MakeFile("C:\\tsw-root-cookie.txt");
   ticks.values[3] = ticks.values[4] = ticks.values[5] = 1;
   CleanRun run(view, ticks, Settings());
   run.Run();
@@ -357,7 +350,7 @@ TEST_F(TracksTest, AutocompleteAndHistoryCountTheirFixedAmounts) {
 TEST_F(TracksTest, RecentDocumentsListIsCleared) {
   char recent[MAX_PATH] = {0};
   ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, recent, CSIDL_RECENT, TRUE));
-  Make(W("report.doc"));
+  MakeFile(W("report.doc"));
   SHAddToRecentDocs(SHARD_PATHA, W("report.doc").c_str());
   auto count = [&] {
     int n = 0;

@@ -22,15 +22,6 @@ struct OptionsPair {
 };
 const OptionsPair kOptions[] = {{1, 7}, {4, 8}, {8, 3}, {24, 1}, {27, 2}, {23, 6}};
 
-std::string Caption(HWND h) {
-  char buf[512] = {0};
-  GetWindowTextA(h, buf, sizeof buf);
-  std::string s;
-  for (const char* p = buf; *p; ++p)
-    if (*p != '&') s += *p;  // keyboard accelerators are not part of the text
-  return s;
-}
-
 void Click(HWND dlg, int id) {
   HWND c = GetDlgItem(dlg, id);
   ASSERT_NE(nullptr, c) << id;
@@ -38,17 +29,6 @@ void Click(HWND dlg, int id) {
   GetClassNameA(c, cls, sizeof cls);
   if (lstrcmpiA(cls, "Button") == 0) SendMessageA(c, BM_CLICK, 0, 0);
   else SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(c));
-}
-
-std::vector<std::string> ListLines(HWND list) {
-  std::vector<std::string> lines;
-  int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    char buf[512] = {0};
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
-    lines.push_back(buf);
-  }
-  return lines;
 }
 
 }  // namespace
@@ -334,25 +314,13 @@ TEST_F(MainWindowTest, SplashLoadsTheMainWindowHiddenThenShowsIt) {
   EXPECT_TRUE(IsWindowVisible(main().hwnd()));
 }
 
-namespace {
-std::string g_aboutLabel3;
-std::string g_aboutCaption;
-VOID CALLBACK CloseAbout(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND about = FindWindowA(nullptr, "About");
-  if (!about) return;
-  KillTimer(nullptr, id);
-  g_aboutCaption = Caption(about);
-  g_aboutLabel3 = Caption(GetDlgItem(about, IDC_AB_LABEL3));
-  SendMessageA(about, WM_CLOSE, 0, 0);
-}
-}  // namespace
-
 TEST_F(MainWindowTest, AboutBoxIsModalAndClosesWithItsCloseControl) {
   Load();
-  SetTimer(nullptr, 0, 50, CloseAbout);
-  Click(main().hwnd(), IDC_IMAGE(6));  // returns when the box is closed
-  EXPECT_EQ("About", g_aboutCaption);
-  EXPECT_EQ(0u, g_aboutLabel3.find("Tracksweep 3.20 is designed to protect your privacy by cleaning up all the unwanted istory data"));
+  std::string label3;
+  WithModal("About", [&](HWND about) { label3 = Caption(GetDlgItem(about, IDC_AB_LABEL3)); },
+            [&] { Click(main().hwnd(), IDC_IMAGE(6)); });
+  EXPECT_TRUE(ModalActionsRan());
+  EXPECT_EQ(0u, label3.find("Tracksweep 3.20 is designed to protect your privacy by cleaning up all the unwanted istory data"));
   EXPECT_FALSE(app.About().IsLoaded());
   EXPECT_TRUE(main().IsLoaded());
 }
