@@ -324,3 +324,17 @@ TEST_F(MainWindowTest, AboutBoxIsModalAndClosesWithItsCloseControl) {
   EXPECT_FALSE(app.About().IsLoaded());
   EXPECT_TRUE(main().IsLoaded());
 }
+
+TEST_F(MainWindowTest, ProgramEndsWhenItsLastWindowIsGone) {
+  Dialog::QuitWhenLastWindowCloses(true);
+  Load();
+  Click(main().hwnd(), IDC_IMAGE(3));
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+  app.CleanNow().Unload();  // the main window is still there
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+  Click(main().hwnd(), IDC_IMAGE(9));
+  EXPECT_EQ(0, Dialog::LiveWindowCount());
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  Dialog::QuitWhenLastWindowCloses(false);
+}
