@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "access/FolderGuard.h"
 #include "access/RegKey.h"
 
 namespace {
@@ -73,7 +74,11 @@ bool RealEraser::EraseFile(const std::string& path, bool force) {
   return ::DeleteFileA(path.c_str()) != FALSE;
 }
 
-bool RealEraser::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
+bool RealEraser::RemoveFolder(const std::string& path) {
+  // The routines only remove folders below one the guard allowed; this holds even if one errs.
+  if (!FolderMayBeErased(path)) return false;
+  return RemoveDirectoryA(path.c_str()) != FALSE;
+}
 
 void RecordingEraser::DeleteKeyTree(HKEY root, const std::string& subKey) {
   std::string plain = PlainSubKey(subKey);

@@ -234,3 +234,15 @@ TEST_F(FilesTest, HelpWithoutItsFileSaysSo) {
   ASSERT_EQ(1u, messages.seen.size());
   EXPECT_NE(std::string::npos, messages.seen[0].text.find(ProgramFolder() + "\\help.chm"));
 }
+
+TEST_F(FilesTest, TheRealEraserNeverRemovesAProtectedFolder) {
+  RealEraser eraser;
+  std::string empty = W("empty");
+  CreateDirectoryA(empty.c_str(), nullptr);
+  std::string program = ProgramFolder();
+  ASSERT_TRUE(FileExists(program));
+  EXPECT_FALSE(eraser.RemoveFolder(program));  // empty, but the program's own
+  EXPECT_TRUE(FileExists(program));
+  EXPECT_TRUE(eraser.RemoveFolder(empty));
+  EXPECT_FALSE(FileExists(empty));
+}
