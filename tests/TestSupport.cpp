@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "access/RegKey.h"
 #include "settings/AppFolder.h"
 
 namespace {
@@ -28,10 +29,14 @@ void RemoveTree(const std::string& folder) {
 }  // namespace
 
 TempFolder::TempFolder(const std::string& tag) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string base(temp);
-  if (!base.empty() && base.back() == '\\') base.pop_back();
+  // Taken once: tests point TMP elsewhere to give the run a temporary folder of its own.
+  static const std::string base = [] {
+    char temp[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, temp);
+    std::string b(temp);
+    if (!b.empty() && b.back() == '\\') b.pop_back();
+    return b;
+  }();
   static unsigned counter = 0;
   for (;;) {
     std::ostringstream name;
@@ -136,3 +141,56 @@ void WithModal(const std::string& caption, std::function<void(HWND)> actions, st
 }
 
 bool ModalActionsRan() { return g_ran; }
+
+ScopedRegValue::ScopedRegValue(HKEY root, const std::string& sub, const std::string& name, const std::string& value)
+    : root_(root), sub_(sub), name_(name) {
+  RegKey k;
+  k.Create(root, sub);
+  char old[1024];
+  DWORD size = sizeof old, type = 0;
+  had_ = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+  if (had_) old_.assign(old, size ? size - 1 : 0);
+  RegSetValueExA(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+}
+
+ScopedRegValue::~ScopedRegValue() {
+  RegKey k;
+  k.Open(root_, sub_, KEY_WRITE);
+  if (had_)
+    RegSetValueExA(k.get(), name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
+                   static_cast<DWORD>(old_.size() + 1));
+  else
+    RegDeleteValueA(k.get(), name_.c_str());
+}
+
+const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+namespace {
+std::string MadeFolder(const TempFolder& root, const char* name) {
+  std::string f = root.File(name);
+  CreateDirectoryA(f.c_str(), nullptr);
+  return f;
+}
+std::string Env(const char* name) {
+  char buf[MAX_PATH] = {0};
+  GetEnvironmentVariableA(name, buf, MAX_PATH);
+  return buf;
+}
+}  // namespace
+
+IsolatedTrackFolders::IsolatedTrackFolders()
+    : cache_(HKEY_CURRENT_USER, kShellFoldersKey, "Cache", MadeFolder(root_, "Cache")),
+      cookies_(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies", MadeFolder(root_, "Cookies")),
+      favorites_(HKEY_CURRENT_USER, kShellFoldersKey, "Favorites", MadeFolder(root_, "Favorites")),
+      oldTmp_(Env("TMP")),
+      oldTemp_(Env("TEMP")) {
+  std::string temp = MadeFolder(root_, "Temp");
+  SetEnvironmentVariableA("TMP", temp.c_str());
+  SetEnvironmentVariableA("TEMP", temp.c_str());
+}
+
+IsolatedTrackFolders::~IsolatedTrackFolders() {
+  SetEnvironmentVariableA("TMP", oldTmp_.c_str());
+  SetEnvironmentVariableA("TEMP", oldTemp_.c_str());
+}

@@ -24,6 +24,37 @@ class TempFolder {
   std::string path_;
 };
 
+// Sets a string value for the test and puts the old one back (or removes it) afterwards.
+class ScopedRegValue {
+ public:
+  ScopedRegValue(HKEY root, const std::string& sub, const std::string& name, const std::string& value);
+  ~ScopedRegValue();
+  ScopedRegValue(const ScopedRegValue&) = delete;
+  ScopedRegValue& operator=(const ScopedRegValue&) = delete;
+
+ private:
+  HKEY root_;
+  std::string sub_, name_, old_;
+  bool had_ = false;
+};
+
+extern const char kShellFoldersKey[];  // HKCU ...\Explorer\Shell Folders
+
+// Points the run's browser folders and the temporary folder at empty folders of the test.
+class IsolatedTrackFolders {
+ public:
+  IsolatedTrackFolders();
+  ~IsolatedTrackFolders();
+  IsolatedTrackFolders(const IsolatedTrackFolders&) = delete;
+  IsolatedTrackFolders& operator=(const IsolatedTrackFolders&) = delete;
+  const TempFolder& root() const { return root_; }
+
+ private:
+  TempFolder root_{"tswisolated"};
+  ScopedRegValue cache_, cookies_, favorites_;
+  std::string oldTmp_, oldTemp_;
+};
+
 // Every message box answered at once, and remembered.
 class MessageRecorder {
  public:

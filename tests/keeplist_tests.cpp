@@ -17,29 +17,8 @@
 
 namespace {
 
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 void Press(HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
-
-class ScopedShellFolder {
- public:
-  ScopedShellFolder(const char* name, const std::string& value) : name_(name) {
-    char old[MAX_PATH] = {0};
-    DWORD size = sizeof old;
-    had_ = SHGetValueA(HKEY_CURRENT_USER, kShellFolders, name, nullptr, old, &size) == ERROR_SUCCESS;
-    old_ = old;
-    SHSetValueA(HKEY_CURRENT_USER, kShellFolders, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
-  }
-  ~ScopedShellFolder() {
-    if (had_) SHSetValueA(HKEY_CURRENT_USER, kShellFolders, name_, REG_SZ, old_.c_str(), static_cast<DWORD>(old_.size() + 1));
-    else SHDeleteValueA(HKEY_CURRENT_USER, kShellFolders, name_);
-  }
-
- private:
-  const char* name_;
-  std::string old_;
-  bool had_;
-};
 
 }  // namespace
 
@@ -62,7 +41,7 @@ class KeepListDialogTest : public ProgramFolderTest {
 
 TEST_F(KeepListDialogTest, CookieListAddsAndRemovesWritingTheFileAtOnce) {
   std::string k = work.File("Cookies");
-  ScopedShellFolder folder("Cookies", k);
+  ScopedRegValue folder(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies", k);
   MakeFile(k + "\\me@alpha.txt");
   MakeFile(k + "\\me@beta.txt");
   MakeFile(k + "\\me@CAPS.TXT");
@@ -158,7 +137,7 @@ class FavoritesTest : public KeepListDialogTest {
 
 TEST_F(FavoritesTest, ExportThenImportRestoresTheTree) {
   std::string f = work.File("Favorites");
-  ScopedShellFolder folder("Favorites", f);
+  ScopedRegValue folder(HKEY_CURRENT_USER, kShellFoldersKey, "Favorites", f);
   MakeFile(f + "\\News.url", "[InternetShortcut]\r\nURL=http://news.example/?a=1&b=2\r\n");
   MakeFile(f + "\\Links\\Example.url", "[InternetShortcut]\r\nURL=http://www.example.com/\r\n");
   MakeFile(f + "\\Links\\Deeper\\Tools & Tricks.url", "[InternetShortcut]\r\nURL=http://tools.example/<x>\r\n");
@@ -176,7 +155,7 @@ TEST_F(FavoritesTest, ExportThenImportRestoresTheTree) {
   // A fresh favorites folder, then import.
   std::string g = work.File("Favorites2");
   CreateDirectoryA(g.c_str(), nullptr);
-  ScopedShellFolder other("Favorites", g);
+  ScopedRegValue other(HKEY_CURRENT_USER, kShellFoldersKey, "Favorites", g);
   Click(IDC_COMMAND(5));
   ASSERT_EQ(2u, requests.size());
   EXPECT_FALSE(requests[1].save);
@@ -194,7 +173,7 @@ TEST_F(FavoritesTest, ExportThenImportRestoresTheTree) {
 TEST_F(FavoritesTest, CancelledDialogsDoNothing) {
   std::string f = work.File("Favorites");
   MakeFile(f + "\\News.url", "[InternetShortcut]\r\nURL=http://news.example/\r\n");
-  ScopedShellFolder folder("Favorites", f);
+  ScopedRegValue folder(HKEY_CURRENT_USER, kShellFoldersKey, "Favorites", f);
   answer = "";
   Click(IDC_COMMAND(4));
   Click(IDC_COMMAND(5));

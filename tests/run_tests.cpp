@@ -13,6 +13,7 @@ const char kMoreEnd[] = "Cleaning More Applications......OK";
 
 class CleanRunTest : public ProgramFolderTest {
  protected:
+  IsolatedTrackFolders isolated;
   RecordingView view;
   Ticks ticks;
   void Run() { CleanRun(view, ticks, Settings()).Run(); }

@@ -14,40 +14,7 @@
 
 namespace {
 
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-
-// Sets a string value for the test and puts the old one back afterwards.
-class ScopedValue {
- public:
-  ScopedValue(HKEY root, const std::string& sub, const std::string& name, const std::string& value)
-      : root_(root), sub_(sub), name_(name) {
-    RegKey k;
-    k.Create(root, sub);
-    char old[1024];
-    DWORD size = sizeof old, type = 0;
-    had_ = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
-    if (had_) old_.assign(old, size ? size - 1 : 0);
-    RegSetValueExA(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-  }
-  ~ScopedValue() {
-    RegKey k;
-    k.Open(root_, sub_, KEY_WRITE);
-    if (had_)
-      RegSetValueExA(k.get(), name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
-                     static_cast<DWORD>(old_.size() + 1));
-    else
-      RegDeleteValueA(k.get(), name_.c_str());
-  }
-  ScopedValue(const ScopedValue&) = delete;
-  ScopedValue& operator=(const ScopedValue&) = delete;
-
- private:
-  HKEY root_;
-  std::string sub_, name_, old_;
-  bool had_ = false;
-};
 
 void Put(const std::string& sub, const std::string& name, const std::string& value, HKEY root = HKEY_CURRENT_USER) {
   RegKey k;
@@ -85,6 +52,7 @@ std::vector<std::string> TypedUrlValues() {
 
 class TracksTest : public ProgramFolderTest {
  protected:
+  IsolatedTrackFolders isolated;
   RecordingView view;
   Ticks ticks;
   TempFolder work{"tswtracks"};
@@ -136,11 +104,7 @@ TEST_F(TracksTest, WordpadAndPaintListsAreEmptied) {
 }
 
 TEST_F(TracksTest, TempFolderIsMeasuredThenEmptiedButKept) {
-  // The temporary folder of this test only.
-  std::string temp = W("Temp");
-  CreateDirectoryA(temp.c_str(), nullptr);
-  SetEnvironmentVariableA("TMP", temp.c_str());
-  SetEnvironmentVariableA("TEMP", temp.c_str());
+  std::string temp = isolated.root().File("Temp");
   ASSERT_EQ(temp, WindowsTempFolder());
   MakeFile(temp + "\\a.tmp", 1000);
   MakeFile(temp + "\\sub\\deeper\\b.tmp", 2000);
@@ -149,10 +113,6 @@ TEST_F(TracksTest, TempFolderIsMeasuredThenEmptiedButKept) {
   ticks.values[13] = 1;
   CleanRun run(view, ticks, Settings());
   run.Run();
-  char real[MAX_PATH];
-  GetEnvironmentVariableA("USERPROFILE", real, MAX_PATH);
-  SetEnvironmentVariableA("TMP", (std::string(real) + "\\Temp").c_str());
-  SetEnvironmentVariableA("TEMP", (std::string(real) + "\\Temp").c_str());
   EXPECT_EQ(3700, run.filesize());
   EXPECT_TRUE(FileExists(temp));
   EXPECT_FALSE(FileExists(temp + "\\a.tmp"));
@@ -258,7 +218,7 @@ TEST_F(LocationBarTest, LongerKeepListNeverCountsBelowZero) {
 
 TEST_F(TracksTest, CookiesHonourTheKeepListExactly) {
   std::string k = W("Cookies");
-  ScopedValue folder(HKEY_CURRENT_USER, kShellFolders, "Cookies", "  " + k + "  ");
+  ScopedRegValue folder(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies", "  " + k + "  ");
   MakeFile(k + "\\user@kept.txt", 100);
   MakeFile(k + "\\user@casediffers.txt", 100);
   MakeFile(k + "\\user@gone.txt", 100);
@@ -280,7 +240,7 @@ TEST_F(TracksTest, CookiesHonourTheKeepListExactly) {
 
 TEST_F(TracksTest, CacheGoesButReadOnlyFilesAndTheFolderStay) {
   std::string c = W("Temporary Internet Files");
-  ScopedValue folder(HKEY_CURRENT_USER, kShellFolders, "Cache", c);
+  ScopedRegValue folder(HKEY_CURRENT_USER, kShellFoldersKey, "Cache", c);
   MakeFile(c + "\\Content.IE5\\AB12CD34\\page[1].htm", 100);
   MakeFile(c + "\\Content.IE5\\ZZ99\\img.gif", 100);
   MakeFile(c + "\\Content.IE5\\index.dat", 100);
@@ -303,8 +263,8 @@ TEST_F(TracksTest, CacheGoesButReadOnlyFilesAndTheFolderStay) {
 
 TEST_F(TracksTest, FavoritesAndDownloadedProgramsAreEmptied) {
   std::string f = W("Favorites"), d = W("Downloaded Program Files");
-  ScopedValue fav(HKEY_CURRENT_USER, kShellFolders, "Favorites", f);
-  ScopedValue activeX(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+  ScopedRegValue fav(HKEY_CURRENT_USER, kShellFoldersKey, "Favorites", f);
+  ScopedRegValue activeX(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
                       "ActiveXCache", d + std::string("\0junk", 5).substr(0, 0));
   MakeFile(f + "\\Links\\Example.url", 60);
   MakeFile(f + "\\News.url", 40);
@@ -321,9 +281,9 @@ TEST_F(TracksTest, FavoritesAndDownloadedProgramsAreEmptied) {
 }
 
 TEST_F(TracksTest, UnusableFolderValuesEraseNothing) {
-  ScopedValue cache(HKEY_CURRENT_USER, kShellFolders, "Cache", "");
-  ScopedValue cookies(HKEY_CURRENT_USER, kShellFolders, "Cookies", "C:\\");
-  ScopedValue favorites(HKEY_CURRENT_USER, kShellFolders, "Favorites", "..");
+  ScopedRegValue cache(HKEY_CURRENT_USER, kShellFoldersKey, "Cache", "");
+  ScopedRegValue cookies(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies", "C:\\");
+  ScopedRegValue favorites(HKEY_CURRENT_USER, kShellFoldersKey, "Favorites", "..");
   MakeFile("C:\\tsw-root-sentinel.txt");
   MakeFile("C:\\tsw-root-cookie.txt");
   ticks.values[3] = ticks.values[4] = ticks.values[5] = 1;

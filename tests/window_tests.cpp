@@ -35,6 +35,7 @@ void Click(HWND dlg, int id) {
 
 class MainWindowTest : public ProgramFolderTest {
  protected:
+  IsolatedTrackFolders isolated;
   App app;
   MessageRecorder messages;
   frmMainCode& main() { return app.Main(); }
