@@ -4,6 +4,7 @@
 
 #include "access/FolderGuard.h"
 #include "access/RegKey.h"
+#include "access/regfun.h"
 
 namespace {
 Eraser*& Active() {
@@ -17,21 +18,6 @@ std::string KeyText(HKEY root, const std::string& subKey) {
   return subKey.empty() ? s : s + "\\" + subKey;
 }
 }  // namespace
-
-std::string RootName(HKEY root) {
-  struct Root {
-    HKEY key;
-    const char* name;
-  } const roots[] = {
-      {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},     {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
-      {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},   {HKEY_USERS, "HKEY_USERS"},
-      {HKEY_PERFORMANCE_DATA, "HKEY_PERFORMANCE_DATA"}, {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"},
-      {HKEY_DYN_DATA, "HKEY_DYN_DATA"},
-  };
-  for (const Root& r : roots)
-    if (r.key == root) return r.name;
-  return "";
-}
 
 std::string PlainSubKey(const std::string& subKey) {
   size_t i = subKey.find_first_not_of('\\');

@@ -65,7 +65,5 @@ class ScopedEraser {
   Eraser* previous_;
 };
 
-// "HKEY_CURRENT_USER" for HKEY_CURRENT_USER and so on; "" for any other handle.
-std::string RootName(HKEY root);
 // Drops the leading backslashes that Windows 9x accepted and NT-family systems refuse.
 std::string PlainSubKey(const std::string& subKey);

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "access/FolderGuard.h"
+#include "access/Listing.h"
 #include "access/URLHistory.h"
+#include "settings/Inifun.h"
 
 namespace {
 
@@ -52,11 +54,6 @@ std::string Unescape(const std::string& s) {
   return out;
 }
 
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(tolower(c)); });
-  return s;
-}
-
 // A name that can stand as a file or folder name.
 std::string SafeName(const std::string& name) {
   std::string s;
@@ -66,23 +63,17 @@ std::string SafeName(const std::string& name) {
   return s.empty() ? "Untitled" : s;
 }
 
-bool Shown(const WIN32_FIND_DATAA& fd) {
-  return strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, "..") &&
-         !(fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT));
-}
-
 void ExportFolder(const std::string& folder, int depth, std::ostream& out) {
   std::vector<std::string> folders, links;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
+  FindHandle find(folder + "\\*", &fd);
+  if (find.ok()) {
     do {
-      if (!Shown(fd)) continue;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) folders.push_back(fd.cFileName);
-      else if (Lower(fd.cFileName).size() > 4 && Lower(fd.cFileName).substr(strlen(fd.cFileName) - 4) == ".url")
-        links.push_back(fd.cFileName);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+      if (IsDots(fd.cFileName) || !Listed(fd)) continue;
+      std::string name = fd.cFileName;
+      if (IsFolder(fd)) folders.push_back(name);
+      else if (name.size() > 4 && LowerText(name.substr(name.size() - 4)) == ".url") links.push_back(name);
+    } while (find.Next(&fd));
   }
   std::sort(folders.begin(), folders.end());
   std::sort(links.begin(), links.end());
@@ -101,7 +92,7 @@ void ExportFolder(const std::string& folder, int depth, std::ostream& out) {
 
 // The text between position and the closing tag, without inner tags.
 std::string TextUntil(const std::string& html, size_t& pos, const std::string& closing) {
-  size_t end = Lower(html).find(closing, pos);
+  size_t end = LowerText(html).find(closing, pos);
   if (end == std::string::npos) end = html.size();
   std::string raw = html.substr(pos, end - pos), text;
   bool inTag = false;
@@ -115,7 +106,7 @@ std::string TextUntil(const std::string& html, size_t& pos, const std::string& c
 }
 
 std::string Attribute(const std::string& tag, const std::string& name) {
-  std::string lower = Lower(tag);
+  std::string lower = LowerText(tag);
   size_t at = lower.find(name + "=");
   if (at == std::string::npos) return std::string();
   size_t start = at + name.size() + 1;
@@ -171,7 +162,7 @@ bool ImportFavoritesHtml(const std::string& htmlFile, const std::string& favorit
   std::stringstream ss;
   ss << in.rdbuf();
   const std::string html = ss.str();
-  const std::string lower = Lower(html);
+  const std::string lower = LowerText(html);
 
   CreateDirectoryA(top.c_str(), nullptr);
   std::vector<std::string> stack;  // one entry per open list

@@ -18,11 +18,6 @@ bool FullyQualified(const std::string& p) {
   return p.size() > 2 && IsSlash(p[0]) && IsSlash(p[1]) && p[2] != '?' && p[2] != '.' && !IsSlash(p[2]);
 }
 
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(tolower(c)); });
-  return s;
-}
-
 std::string Parent(const std::string& p) {
   size_t slash = p.find_last_of('\\');
   return slash == std::string::npos ? std::string() : p.substr(0, slash);
@@ -41,7 +36,7 @@ bool IsRoot(const std::string& canonical) {
 // Same as, or above, protected.
 bool SameOrAbove(const std::string& path, const std::string& protectedPath) {
   if (protectedPath.empty()) return false;
-  std::string a = Lower(path), b = Lower(protectedPath);
+  std::string a = LowerText(path), b = LowerText(protectedPath);
   return a == b || (b.size() > a.size() && b.compare(0, a.size(), a) == 0 && b[a.size()] == '\\');
 }
 
@@ -76,7 +71,7 @@ Protected ProtectedFolders() {
 }
 
 bool IsProfileRoot(const std::string& canonical, const Protected& p) {
-  return !p.profilesRoot.empty() && Lower(Parent(canonical)) == Lower(p.profilesRoot);
+  return !p.profilesRoot.empty() && LowerText(Parent(canonical)) == LowerText(p.profilesRoot);
 }
 
 bool MatchesAll(const std::string& pattern) {
@@ -122,6 +117,6 @@ bool PatternMayBeErased(const std::string& pattern) {
   if (IsRoot(c)) return false;
   Protected p = ProtectedFolders();
   for (const std::string& f : p.folders)
-    if (!f.empty() && Lower(c) == Lower(f)) return false;
-  return !IsProfileRoot(c, p) && Lower(c) != Lower(p.profilesRoot);
+    if (!f.empty() && LowerText(c) == LowerText(f)) return false;
+  return !IsProfileRoot(c, p) && LowerText(c) != LowerText(p.profilesRoot);
 }

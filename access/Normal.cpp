@@ -6,33 +6,12 @@
 
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
+#include "access/Listing.h"
 #include "access/Prompts.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 
 namespace {
-
-class FindHandle {
- public:
-  FindHandle(const std::string& pattern, WIN32_FIND_DATAA* fd) : h_(FindFirstFileA(pattern.c_str(), fd)) {}
-  ~FindHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-  bool Next(WIN32_FIND_DATAA* fd) { return FindNextFileA(h_, fd) != FALSE; }
-
- private:
-  HANDLE h_;
-};
-
-bool IsDots(const char* name) { return name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])); }
-bool IsFolder(const WIN32_FIND_DATAA& fd) { return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-// Ordinary files and folders: what a listing shows. Links to elsewhere are not followed.
-bool Listed(const WIN32_FIND_DATAA& fd) {
-  return !(fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT));
-}
 
 std::string WithSlash(const std::string& folder) {
   std::string trimmed = TrimSpaces(folder);
@@ -50,9 +29,10 @@ void ToDriveRoot() {
 }
 
 // Breadth-first walk from start (ending in "\"): folders in discovery order, start first.
-// onFile(folder, entry) is called for each listed file; returns the folder list.
-template <typename OnFile>
-std::vector<std::string> Walk(const std::string& start, OnFile onFile) {
+// An entry is visited when shown(entry); onFile(folder, entry) is called for each such file.
+// Returns the folder list.
+template <typename Shown, typename OnFile>
+std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFile onFile) {
   std::vector<std::string> folders{start};
   for (size_t i = 0; i < folders.size(); ++i) {
     const std::string folder = folders[i];
@@ -60,12 +40,18 @@ std::vector<std::string> Walk(const std::string& start, OnFile onFile) {
     FindHandle find(folder + "*", &fd);
     if (!find.ok()) continue;
     do {
-      if (IsDots(fd.cFileName) || !Listed(fd)) continue;
+      if (IsDots(fd.cFileName) || !shown(fd)) continue;
       if (IsFolder(fd)) folders.push_back(folder + fd.cFileName + "\\");
       else onFile(folder, fd);
     } while (find.Next(&fd));
   }
   return folders;
+}
+
+// The walk of the deleting routines: listed entries only.
+template <typename OnFile>
+std::vector<std::string> Walk(const std::string& start, OnFile onFile) {
+  return WalkShowing(start, Listed, onFile);
 }
 
 // Removes the walked sub-folders, deepest-found first; a folder that stays keeps its parents.
@@ -152,21 +138,12 @@ void DeleteFoldersMatching(const std::string& pattern, bool force) {
 }
 
 double FolderSize(const std::string& folder) {
+  // Every file counts, hidden ones too; links to elsewhere are not followed.
   double total = 0;
-  std::vector<std::string> folders{WithSlash(folder)};
-  for (size_t i = 0; i < folders.size(); ++i) {
-    WIN32_FIND_DATAA fd;
-    FindHandle find(folders[i] + "*", &fd);
-    if (!find.ok()) continue;
-    do {
-      if (IsDots(fd.cFileName)) continue;
-      if (IsFolder(fd)) {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) folders.push_back(folders[i] + fd.cFileName + "\\");
-      } else {
-        total += static_cast<double>(fd.nFileSizeHigh) * 4294967296.0 + fd.nFileSizeLow;
-      }
-    } while (find.Next(&fd));
-  }
+  WalkShowing(WithSlash(folder), [](const WIN32_FIND_DATAA& fd) { return !(IsFolder(fd) && IsLink(fd)); },
+              [&](const std::string&, const WIN32_FIND_DATAA& fd) {
+                total += static_cast<double>(fd.nFileSizeHigh) * 4294967296.0 + fd.nFileSizeLow;
+              });
   return total;
 }
 

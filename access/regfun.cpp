@@ -12,19 +12,29 @@ namespace {
 const DWORD kValueBuffer = 255;
 }
 
+namespace {
+struct Root {
+  const char* name;
+  HKEY key;
+};
+const Root kRoots[] = {
+    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},     {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+    {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},   {"HKEY_USERS", HKEY_USERS},
+    {"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA}, {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+    {"HKEY_DYN_DATA", HKEY_DYN_DATA},
+};
+}  // namespace
+
 HKEY RootKeyFromName(const std::string& name) {
-  struct Root {
-    const char* name;
-    HKEY key;
-  } const roots[] = {
-      {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},     {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-      {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},   {"HKEY_USERS", HKEY_USERS},
-      {"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA}, {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
-      {"HKEY_DYN_DATA", HKEY_DYN_DATA},
-  };
-  for (const Root& r : roots)
+  for (const Root& r : kRoots)
     if (name == r.name) return r.key;
   return nullptr;
+}
+
+std::string RootName(HKEY root) {
+  for (const Root& r : kRoots)
+    if (r.key == root) return r.name;
+  return "";
 }
 
 void ParseKeyPath(std::string& path, HKEY& root) {

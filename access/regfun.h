@@ -9,6 +9,8 @@
 void ParseKeyPath(std::string& path, HKEY& root);
 // The predefined key of an exact root name, or 0.
 HKEY RootKeyFromName(const std::string& name);
+// The other way round: "HKEY_CURRENT_USER" for HKEY_CURRENT_USER; "" for any other handle.
+std::string RootName(HKEY root);
 
 // Deletes the key (and, as Windows 9x did, its sub-keys); nothing when it cannot be opened.
 void DeleteKey(const std::string& path);

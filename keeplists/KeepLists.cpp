@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "access/Listing.h"
 #include "access/Module1.h"
 #include "access/RegKey.h"
 #include "access/regfun.h"
@@ -26,13 +27,11 @@ std::vector<std::string> CurrentCookies(const std::string& cookiesFolder) {
   std::string folder = cookiesFolder;
   if (folder.back() != '\\') folder += '\\';
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return paths;
+  FindHandle find(folder + "*", &fd);
+  if (!find.ok()) return paths;
   do {
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    if (strstr(fd.cFileName, ".txt")) paths.push_back(folder + fd.cFileName);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
+    if (!IsFolder(fd) && strstr(fd.cFileName, ".txt")) paths.push_back(folder + fd.cFileName);
+  } while (find.Next(&fd));
   return paths;
 }
 

@@ -20,6 +20,11 @@ std::string TrimRightSpaces(const std::string& s) {
   return e == std::string::npos ? std::string() : s.substr(0, e + 1);
 }
 
+std::string LowerText(std::string s) {
+  for (char& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
 std::string ReadIni(const std::string& file, const std::string& section, const std::string& key) {
   char buf[kIniBuffer] = {0};
   GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buf, kIniBuffer, file.c_str());

@@ -19,3 +19,4 @@ bool ReadsAsZero(const std::string& text);
 
 std::string TrimSpaces(const std::string& s);
 std::string TrimRightSpaces(const std::string& s);
+std::string LowerText(std::string s);

@@ -1,0 +1,28 @@
+// Listing a folder: a find handle that is always closed, and what a listing shows.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class FindHandle {
+ public:
+  FindHandle(const std::string& pattern, WIN32_FIND_DATAA* fd) : h_(FindFirstFileA(pattern.c_str(), fd)) {}
+  ~FindHandle() {
+    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAA* fd) { return FindNextFileA(h_, fd) != FALSE; }
+
+ private:
+  HANDLE h_;
+};
+
+inline bool IsDots(const char* name) { return name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])); }
+inline bool IsFolder(const WIN32_FIND_DATAA& fd) { return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+inline bool IsLink(const WIN32_FIND_DATAA& fd) { return (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+// Ordinary files and folders: what a listing shows. Links to elsewhere are not followed.
+inline bool Listed(const WIN32_FIND_DATAA& fd) {
+  return !(fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT));
+}
