@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-static_assert(sizeof(STATURL) == 40, "the store's record is 40 bytes");
+static_assert(sizeof(STATURL) == (sizeof(void*) == 4 ? 40 : 56),
+              "the store's record: 40 bytes in a 32-bit program, 56 in a 64-bit one");
 
 namespace {
 

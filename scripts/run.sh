@@ -10,35 +10,41 @@ if [ "${1:-}" = "--prefix" ]; then prefix=$(realpath -m "$2"); fi
 marker=.tracksweep-demo-prefix
 
 bash "$root/scripts/install-deps.sh" --demo
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+. "$root/scripts/wine-lib.sh"
+arch=$(tsw_wine_arch)
+target=$(tsw_target_arch "$arch")
+if [ "$arch" = win64 ]; then
+  echo "32-bit programs cannot run on this machine: the demo runs a 64-bit build of Tsw.exe."
+fi
+tsw_configure "$root" "$root/build" "$target"
 cmake --build "$root/build" -j"$(nproc)" --target Tsw
 
 if [ -d "$prefix" ] && [ ! -f "$prefix/$marker" ]; then
   echo "run.sh: $prefix exists and is not a Tracksweep demo prefix; refusing to touch it." >&2
   exit 2
 fi
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Wine keeps its Recycle Bin in the XDG trash: keep that inside the prefix, away from the host's.
-export XDG_DATA_HOME="$prefix/xdg-data"
+tsw_wine_env "$prefix" "$arch"
 
 # Everything Wine starts inherits our output: keep it off any pipe.
 log="$root/build/demo.log"
-wine_quiet() { wine "$@" >>"$log" 2>&1 </dev/null; }
+wine_quiet() { $WINE "$@" >>"$log" 2>&1 </dev/null; }
 
 if [ ! -f "$prefix/$marker" ]; then
   echo "Creating the demo prefix in $prefix ..."
   mkdir -p "$prefix"
   touch "$prefix/$marker"
-  wineboot -i >>"$log" 2>&1 </dev/null
+  $WINE wineboot -i >>"$log" 2>&1 </dev/null
   wineserver -w
 fi
+# The samples and the program erase only inside the prefix: no link to the home folder, no z:.
+tsw_seal_prefix "$prefix" --drop-z
 
 program="$prefix/drive_c/Tracksweep"
 mkdir -p "$program"
 cp "$root/build/Tsw.exe" "$root/build/help.chm" "$program/"
 
 # Sample tracks: temporary files, Run and Search histories, typed URLs, WordPad's recent files.
-temp_win=$(wine cmd /c 'echo %TEMP%' 2>/dev/null </dev/null | tr -d '\r')
+temp_win=$($WINE cmd /c 'echo %TEMP%' 2>/dev/null </dev/null | tr -d '\r')
 temp_unix=$(winepath -u "$temp_win" 2>/dev/null </dev/null)
 mkdir -p "$temp_unix"
 for i in 1 2 3; do head -c $((i * 40000)) /dev/zero > "$temp_unix/tracksweep-sample-$i.tmp"; done
@@ -51,7 +57,7 @@ wine_quiet reg add 'HKCU\Software\Microsoft\Internet Explorer\TypedURLs' /v url1
 wine_quiet reg add 'HKCU\Software\Microsoft\Internet Explorer\TypedURLs' /v url2 /d 'http://www.example.org/news' /f
 wine_quiet reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Applets\Wordpad\Recent File List' /v 'File1' /d 'C:\letters\bank.doc' /f
 
-start_program() { wine explorer /desktop=Tracksweep,820x640 'C:\Tracksweep\Tsw.exe' >>"$log" 2>&1 </dev/null; }
+start_program() { $WINE explorer /desktop=Tracksweep,820x640 'C:\Tracksweep\Tsw.exe' >>"$log" 2>&1 </dev/null; }
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Starting Tsw.exe in $prefix (program folder C:\\Tracksweep) ..."
@@ -61,9 +67,9 @@ else
   shot="$root/docs/screenshot.png"
   mkdir -p "$root/docs"
   echo "No X display: running under Xvfb to take a screenshot ..."
-  export log shot
+  export log shot WINE
   xvfb-run -a -s "-screen 0 820x640x24" bash -c '
-    wine explorer /desktop=Tracksweep,820x640 "C:\\Tracksweep\\Tsw.exe" >>"$log" 2>&1 </dev/null &
+    $WINE explorer /desktop=Tracksweep,820x640 "C:\\Tracksweep\\Tsw.exe" >>"$log" 2>&1 </dev/null &
     sleep 12
     import -window root "$shot"
     wineserver -k
