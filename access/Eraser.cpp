@@ -57,7 +57,9 @@ bool RealEraser::EraseFile(const std::string& path, bool force) {
   if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY) || !(attrs & FILE_ATTRIBUTE_READONLY))
     return false;
   SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
-  return ::DeleteFileA(path.c_str()) != FALSE;
+  if (::DeleteFileA(path.c_str())) return true;
+  SetFileAttributesA(path.c_str(), attrs);  // it stays, so it stays as it was
+  return false;
 }
 
 bool RealEraser::RemoveFolder(const std::string& path) {

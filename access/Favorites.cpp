@@ -63,6 +63,12 @@ std::string SafeName(const std::string& name) {
   return s.empty() ? "Untitled" : s;
 }
 
+std::string ShortcutUrl(const std::string& path) {
+  char url[2048] = {0};
+  GetPrivateProfileStringA("InternetShortcut", "URL", "", url, sizeof url, path.c_str());
+  return url;
+}
+
 void ExportFolder(const std::string& folder, int depth, std::ostream& out) {
   std::vector<std::string> folders, links;
   WIN32_FIND_DATAA fd;
@@ -84,15 +90,15 @@ void ExportFolder(const std::string& folder, int depth, std::ostream& out) {
     out << indent << "</DL><p>\r\n";
   }
   for (const std::string& l : links) {
-    char url[2048] = {0};
-    GetPrivateProfileStringA("InternetShortcut", "URL", "", url, sizeof url, (folder + "\\" + l).c_str());
-    out << indent << "<DT><A HREF=\"" << Escape(url) << "\">" << Escape(l.substr(0, l.size() - 4)) << "</A>\r\n";
+    out << indent << "<DT><A HREF=\"" << Escape(ShortcutUrl(folder + "\\" + l)) << "\">" << Escape(l.substr(0, l.size() - 4))
+        << "</A>\r\n";
   }
 }
 
-// The text between position and the closing tag, without inner tags.
-std::string TextUntil(const std::string& html, size_t& pos, const std::string& closing) {
-  size_t end = LowerText(html).find(closing, pos);
+// The text between position and the closing tag, without inner tags; lower is the document
+// in lower case, made once.
+std::string TextUntil(const std::string& html, const std::string& lower, size_t& pos, const std::string& closing) {
+  size_t end = lower.find(closing, pos);
   if (end == std::string::npos) end = html.size();
   std::string raw = html.substr(pos, end - pos), text;
   bool inTag = false;
@@ -123,6 +129,20 @@ bool WriteShortcut(const std::string& path, const std::string& url) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << "[InternetShortcut]\r\nURL=" << url << "\r\n";
   return out.good();
+}
+
+// An imported favorite never replaces one of the user's: a favorite of the same name that
+// points elsewhere stays, and the imported one takes the first free name "Name (2).url".
+void ImportShortcut(const std::string& folder, const std::string& title, const std::string& url) {
+  const int kMostCopies = 1000;
+  for (int n = 1; n <= kMostCopies; ++n) {
+    std::string path = folder + "\\" + title + (n == 1 ? "" : " (" + std::to_string(n) + ")") + ".url";
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      WriteShortcut(path, url);
+      return;
+    }
+    if (ShortcutUrl(path) == url) return;  // already there
+  }
 }
 
 bool ShellHelper(bool import, const std::string& htmlFile) {
@@ -175,7 +195,7 @@ bool ImportFavoritesHtml(const std::string& htmlFile, const std::string& favorit
     pos = close + 1;
     std::string current = stack.empty() ? top : stack.back();
     if (name.compare(0, 2, "h3") == 0) {
-      pendingFolder = SafeName(TextUntil(html, pos, "</h3"));
+      pendingFolder = SafeName(TextUntil(html, lower, pos, "</h3"));
     } else if (name.compare(0, 2, "dl") == 0) {
       std::string folder = current;
       if (!pendingFolder.empty() && !stack.empty()) {
@@ -188,8 +208,8 @@ bool ImportFavoritesHtml(const std::string& htmlFile, const std::string& favorit
       if (!stack.empty()) stack.pop_back();
     } else if (name[0] == 'a' && (name[1] == ' ' || name[1] == '>')) {
       std::string url = Attribute(tag, "href");
-      std::string title = SafeName(TextUntil(html, pos, "</a"));
-      if (!url.empty()) WriteShortcut(current + "\\" + title + ".url", url);
+      std::string title = SafeName(TextUntil(html, lower, pos, "</a"));
+      if (!url.empty()) ImportShortcut(current, title, url);
     }
   }
   return true;

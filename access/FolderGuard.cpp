@@ -1,12 +1,19 @@
 #include "access/FolderGuard.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
+
+struct ProtectedSet {
+  std::vector<std::string> sameOrAbove;  // never to be emptied, nor anything above them
+  std::vector<std::string> nearby;       // nor anything inside them either
+  std::string profilesRoot;              // its children are profile roots
+};
 
 namespace {
 
@@ -33,16 +40,22 @@ bool IsRoot(const std::string& canonical) {
   return false;
 }
 
-// Same as, or above, protected.
+bool SameText(const std::string& a, const std::string& b) { return LowerText(a) == LowerText(b); }
+
+// path is protectedPath or one of the folders above it.
 bool SameOrAbove(const std::string& path, const std::string& protectedPath) {
   if (protectedPath.empty()) return false;
   std::string a = LowerText(path), b = LowerText(protectedPath);
   return a == b || (b.size() > a.size() && b.compare(0, a.size(), a) == 0 && b[a.size()] == '\\');
 }
 
+bool Inside(const std::string& path, const std::string& protectedPath) {
+  return !protectedPath.empty() && SameOrAbove(protectedPath, path) && !SameText(path, protectedPath);
+}
+
 std::string FromApi(UINT (WINAPI* get)(LPSTR, UINT)) {
   char buf[MAX_PATH] = {0};
-  UINT n = get(buf, MAX_PATH);
+  UINT n = get ? get(buf, MAX_PATH) : 0;
   return n && n < MAX_PATH ? CanonicalFolder(buf) : std::string();
 }
 
@@ -52,34 +65,133 @@ std::string Environment(const char* name) {
   return n && n < MAX_PATH ? CanonicalFolder(buf) : std::string();
 }
 
-struct Protected {
-  std::vector<std::string> folders;  // never to be emptied, nor anything above them
-  std::string profilesRoot;          // its children are profile roots
-};
+std::string ShellPath(int csidl) {
+  char buf[MAX_PATH] = {0};
+  if (FAILED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, buf))) return "";
+  return CanonicalFolder(buf);
+}
 
-Protected ProtectedFolders() {
-  Protected p;
-  p.folders.push_back(FromApi(GetWindowsDirectoryA));
-  p.folders.push_back(FromApi(GetSystemDirectoryA));
-  p.folders.push_back(CanonicalFolder(ProgramFolder()));
+// Present from 64-bit Windows XP on; elsewhere there is no SysWOW64.
+std::string Wow64SystemFolder() {
+  auto get = reinterpret_cast<UINT(WINAPI*)(LPSTR, UINT)>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryA"));
+  return FromApi(get);
+}
+
+ProtectedSet ProtectedFolders() {
+  ProtectedSet p;
   std::string profile = Environment("USERPROFILE");
-  p.folders.push_back(profile);
-  p.folders.push_back(Environment("ALLUSERSPROFILE"));
-  p.folders.push_back(Environment("PUBLIC"));
+  p.sameOrAbove = {
+      FromApi(GetWindowsDirectoryA),
+      profile,
+      Environment("ALLUSERSPROFILE"),
+      Environment("PUBLIC"),
+      ShellPath(CSIDL_PERSONAL),
+      ShellPath(CSIDL_DESKTOPDIRECTORY),
+      ShellPath(CSIDL_MYPICTURES),
+      ShellPath(CSIDL_MYMUSIC),
+      ShellPath(CSIDL_MYVIDEO),
+      ShellPath(CSIDL_COMMON_DOCUMENTS),
+      ShellPath(CSIDL_COMMON_DESKTOPDIRECTORY),
+      ShellPath(CSIDL_PROGRAM_FILES),
+      ShellPath(CSIDL_PROGRAM_FILES_COMMON),
+      ShellPath(CSIDL_PROGRAM_FILESX86),
+      ShellPath(CSIDL_PROGRAM_FILES_COMMONX86),
+      Environment("ProgramW6432"),  // the 64-bit Program Files, seen from a 32-bit program
+      Environment("CommonProgramW6432"),
+      ShellPath(CSIDL_APPDATA),
+      ShellPath(CSIDL_LOCAL_APPDATA),
+      ShellPath(CSIDL_COMMON_APPDATA),
+      ShellPath(CSIDL_STARTMENU),
+      ShellPath(CSIDL_COMMON_STARTMENU),
+  };
+  p.nearby = {FromApi(GetSystemDirectoryA), Wow64SystemFolder(), CanonicalFolder(ProgramFolder())};
   p.profilesRoot = Parent(profile);
   return p;
 }
 
-bool IsProfileRoot(const std::string& canonical, const Protected& p) {
-  return !p.profilesRoot.empty() && LowerText(Parent(canonical)) == LowerText(p.profilesRoot);
+// The folders of the innermost GuardScope, so that a walk over many folders asks once.
+const ProtectedSet* g_scoped = nullptr;
+
+bool IsProfileRoot(const std::string& canonical, const ProtectedSet& p) {
+  return !p.profilesRoot.empty() && SameText(Parent(canonical), p.profilesRoot);
 }
 
-bool MatchesAll(const std::string& pattern) {
-  return !pattern.empty() && pattern.find('*') != std::string::npos &&
-         pattern.find_first_not_of("*.") == std::string::npos;
+bool Allowed(const std::string& c, const ProtectedSet& p) {
+  if (c.empty() || IsRoot(c) || OnHostRootDrive(c)) return false;
+  for (const std::string& f : p.sameOrAbove)
+    if (SameOrAbove(c, f)) return false;
+  for (const std::string& f : p.nearby)
+    if (SameOrAbove(c, f) || Inside(c, f)) return false;
+  return !IsProfileRoot(c, p);
+}
+
+struct FileIdentity {
+  bool known = false;
+  DWORD volume = 0;
+  unsigned long long index = 0;
+};
+
+FileIdentity IdentityOf(const std::string& path) {
+  FileIdentity id;
+  HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return id;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileInformationByHandle(h, &info)) {
+    id.known = true;
+    id.volume = info.dwVolumeSerialNumber;
+    id.index = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  }
+  CloseHandle(h);
+  return id;
+}
+
+enum class Leads { Unknown, Somewhere, Nowhere };
+
+// Where an existing folder really is, when the platform can tell (Vista and later): a
+// junction or link is followed. "Nowhere" when it resolves to no path the program can name.
+Leads ResolvedFolder(const std::string& folder, std::string& resolved) {
+  using FinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  static const auto finalPath =
+      reinterpret_cast<FinalPath>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA"));
+  if (!finalPath) return Leads::Unknown;
+  HANDLE h = CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return Leads::Unknown;
+  char buf[MAX_PATH * 2] = {0};
+  DWORD n = finalPath(h, buf, sizeof buf, 0);  // normalized, with its drive letter
+  CloseHandle(h);
+  if (n == 0 || n >= sizeof buf) return Leads::Nowhere;
+  std::string s(buf, n);
+  if (s.compare(0, 8, "\\\\?\\UNC\\") == 0) s = "\\\\" + s.substr(8);
+  else if (s.compare(0, 4, "\\\\?\\") == 0) s = s.substr(4);
+  resolved = CanonicalFolder(s);
+  return resolved.empty() ? Leads::Nowhere : Leads::Somewhere;
+}
+
+bool FolderAllowed(const std::string& c, const ProtectedSet& p) {
+  if (!Allowed(c, p)) return false;
+  std::string resolved;
+  switch (ResolvedFolder(c, resolved)) {
+    case Leads::Unknown: return true;
+    case Leads::Nowhere: return false;
+    case Leads::Somewhere: return SameText(resolved, c) || Allowed(resolved, p);
+  }
+  return false;
 }
 
 }  // namespace
+
+GuardScope::GuardScope() {
+  if (g_scoped) return;
+  own_.reset(new ProtectedSet(ProtectedFolders()));
+  g_scoped = own_.get();
+}
+
+GuardScope::~GuardScope() {
+  if (own_) g_scoped = nullptr;
+}
 
 std::string CanonicalFolder(const std::string& folder) {
   std::string t = TrimSpaces(folder);
@@ -96,27 +208,34 @@ std::string CanonicalFolder(const std::string& folder) {
   return s;
 }
 
+bool OnHostRootDrive(const std::string& path) {
+  // Wine reaches the host's files as "\\?\unix\..."; a drive whose root is the same folder as
+  // the host's root is the host's whole file system, however the drive is linked to it.
+  static const bool wine = GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name") != nullptr;
+  if (!wine || path.size() < 2 || path[1] != ':') return false;
+  static const FileIdentity hostRoot = IdentityOf("\\\\?\\unix\\");
+  const FileIdentity drive = IdentityOf(path.substr(0, 2) + "\\");
+  return hostRoot.known && drive.known && hostRoot.volume == drive.volume && hostRoot.index == drive.index;
+}
+
+bool IsMatchAllPattern(const std::string& name) {
+  return !name.empty() && name.find_first_not_of("*?.") == std::string::npos;
+}
+
 bool FolderMayBeErased(const std::string& folder) {
-  std::string c = CanonicalFolder(folder);
-  if (c.empty() || IsRoot(c)) return false;
-  Protected p = ProtectedFolders();
-  for (const std::string& f : p.folders)
-    if (SameOrAbove(c, f)) return false;
-  if (IsProfileRoot(c, p)) return false;
-  return true;
+  GuardScope scope;
+  return FolderAllowed(CanonicalFolder(folder), *g_scoped);
 }
 
 bool PatternMayBeErased(const std::string& pattern) {
   std::string t = TrimSpaces(pattern);
   size_t slash = t.find_last_of("\\/");
   if (slash == std::string::npos) return false;
-  std::string folder = t.substr(0, slash + 1), name = t.substr(slash + 1);
-  std::string c = CanonicalFolder(folder);
-  if (c.empty() || name.empty()) return false;
-  if (!MatchesAll(name)) return true;
-  if (IsRoot(c)) return false;
-  Protected p = ProtectedFolders();
-  for (const std::string& f : p.folders)
-    if (!f.empty() && LowerText(c) == LowerText(f)) return false;
-  return !IsProfileRoot(c, p) && LowerText(c) != LowerText(p.profilesRoot);
+  const std::string name = t.substr(slash + 1), c = CanonicalFolder(t.substr(0, slash + 1));
+  if (c.empty() || name.empty() || OnHostRootDrive(c)) return false;
+  if (FolderMayBeErased(c)) return true;
+  if (IsMatchAllPattern(name)) return false;
+  // The run's own named patterns in the two folders it names.
+  const std::string n = LowerText(name);
+  return (n == "*.chk" && IsRoot(c)) || (n == "*.pwl" && SameText(c, FromApi(GetWindowsDirectoryA)));
 }

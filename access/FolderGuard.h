@@ -1,16 +1,40 @@
-// Refuses to erase places that no track lives in: a path read from the registry or a settings
-// file can be empty, "Error", relative or a drive root, and must then erase nothing.
+// Refuses to erase places that no track lives in. A folder path read from the registry or a
+// settings file can be empty, "Error", relative, a drive root, or (since any program can change
+// a shell-folder value) the user's documents or a system folder; it must then erase nothing.
 #pragma once
+#include <memory>
 #include <string>
 
-// A folder that may be emptied, swept or deleted: fully qualified (drive letter or UNC), not a
-// drive or share root, and neither the same as nor above the Windows folder, the system
-// folder, the program folder or a user profile's root.
+// A folder that may be emptied, swept or deleted. Refused: anything not fully qualified
+// (drive letter or UNC); a drive or share root; a drive that is the host's whole file system
+// (Wine's z:); a folder that is the same as or above the Windows folder, a profile root, the
+// user's Documents, Desktop, Pictures, Music or Videos, Program Files and Common Files, the
+// application-data roots or the Start menu; a folder that is the same as, above or inside the
+// system folder (and SysWOW64) or the program folder. Where the platform tells where a folder
+// leads (a junction or link), that folder is judged too, and one that leads nowhere the
+// program can name is refused.
 bool FolderMayBeErased(const std::string& folder);
-// A wildcard file deletion "folder\pattern" (files of that folder only): the folder must be
-// fully qualified, and a match-all pattern is refused in a drive root, the Windows or system
-// folder, the program folder and a user profile's root.
+// A wildcard file deletion "folder\pattern" (files of that folder only): allowed where the
+// folder may be erased, and besides for the two named patterns of the run's own table:
+// "*.pwl" in the Windows folder and "*.chk" in a drive root.
 bool PatternMayBeErased(const std::string& pattern);
+// A pattern that matches every name: made of "*", "?" and "." only ("*", "*.*", "?*", "*.?*").
+bool IsMatchAllPattern(const std::string& name);
 // The path made absolute and plain ("." and ".." resolved, long names, no trailing "\"),
 // or "" when it is not fully qualified.
 std::string CanonicalFolder(const std::string& folder);
+// Holds the protected folders while it lives, so that a routine that judges many folders
+// asks the shell for them once; nested scopes share the outermost one.
+struct ProtectedSet;
+class GuardScope {
+ public:
+  GuardScope();
+  ~GuardScope();
+  GuardScope(const GuardScope&) = delete;
+  GuardScope& operator=(const GuardScope&) = delete;
+
+ private:
+  std::unique_ptr<ProtectedSet> own_;
+};
+// Under Wine: true when the path's drive is the host's whole file system (its root is "/").
+bool OnHostRootDrive(const std::string& path);

@@ -75,6 +75,7 @@ void RemoveTree(const std::string& folder, bool force) {
 }  // namespace
 
 void EmptyFolderTree(const std::string& folder) {
+  GuardScope guard;
   if (!FolderMayBeErased(folder)) return;
   Eraser& e = ActiveEraser();
   ToDriveRoot();
@@ -85,6 +86,7 @@ void EmptyFolderTree(const std::string& folder) {
 }
 
 void SweepTreeForFile(const std::string& folder, const std::string& fileName) {
+  GuardScope guard;
   if (!FolderMayBeErased(folder)) return;
   Eraser& e = ActiveEraser();
   ToDriveRoot();
@@ -97,6 +99,7 @@ void SweepTreeForFile(const std::string& folder, const std::string& fileName) {
 }
 
 void SweepCacheTree(const std::string& folder) {
+  GuardScope guard;
   if (!FolderMayBeErased(folder)) return;
   std::vector<std::string> folders = Walk(WithSlash(folder), [](const std::string&, const WIN32_FIND_DATAA&) {});
   for (size_t i = 1; i < folders.size(); ++i) {
@@ -108,6 +111,7 @@ void SweepCacheTree(const std::string& folder) {
 }
 
 void DeleteMatching(const std::string& pattern, bool force) {
+  GuardScope guard;
   if (!PatternMayBeErased(pattern)) return;
   std::string folder = pattern.substr(0, pattern.find_last_of("\\/") + 1);
   Eraser& e = ActiveEraser();
@@ -120,6 +124,7 @@ void DeleteMatching(const std::string& pattern, bool force) {
 }
 
 void DeleteFoldersMatching(const std::string& pattern, bool force) {
+  GuardScope guard;
   // Deleting folders empties part of their container: it must be a folder that may be erased.
   size_t slash = pattern.find_last_of("\\/");
   if (slash == std::string::npos || !FolderMayBeErased(pattern.substr(0, slash + 1))) return;

@@ -100,6 +100,7 @@ void Row(const char* what, double seconds, double floor) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   if (argc >= 3 && !strcmp(argv[1], "make-tree")) {
     MakeTree(argv[2]);
     return 0;

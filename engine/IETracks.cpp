@@ -39,6 +39,21 @@ void RunHidden(const std::string& commandLine, DWORD timeoutMs) {
   CloseHandle(pi.hProcess);
 }
 
+// rundll32.exe of the system folder, by its full path, where Internet Options exports its
+// clear-tracks entry (Internet Explorer 7 on); "" where it does not, so that no error box
+// and no wait come of starting it.
+std::string ClearTracksRunner() {
+  if (RunningOnWine()) return "";
+  char system[MAX_PATH] = {0};
+  UINT n = GetSystemDirectoryA(system, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return "";
+  HMODULE inetcpl = LoadLibraryExA((std::string(system) + "\\inetcpl.cpl").c_str(), nullptr, 0);
+  if (!inetcpl) return "";
+  const bool exported = GetProcAddress(inetcpl, "ClearMyTracksByProcessW") || GetProcAddress(inetcpl, "ClearMyTracksByProcess");
+  FreeLibrary(inetcpl);
+  return exported ? std::string(system) + "\\rundll32.exe" : "";
+}
+
 }  // namespace
 
 std::string ShlwapiMajorVersion() {
@@ -54,9 +69,11 @@ std::string ShlwapiMajorVersion() {
 }
 
 void CleanTypedUrls(RunContext& ctx) {
+  std::vector<std::string> keep;
+  // A keep list that cannot be read keeps everything: nothing is erased.
+  if (!ReadListFile(KeepUrlFile(), keep)) return;
   std::vector<std::string> typed = CurrentTypedUrls();
   RemoveKey(HKEY_CURRENT_USER, kTypedUrlsKey);
-  std::vector<std::string> keep = ReadListFile(KeepUrlFile());
   const std::string key = std::string("HKEY_CURRENT_USER\\") + kTypedUrlsKey;
   CreateKey(key);
   for (size_t i = 0; i < keep.size(); ++i) SetStringValue(key, "url" + std::to_string(i + 1), keep[i]);
@@ -95,8 +112,9 @@ void CleanCookies(RunContext& ctx) {
   const std::string cookies = ShellFolder("Cookies");
   // The folder comes from the registry: one that may not be erased gives up none of its files.
   if (!FolderMayBeErased(cookies)) return;
+  std::vector<std::string> keep;
+  if (!ReadListFile(KeepCookieFile(), keep)) return;  // unreadable: every cookie is kept
   ctx.filesize += FolderSize(cookies);
-  std::vector<std::string> keep = ReadListFile(KeepCookieFile());
   for (const std::string& path : CurrentCookies(cookies))
     if (std::find(keep.begin(), keep.end(), path) == keep.end()) DeleteMatching(path, false);
 }
@@ -110,10 +128,10 @@ void CleanFavorites(RunContext& ctx) {
 void CleanAutocomplete(RunContext&) {
   RemoveKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
   RemoveKey(HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
-  // Newer shells clear form data (16) and saved passwords (32) through Internet Options'
-  // own entry; older ones keep them only in the keys removed above.
-  if (atoi(ShlwapiMajorVersion().c_str()) >= 6 && !RunningOnWine())
-    RunHidden("rundll32.exe inetcpl.cpl,ClearMyTracksByProcess 48", kClearTimeoutMs);
+  // Internet Explorer 7 and later clear form data (16) and saved passwords (32) through
+  // Internet Options' own entry; older ones keep them only in the keys removed above.
+  const std::string rundll = ClearTracksRunner();
+  if (!rundll.empty()) RunHidden(rundll + " inetcpl.cpl,ClearMyTracksByProcess 48", kClearTimeoutMs);
 }
 
 void CleanDownloadedPrograms(RunContext& ctx) {

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
-// Every line, stripped of trailing spaces; an absent file gives no lines.
-std::vector<std::string> ReadListFile(const std::string& path);
+// Every line into lines, stripped of trailing spaces; an absent file gives no lines. False,
+// with no lines, when the file exists but cannot be read (locked, no access, a read error):
+// a list that cannot be read must never pass for an empty one.
+bool ReadListFile(const std::string& path, std::vector<std::string>& lines);
 bool ListFileExists(const std::string& path);
 // Appends one entry (trailing spaces stripped), creating the file when needed.
 bool AppendListLine(const std::string& path, const std::string& entry);

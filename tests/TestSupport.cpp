@@ -6,9 +6,7 @@
 #include "access/RegKey.h"
 #include "settings/AppFolder.h"
 
-namespace {
-
-// Removes a folder the tests made, depth first; never follows anything outside it.
+// Removes a folder the tests made, depth first; never follows a link out of it.
 void RemoveTree(const std::string& folder) {
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
@@ -17,16 +15,21 @@ void RemoveTree(const std::string& folder) {
       std::string name = fd.cFileName;
       if (name == "." || name == "..") continue;
       std::string full = folder + "\\" + name;
+      const bool folderEntry = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        // A link or junction: the link goes, whatever it leads to stays untouched.
+        if (folderEntry) RemoveDirectoryA(full.c_str());
+        else DeleteFileA(full.c_str());
+        continue;
+      }
       SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+      if (folderEntry) RemoveTree(full);
       else DeleteFileA(full.c_str());
     } while (FindNextFileA(h, &fd));
     FindClose(h);
   }
   RemoveDirectoryA(folder.c_str());
 }
-
-}  // namespace
 
 TempFolder::TempFolder(const std::string& tag) {
   // Taken once: tests point TMP elsewhere to give the run a temporary folder of its own.

@@ -10,6 +10,9 @@
 
 #include "access/Prompts.h"
 
+// Removes a folder and everything in it; a link or junction inside is removed, never followed.
+void RemoveTree(const std::string& folder);
+
 // A fresh folder below the prefix's temp folder, deleted with everything in it at the end.
 class TempFolder {
  public:

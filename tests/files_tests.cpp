@@ -1,4 +1,7 @@
 // Folder emptying, sweeps, wildcard deletions, measuring and the folder guard, on real folders.
+#include <windows.h>
+#include <shlobj.h>
+
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
 #include "access/Normal.h"
@@ -208,6 +211,111 @@ TEST_F(FilesTest, GuardRefusesMatchAllPatternsInProtectedFoldersOnly) {
   EXPECT_FALSE(FileExists("C:\\tsw-guard-test.chk"));
   EXPECT_TRUE(FileExists("C:\\tsw-guard-test.txt"));
   DeleteFileA("C:\\tsw-guard-test.txt");
+}
+
+std::string ShellFolderPath(int csidl) {
+  char buf[MAX_PATH] = {0};
+  SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, 0, buf);
+  return buf;
+}
+
+std::string Above(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
+
+TEST_F(FilesTest, GuardRefusesTheUsersFoldersAndEverythingNearTheSystem) {
+  char system[MAX_PATH] = {0};
+  GetSystemDirectoryA(system, MAX_PATH);
+  for (int csidl : {CSIDL_PERSONAL, CSIDL_DESKTOPDIRECTORY, CSIDL_MYPICTURES, CSIDL_MYMUSIC, CSIDL_MYVIDEO,
+                    CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILES_COMMON, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
+                    CSIDL_COMMON_APPDATA, CSIDL_STARTMENU}) {
+    const std::string f = ShellFolderPath(csidl);
+    ASSERT_FALSE(f.empty()) << csidl;
+    EXPECT_FALSE(FolderMayBeErased(f)) << f;
+    EXPECT_FALSE(FolderMayBeErased(f + "\\")) << f;
+    EXPECT_FALSE(FolderMayBeErased(Above(f))) << f;
+  }
+  // Inside the user's folders is where tracks live.
+  EXPECT_TRUE(FolderMayBeErased(ShellFolderPath(CSIDL_PERSONAL) + "\\My Received Files"));
+  EXPECT_TRUE(FolderMayBeErased(ShellFolderPath(CSIDL_APPDATA) + "\\Mozilla\\Profiles"));
+  EXPECT_TRUE(FolderMayBeErased(ShellFolderPath(CSIDL_LOCAL_APPDATA) + "\\Temp"));
+  // Nothing inside the system folder or the program folder, at any depth.
+  for (const std::string& f : {std::string(system) + "\\drivers", std::string(system) + "\\spool\\drivers\\x",
+                               ProgramFolder() + "\\Skinz", ProgramFolder() + "\\Skinz\\Blue"})
+    EXPECT_FALSE(FolderMayBeErased(f)) << f;
+  char wow64[MAX_PATH] = {0};
+  auto get = reinterpret_cast<UINT(WINAPI*)(LPSTR, UINT)>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryA"));
+  if (get && get(wow64, MAX_PATH)) EXPECT_FALSE(FolderMayBeErased(std::string(wow64) + "\\drivers")) << wow64;
+}
+
+TEST_F(FilesTest, EveryPatternOfWildcardsAloneMatchesAll) {
+  for (const char* p : {"*", "*.*", "?*", "*.?*", "*?", "??*.*", "*.", "?"}) EXPECT_TRUE(IsMatchAllPattern(p)) << p;
+  for (const char* p : {"", "*.tmp", "a*", "*.?x", "desktop.ini"}) EXPECT_FALSE(IsMatchAllPattern(p)) << p;
+  char windows[MAX_PATH] = {0};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  for (const std::string& p : {std::string(windows) + "\\?*", std::string(windows) + "\\*?", std::string("C:\\*.?*"),
+                               ProgramFolder() + "\\?*"})
+    EXPECT_FALSE(PatternMayBeErased(p)) << p;
+  EXPECT_TRUE(PatternMayBeErased(W("c") + "\\?*"));
+}
+
+TEST_F(FilesTest, NamedPatternsInRefusedFoldersAreRefusedButTheTablesOwn) {
+  char windows[MAX_PATH] = {0};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string desktop = ShellFolderPath(CSIDL_DESKTOPDIRECTORY), documents = ShellFolderPath(CSIDL_PERSONAL);
+  for (const std::string& p : {desktop + "\\*.lnk", documents + "\\*.doc", documents + "\\letter.txt",
+                               std::string(windows) + "\\*.ini", std::string("C:\\*.txt"), ProgramFolder() + "\\*.dat"})
+    EXPECT_FALSE(PatternMayBeErased(p)) << p;
+  EXPECT_TRUE(PatternMayBeErased(std::string(windows) + "\\*.pwl"));
+  EXPECT_TRUE(PatternMayBeErased(std::string(windows) + "\\*.PWL"));
+  EXPECT_TRUE(PatternMayBeErased("D:\\*.chk"));
+  EXPECT_FALSE(PatternMayBeErased(desktop + "\\*.chk"));  // *.chk only in a drive root
+  EXPECT_FALSE(PatternMayBeErased(documents + "\\*.pwl"));  // *.pwl only in the Windows folder
+
+  MakeFile(desktop + "\\tsw-shortcut.lnk");
+  DeleteMatching(desktop + "\\*.lnk");
+  EXPECT_TRUE(FileExists(desktop + "\\tsw-shortcut.lnk"));
+  DeleteFileA((desktop + "\\tsw-shortcut.lnk").c_str());
+}
+
+// The harness links C:\tsw-links\to-outside to a folder of the prefix that no drive reaches.
+TEST_F(FilesTest, AFolderThatIsALinkIsJudgedWhereItLeads) {
+  const std::string link = "C:\\tsw-links\\to-outside";
+  ASSERT_TRUE(FileExists(link + "\\precious.txt")) << "the harness makes this link";
+  ASSERT_TRUE(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+  EXPECT_FALSE(FolderMayBeErased(link));
+  EXPECT_FALSE(FolderMayBeErased(link + "\\"));
+  EXPECT_FALSE(PatternMayBeErased(link + "\\*.txt"));
+  EmptyFolderTree(link);
+  SweepTreeForFile(link, "precious.txt");
+  DeleteMatching(link + "\\*.*", true);
+  EXPECT_TRUE(FileExists(link + "\\precious.txt"));
+  // A walk that meets the link inside a folder passes it by.
+  EmptyFolderTree("C:\\tsw-links");
+  EXPECT_EQ(0, FolderSize("C:\\tsw-links"));
+  EXPECT_TRUE(FileExists(link + "\\precious.txt"));
+}
+
+TEST(TestSupport, RemoveTreeRemovesALinkButNotWhatItLeadsTo) {
+  const std::string folder = "C:\\tsw-links\\remove-me";
+  ASSERT_TRUE(FileExists(folder + "\\link\\precious.txt")) << "the harness makes this link";
+  RemoveTree(folder);
+  // Wine cannot remove a link to a folder (Windows removes a junction); either way nothing
+  // behind it is touched.
+  EXPECT_TRUE(FileExists("C:\\tsw-links\\to-outside\\precious.txt"));
+  EXPECT_TRUE(FileExists(folder + "\\link\\precious.txt") || !FileExists(folder + "\\link"));
+}
+
+TEST_F(FilesTest, AForcedDeleteThatFailsLeavesTheFileReadOnly) {
+  MakeFile(W("locked.dat"), 10, FILE_ATTRIBUTE_READONLY);
+  HANDLE h = CreateFileA(W("locked.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, h);
+  RealEraser eraser;
+  EXPECT_FALSE(eraser.EraseFile(W("locked.dat"), true));
+  CloseHandle(h);
+  ASSERT_TRUE(FileExists(W("locked.dat")));
+  EXPECT_TRUE(GetFileAttributesA(W("locked.dat").c_str()) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(eraser.EraseFile(W("locked.dat"), true));
+  EXPECT_FALSE(FileExists(W("locked.dat")));
 }
 
 TEST_F(FilesTest, RecordingEraserListsFilesWithSizesAndDeletesNothing) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "access/Favorites.h"
 #include "access/RegKey.h"
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
@@ -106,16 +107,56 @@ TEST_F(KeepListDialogTest, UrlListShowsReadableTypedUrlsAndKeepsDuplicates) {
 TEST(ListFile, ReadsTrimmedLinesAndWritesCrLf) {
   TempFolder t("tswlist");
   std::string f = t.File("keep.dat");
-  EXPECT_TRUE(ReadListFile(f).empty());
+  std::vector<std::string> lines{"stale"};
+  EXPECT_TRUE(ReadListFile(f, lines));  // absent: an empty list
+  EXPECT_TRUE(lines.empty());
   EXPECT_FALSE(ListFileExists(f));
   WriteFileText(f, "  lead\r\ntrail   \r\n\r\ndup\r\ndup\r\nlast-no-newline  ");
-  EXPECT_EQ((std::vector<std::string>{"  lead", "trail", "", "dup", "dup", "last-no-newline"}), ReadListFile(f));
+  EXPECT_TRUE(ReadListFile(f, lines));
+  EXPECT_EQ((std::vector<std::string>{"  lead", "trail", "", "dup", "dup", "last-no-newline"}), lines);
   AppendListLine(f + "2", "entry   ");
   AppendListLine(f + "2", "");
   EXPECT_EQ("entry\r\n\r\n", ReadFileText(f + "2"));
   WriteListFile(f + "2", {});
   EXPECT_TRUE(ListFileExists(f + "2"));
   EXPECT_EQ("", ReadFileText(f + "2"));
+}
+
+TEST(ListFile, AFileThatCannotBeReadIsNotAnEmptyList) {
+  TempFolder t("tswlist");
+  std::string f = t.File("keep.dat");
+  WriteFileText(f, "kept\r\n");
+  HANDLE locked = CreateFileA(f.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+  std::vector<std::string> lines{"stale"};
+  EXPECT_FALSE(ReadListFile(f, lines));
+  EXPECT_TRUE(lines.empty());
+  EXPECT_TRUE(ListFileExists(f));
+  CloseHandle(locked);
+  EXPECT_TRUE(ReadListFile(f, lines));
+  EXPECT_EQ(std::vector<std::string>{"kept"}, lines);
+}
+
+TEST_F(KeepListDialogTest, AnUnreadableKeepListIsNeitherShownEmptyNorOverwritten) {
+  WriteFileText(KeepUrlFile(), "http://kept.example/\r\n");
+  HANDLE locked = CreateFileA(KeepUrlFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url1", REG_SZ, "http://one.example/", 20);
+  bool addEnabled = true, removeEnabled = true;
+  WithModal("URL Drop-List Options", [&](HWND dlg) {
+    addEnabled = IsWindowEnabled(GetDlgItem(dlg, IDC_KL_CMDADD)) != FALSE;
+    removeEnabled = IsWindowEnabled(GetDlgItem(dlg, IDC_KL_CMDREMOVE)) != FALSE;
+    SendMessageA(GetDlgItem(dlg, IDC_KL_CURRENT), LB_SETCURSEL, 0, 0);
+    Press(dlg, IDC_KL_CMDADD);
+    Press(dlg, IDC_KL_CMDREMOVE);
+  }, [&] { Click(IDC_COMMAND(7)); });
+  CloseHandle(locked);
+  EXPECT_TRUE(ModalActionsRan());
+  EXPECT_FALSE(addEnabled);
+  EXPECT_FALSE(removeEnabled);
+  ASSERT_EQ(1u, messages.seen.size());
+  EXPECT_NE(std::string::npos, messages.seen[0].text.find(KeepUrlFile()));
+  EXPECT_EQ("http://kept.example/\r\n", ReadFileText(KeepUrlFile()));
 }
 
 class FavoritesTest : public KeepListDialogTest {
@@ -168,6 +209,26 @@ TEST_F(FavoritesTest, ExportThenImportRestoresTheTree) {
   EXPECT_EQ("http://www.example.com/", url(g + "\\Links\\Example.url"));
   EXPECT_EQ("http://tools.example/<x>", url(g + "\\Links\\Deeper\\Tools & Tricks.url"));
   EXPECT_TRUE(FileExists(g + "\\Empty Folder"));
+}
+
+TEST_F(FavoritesTest, ImportNeverReplacesAFavoriteOfTheSameName) {
+  std::string f = work.File("Favorites");
+  MakeFile(f + "\\News.url", "[InternetShortcut]\r\nURL=http://mine.example/\r\n");
+  MakeFile(f + "\\Same.url", "[InternetShortcut]\r\nURL=http://same.example/\r\n");
+  std::string html = work.File("in.htm");
+  WriteFileText(html, "<DL><p><DT><A HREF=\"http://news.example/\">News</A><DT><A HREF=\"http://other.example/\">News</A>"
+                      "<DT><a href=\"http://same.example/\">Same</a></DL>");
+  ASSERT_TRUE(ImportFavoritesHtml(html, f));
+  auto url = [](const std::string& file) {
+    char buf[512] = {0};
+    GetPrivateProfileStringA("InternetShortcut", "URL", "", buf, sizeof buf, file.c_str());
+    return std::string(buf);
+  };
+  EXPECT_EQ("http://mine.example/", url(f + "\\News.url"));
+  EXPECT_EQ("http://news.example/", url(f + "\\News (2).url"));
+  EXPECT_EQ("http://other.example/", url(f + "\\News (3).url"));
+  EXPECT_EQ("http://same.example/", url(f + "\\Same.url"));
+  EXPECT_FALSE(FileExists(f + "\\Same (2).url"));  // the same address is there already
 }
 
 TEST_F(FavoritesTest, CancelledDialogsDoNothing) {

@@ -40,6 +40,8 @@ case "$action" in
     mkdir -p "$fixtures" "$prefix/outside/tree"
     echo "must survive" > "$prefix/outside/tree/precious.txt"
     ln -sfn ../../outside/tree "$fixtures/to-outside"
+    mkdir -p "$fixtures/remove-me"
+    ln -sfn ../../../outside/tree "$fixtures/remove-me/link"
     # A crashing child must end, not wait for a debugger that would hold ctest's pipe open.
     $WINE reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 </dev/null
     # Drives: c: and a d: of the tests' own inside the prefix; no other letter reaches the host.

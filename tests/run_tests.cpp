@@ -3,6 +3,9 @@
 #include "settings/Inifun.h"
 #include "tests/RunRecorder.h"
 #include "tests/TestSupport.h"
+#include "ui/App.h"
+#include "ui/Frmsplash.h"
+#include "ui/frmMainCode.h"
 
 namespace {
 
@@ -216,4 +219,16 @@ TEST_F(CleanRunTest, CleanNowStampsTheStartTime) {
   std::string stamp = ReadIni(Settings(), "WINDOWS", "lastclean");
   std::string today = GeneralDateText(now.wYear, now.wMonth, now.wDay, 0, 0, 0);
   EXPECT_EQ(0u, stamp.find(today)) << stamp;
+}
+
+// This test program carries no window templates, so no window of the program can be made.
+TEST(StartUp, AProgramWhoseWindowCannotBeMadeSaysSoAndEnds) {
+  MessageRecorder messages;
+  App app;
+  EXPECT_FALSE(app.Start());
+  ASSERT_EQ(1u, messages.seen.size());
+  EXPECT_EQ(0u, messages.seen[0].text.find("Tracksweep could not open its window"));
+  EXPECT_EQ("Tracksweep", messages.seen[0].title);
+  EXPECT_FALSE(app.Splash().IsLoaded());
+  EXPECT_FALSE(app.Main().IsLoaded());
 }

@@ -161,6 +161,7 @@ TEST_F(TracksTest, ClipboardIsEmptied) {
 }
 
 TEST_F(TracksTest, RecycleBinIsMeasuredAndEmptied) {
+  SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
   MakeFile(W("binned.dat"), 5000);
   std::string from = W("binned.dat") + std::string(1, '\0');
   SHFILEOPSTRUCTA op = {};
@@ -174,11 +175,25 @@ TEST_F(TracksTest, RecycleBinIsMeasuredAndEmptied) {
   ticks.values[14] = 1;
   CleanRun run(view, ticks, Settings());
   run.Run();
-  EXPECT_EQ(static_cast<double>(before.i64Size), run.filesize());
+  EXPECT_EQ(5000, run.filesize());
   SHQUERYRBINFO after = {sizeof after, 0, 0};
   SHQueryRecycleBinA("", &after);
   EXPECT_EQ(0, after.i64NumItems);
 }
+
+// Holds a file open with no sharing, as another program that locked it would.
+class LockedFile {
+ public:
+  explicit LockedFile(const std::string& path)
+      : h_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~LockedFile() {
+    if (ok()) CloseHandle(h_);
+  }
+  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE h_;
+};
 
 class LocationBarTest : public TracksTest {
  protected:
@@ -214,6 +229,56 @@ TEST_F(LocationBarTest, LongerKeepListNeverCountsBelowZero) {
   EXPECT_EQ(0, RunRegnum());
   EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:.MB", view.summaries.at(0));
   EXPECT_EQ(3u, TypedUrlValues().size());
+}
+
+TEST_F(LocationBarTest, AKeepListThatCannotBeReadKeepsEveryTypedUrl) {
+  Typed({"http://kept.example/", "http://also-kept.example/"});
+  WriteListFile(KeepUrlFile(), {"http://kept.example/"});
+  LockedFile locked(KeepUrlFile());
+  ASSERT_TRUE(locked.ok());
+  EXPECT_EQ(0, RunRegnum());
+  EXPECT_EQ((std::vector<std::string>{"http://kept.example/", "http://also-kept.example/"}), TypedUrlValues());
+  EXPECT_EQ("Cleaning IE Location Bar History.....OK", view.lines.at(2));
+}
+
+TEST_F(TracksTest, ACookieKeepListThatCannotBeReadKeepsEveryCookie) {
+  std::string k = W("Cookies");
+  ScopedRegValue folder(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies", k);
+  MakeFile(k + "\\user@kept.txt", 100);
+  MakeFile(k + "\\user@other.txt", 100);
+  WriteListFile(KeepCookieFile(), {k + "\\user@kept.txt"});
+  LockedFile locked(KeepCookieFile());
+  ASSERT_TRUE(locked.ok());
+  ticks.values[4] = 1;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  EXPECT_EQ(0, run.filesize());
+  EXPECT_TRUE(FileExists(k + "\\user@kept.txt"));
+  EXPECT_TRUE(FileExists(k + "\\user@other.txt"));
+  EXPECT_EQ("Cleaning IE Cookies.......OK", view.lines.at(2));
+}
+
+TEST_F(TracksTest, FolderValuesNamingTheUsersOrTheSystemsFoldersEraseNothing) {
+  char documents[MAX_PATH] = {0}, programs[MAX_PATH] = {0}, system[MAX_PATH] = {0};
+  ASSERT_EQ(S_OK, SHGetFolderPathA(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents));
+  ASSERT_EQ(S_OK, SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, programs));
+  GetSystemDirectoryA(system, MAX_PATH);
+  const std::string doc = std::string(documents) + "\\tsw-letter.txt", prog = std::string(programs) + "\\tsw-app.dat",
+                    drivers = std::string(system) + "\\drivers", sys = drivers + "\\tsw-driver.txt";
+  MakeFile(doc);
+  MakeFile(prog);
+  MakeFile(sys);
+  ScopedRegValue cache(HKEY_CURRENT_USER, kShellFoldersKey, "Cache", programs);
+  ScopedRegValue cookies(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies", documents);
+  ScopedRegValue favorites(HKEY_CURRENT_USER, kShellFoldersKey, "Favorites", drivers);
+  ticks.values[3] = ticks.values[4] = ticks.values[5] = 1;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  EXPECT_EQ(0, run.filesize());
+  EXPECT_TRUE(FileExists(doc));
+  EXPECT_TRUE(FileExists(prog));
+  EXPECT_TRUE(FileExists(sys));
+  for (const std::string& f : {doc, prog, sys}) DeleteFileA(f.c_str());
 }
 
 TEST_F(TracksTest, CookiesHonourTheKeepListExactly) {
@@ -265,7 +330,7 @@ TEST_F(TracksTest, FavoritesAndDownloadedProgramsAreEmptied) {
   std::string f = W("Favorites"), d = W("Downloaded Program Files");
   ScopedRegValue fav(HKEY_CURRENT_USER, kShellFoldersKey, "Favorites", f);
   ScopedRegValue activeX(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-                      "ActiveXCache", d + std::string("\0junk", 5).substr(0, 0));
+                      "ActiveXCache", "  " + d + std::string("\0junk", 5));
   MakeFile(f + "\\Links\\Example.url", 60);
   MakeFile(f + "\\News.url", 40);
   MakeFile(d + "\\control.ocx", 1000);
@@ -304,7 +369,36 @@ TEST_F(TracksTest, AutocompleteAndHistoryCountTheirFixedAmounts) {
   EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 20 Released HD Space:.48MB", Run());
   EXPECT_FALSE(KeyExists("Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW"));
   EXPECT_FALSE(KeyExists(".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms", HKEY_USERS));
-  EXPECT_FALSE(ShlwapiMajorVersion().empty());
+}
+
+TEST(ShellVersion, IsTheMajorVersionOfShlwapi) {
+  // Read another way: the version resource of the library itself.
+  char path[MAX_PATH] = {0};
+  GetModuleFileNameA(LoadLibraryA("shlwapi.dll"), path, MAX_PATH);
+  DWORD ignored = 0, size = GetFileVersionInfoSizeA(path, &ignored);
+  ASSERT_GT(size, 0u) << path;
+  std::string data(size, '\0');
+  ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, &data[0]));
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(&data[0], "\\", reinterpret_cast<void**>(&info), &length));
+  EXPECT_EQ(std::to_string(HIWORD(info->dwFileVersionMS)), ShlwapiMajorVersion());
+}
+
+TEST_F(TracksTest, ARecentFolderRedirectedToTheDesktopKeepsTheDesktopsShortcuts) {
+  char desktop[MAX_PATH] = {0}, recent[MAX_PATH] = {0};
+  ASSERT_EQ(S_OK, SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, 0, desktop));
+  const std::string userShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  ScopedRegValue redirected(HKEY_CURRENT_USER, userShellFolders, "Recent", desktop);
+  ScopedRegValue shown(HKEY_CURRENT_USER, kShellFoldersKey, "Recent", desktop);
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, recent, CSIDL_RECENT, FALSE));
+  ASSERT_STREQ(desktop, recent) << "the shell takes the Recent folder from the registry";
+  const std::string shortcut = std::string(desktop) + "\\tsw-program.lnk";
+  MakeFile(shortcut);
+  ticks.values[10] = 1;
+  Run();
+  EXPECT_TRUE(FileExists(shortcut));
+  DeleteFileA(shortcut.c_str());
 }
 
 TEST_F(TracksTest, RecentDocumentsListIsCleared) {

@@ -280,6 +280,24 @@ TEST_F(ProgressDialogTest, CleanNowRunsWithTheWindowsTicksAndStoresTotals) {
   EXPECT_EQ("", ReadIni(Settings(), "APPLICATIONS", "winzip"));
 }
 
+TEST_F(ProgressDialogTest, TheSummaryHoldsTheWholeProgramUntilItIsClosed) {
+  OpenFromMain();
+  main().Show();
+  ASSERT_TRUE(IsWindowEnabled(main().hwnd()));
+  bool mainEnabled = true, dialogAlive = false;
+  SetMessageHandler([&](const MessageRequest& r) {
+    mainEnabled = IsWindowEnabled(main().hwnd()) != FALSE;
+    dialogAlive = r.owner == Dlg() && app.CleanNow().IsLoaded();
+    return IDOK;
+  });
+  Click(Dlg(), IDC_CN_COMMAND1);
+  SetMessageHandler(nullptr);
+  EXPECT_TRUE(dialogAlive);
+  EXPECT_FALSE(mainEnabled);  // no EXIT behind the message
+  EXPECT_TRUE(IsWindowEnabled(main().hwnd()));
+  EXPECT_TRUE(IsWindowEnabled(Dlg()));
+}
+
 TEST_F(ProgressDialogTest, ExitAfterCleaningEndsTheProgramAndStoresTheTicks) {
   WriteFileText(Settings(), "[Additional]\r\nexit=1\r\n[WINDOWS]\r\nregnum=7\r\nfilesize=2.\r\n");
   OpenFromMain();

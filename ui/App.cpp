@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "access/Prompts.h"
 #include "settings/AppFolder.h"
 #include "ui/Frmsplash.h"
 #include "ui/KeepListDialog.h"
@@ -20,7 +21,12 @@ App::App()
 
 App::~App() = default;
 
-void App::Start() { splash_->Open(); }
+bool App::Start() {
+  if (splash_->Open()) return true;
+  ShowMessage(nullptr, "Tracksweep could not open its window (error " + std::to_string(GetLastError()) + ") and ends now.",
+              kProductTitle, MB_OK | MB_ICONSTOP);
+  return false;
+}
 
 void App::LoadTray() {
   // The tray form (notification-area icon, boss hotkeys) is created here once it exists;

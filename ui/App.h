@@ -23,8 +23,10 @@ class App {
   frmcookie& Cookie() { return *cookie_; }
   frmurl& Url() { return *url_; }
 
-  // Start-up: the splash, which loads the main window hidden and later shows it.
-  void Start();
+  // Start-up: the splash, which loads the main window hidden and later shows it. When the
+  // splash cannot be created the user is told so and the result is false: there is nothing
+  // for the program to wait on.
+  bool Start();
   // The tray form; it joins the program with the tray icon. Loaded by the splash timer.
   void LoadTray();
   void UnloadTray();

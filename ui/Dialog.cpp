@@ -96,6 +96,29 @@ int Dialog::RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
+namespace {
+BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+  return TRUE;
+}
+}  // namespace
+
+ProgramModal::ProgramModal(HWND except) {
+  // The program's windows are the top-level windows of its one thread.
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  for (HWND h : windows) {
+    if (h == except || !IsWindowEnabled(h)) continue;
+    EnableWindow(h, FALSE);
+    disabled_.push_back(h);
+  }
+}
+
+ProgramModal::~ProgramModal() {
+  for (HWND h : disabled_)
+    if (IsWindow(h)) EnableWindow(h, TRUE);
+}
+
 INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Dialog* self = nullptr;
   if (msg == WM_INITDIALOG) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class Dialog {
  public:
@@ -56,4 +57,18 @@ class Dialog {
 
   HWND hwnd_ = nullptr;
   bool modal_ = false;
+};
+
+// While it lives, every window of the program but one is disabled: a message box owned by one
+// window then holds the whole program, as a modal dialog should, and no other window can close
+// what the message's owner is still working on.
+class ProgramModal {
+ public:
+  explicit ProgramModal(HWND except);
+  ~ProgramModal();
+  ProgramModal(const ProgramModal&) = delete;
+  ProgramModal& operator=(const ProgramModal&) = delete;
+
+ private:
+  std::vector<HWND> disabled_;
 };

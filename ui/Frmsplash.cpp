@@ -10,7 +10,7 @@ const UINT_PTR kTimer1 = 1;
 
 Frmsplash::Frmsplash(App& app) : ProductInfoDialog(IDC_SP_PICTURE1, IDC_SP_LABEL4), app_(app) {}
 
-void Frmsplash::Open() { CreateModeless(IDD_FRMSPLASH); }
+bool Frmsplash::Open() { return CreateModeless(IDD_FRMSPLASH); }
 
 bool Frmsplash::OnInit() {
   ProductInfoDialog::OnInit();

@@ -7,7 +7,8 @@ class App;
 class Frmsplash : public ProductInfoDialog {
  public:
   explicit Frmsplash(App& app);
-  void Open();
+  // False when the window could not be created.
+  bool Open();
   static const UINT kDelayMs = 2000;
 
  protected:

@@ -1,5 +1,6 @@
 #include "ui/KeepListDialog.h"
 
+#include "access/Prompts.h"
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
 #include "ui/KeepListRes.h"
@@ -28,7 +29,17 @@ void KeepListDialog::ShowModal(HWND owner) { RunModal(templateId_, owner); }
 
 bool KeepListDialog::OnInit() {
   Fill(Item(IDC_KL_CURRENT), CurrentEntries());
-  Fill(Item(IDC_KL_KEEP), ReadListFile(ListFile()));
+  std::vector<std::string> kept;
+  const bool readable = ReadListFile(ListFile(), kept);
+  Fill(Item(IDC_KL_KEEP), kept);
+  if (!readable) {
+    // Add and Remove would write over a list the user cannot see: both wait until it reads.
+    Enable(IDC_KL_CMDADD, false);
+    Enable(IDC_KL_CMDREMOVE, false);
+    ShowMessage(hwnd(), "The keep list " + ListFile() + " could not be read.\n\nIt is left as it is, and cleaning "
+                "runs erase nothing of this kind until it can be read again.",
+                kProductTitle, MB_OK | MB_ICONEXCLAMATION);
+  }
   return TRUE;
 }
 

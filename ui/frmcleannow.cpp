@@ -76,6 +76,8 @@ void frmcleannow::SetProgress(int value) {
 }
 
 void frmcleannow::ShowSummary(const std::string& text) {
+  // The run goes on after the message (it stores its totals): nothing may close it meanwhile.
+  ProgramModal hold(hwnd());
   ShowMessage(hwnd(), text, kSummaryTitle, MB_OK | MB_ICONINFORMATION);
 }
 

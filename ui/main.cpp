@@ -7,6 +7,8 @@
 #include "ui/Dialog.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // A drive without media must not stop a run with the system's "no disk" box.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   OleInitialize(nullptr);
@@ -14,8 +16,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   {
     App app;
     Dialog::QuitWhenLastWindowCloses(true);
-    app.Start();
-    code = Dialog::RunMessageLoop();
+    code = app.Start() ? Dialog::RunMessageLoop() : 1;
   }
   OleUninitialize();
   return code;
