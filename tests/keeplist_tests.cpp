@@ -21,6 +21,13 @@ namespace {
 
 void Press(HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
 
+// The address an Internet shortcut points to.
+std::string ShortcutTarget(const std::string& file) {
+  char buf[512] = {0};
+  GetPrivateProfileStringA("InternetShortcut", "URL", "", buf, sizeof buf, file.c_str());
+  return std::string(buf);
+}
+
 }  // namespace
 
 class KeepListDialogTest : public ProgramFolderTest {
@@ -200,14 +207,9 @@ TEST_F(FavoritesTest, ExportThenImportRestoresTheTree) {
   Click(IDC_COMMAND(5));
   ASSERT_EQ(2u, requests.size());
   EXPECT_FALSE(requests[1].save);
-  auto url = [](const std::string& file) {
-    char buf[512] = {0};
-    GetPrivateProfileStringA("InternetShortcut", "URL", "", buf, sizeof buf, file.c_str());
-    return std::string(buf);
-  };
-  EXPECT_EQ("http://news.example/?a=1&b=2", url(g + "\\News.url"));
-  EXPECT_EQ("http://www.example.com/", url(g + "\\Links\\Example.url"));
-  EXPECT_EQ("http://tools.example/<x>", url(g + "\\Links\\Deeper\\Tools & Tricks.url"));
+  EXPECT_EQ("http://news.example/?a=1&b=2", ShortcutTarget(g + "\\News.url"));
+  EXPECT_EQ("http://www.example.com/", ShortcutTarget(g + "\\Links\\Example.url"));
+  EXPECT_EQ("http://tools.example/<x>", ShortcutTarget(g + "\\Links\\Deeper\\Tools & Tricks.url"));
   EXPECT_TRUE(FileExists(g + "\\Empty Folder"));
 }
 
@@ -219,15 +221,10 @@ TEST_F(FavoritesTest, ImportNeverReplacesAFavoriteOfTheSameName) {
   WriteFileText(html, "<DL><p><DT><A HREF=\"http://news.example/\">News</A><DT><A HREF=\"http://other.example/\">News</A>"
                       "<DT><a href=\"http://same.example/\">Same</a></DL>");
   ASSERT_TRUE(ImportFavoritesHtml(html, f));
-  auto url = [](const std::string& file) {
-    char buf[512] = {0};
-    GetPrivateProfileStringA("InternetShortcut", "URL", "", buf, sizeof buf, file.c_str());
-    return std::string(buf);
-  };
-  EXPECT_EQ("http://mine.example/", url(f + "\\News.url"));
-  EXPECT_EQ("http://news.example/", url(f + "\\News (2).url"));
-  EXPECT_EQ("http://other.example/", url(f + "\\News (3).url"));
-  EXPECT_EQ("http://same.example/", url(f + "\\Same.url"));
+  EXPECT_EQ("http://mine.example/", ShortcutTarget(f + "\\News.url"));
+  EXPECT_EQ("http://news.example/", ShortcutTarget(f + "\\News (2).url"));
+  EXPECT_EQ("http://other.example/", ShortcutTarget(f + "\\News (3).url"));
+  EXPECT_EQ("http://same.example/", ShortcutTarget(f + "\\Same.url"));
   EXPECT_FALSE(FileExists(f + "\\Same (2).url"));  // the same address is there already
 }
 
