@@ -21,10 +21,11 @@ std::vector<RunItem> BuildItems() {
       Box(6, "Please Waiting ,Cleaning IE Autocomplete Memory......", "Cleaning IE Autocomplete Memory......OK", true, 30, 5, 0, CleanAutocomplete),
       Box(7, "Please Waiting ,Cleaning IE Downloaded program Files Director......", "Cleaning IE Downloaded program Files Director......OK", false, 32, 0, 0, CleanDownloadedPrograms),
       // Other browsers
-      Box(8, "Please Waiting ,Cleaning Netscape Navigator......", "Cleaning Netscape Navigator......OK", false, 35, 0, 0),
-      Box(24, "Please Waiting ,Cleaning Opera......", "Cleaning Opera......OK", false, 36, 0, 0),
+      Box(8, "Please Waiting ,Cleaning Netscape Navigator......", "Cleaning Netscape Navigator......OK", false, 35, 0, 0, CleanNetscape),
+      Box(24, "Please Waiting ,Cleaning Opera......", "Cleaning Opera......OK", false, 36, 0, 0, CleanOpera),
+      // MSN Explorer keeps its tracks in Internet Explorer's folders, which the IE items erase.
       Box(27, "Please Waiting ,Cleaning MSN Explorer......", "Cleaning MSN Explorer......OK", false, 36, 0, 0),
-      Box(25, "Please Waiting ,Cleaning Google Tool Bar Search History......", "Cleaning Google Tool Bar Search History......OK", false, 37, 1, 0),
+      Box(25, "Please Waiting ,Cleaning Google Tool Bar Search History......", "Cleaning Google Tool Bar Search History......OK", false, 37, 1, 0, CleanGoogleToolbar),
       // Windows
       Box(10, "Please Waiting ,Cleaning Recent Documents History......", "Cleaning Recent Documents History......OK", false, 38, 1, 0, CleanRecentDocuments),
       Box(11, "Please Waiting ,Cleaning Start Menu Run History......", "Cleaning Start Menu Run History......OK", false, 40, 1, 0, CleanRunHistory),
@@ -38,11 +39,11 @@ std::vector<RunItem> BuildItems() {
       Box(28, "Please Waiting ,Cleaning Wordpad Recent Files......", "Cleaning Wordpad Recent Files......OK", false, -1, 1, 0, CleanWordpadList),
       Box(29, "Please Waiting ,Cleaning Windows Paint Recent Files......", "Cleaning Windows Paint Recent Files......OK", false, -1, 1, 0, CleanPaintList),
       // Applications
-      Box(19, "Please Waiting ,Cleaning Winzip Recent Files......", "Cleaning Winzip Recent Files......OK", false, 58, 1, 0),
-      Box(20, "Please Waiting ,Cleaning Media Player playlist......", "Cleaning Media Player playlist......OK", false, 60, 1, 0),
-      Box(22, "Please Waiting ,Cleaning RealOne Player Recent Files......", "Cleaning RealOne Player Recent Files......OK", false, 64, 9, 0),
-      Box(21, "Please Waiting ,Cleaning Real Player playlist......", "Cleaning Real Player playlist......OK", true, 67, 9, 0),
-      Box(23, "Please Waiting ,Cleaning MS-Office Tracks......", "Cleaning MS-Office Tracks......OK", true, 73, 6, 0),
+      Box(19, "Please Waiting ,Cleaning Winzip Recent Files......", "Cleaning Winzip Recent Files......OK", false, 58, 1, 0, CleanWinzipList),
+      Box(20, "Please Waiting ,Cleaning Media Player playlist......", "Cleaning Media Player playlist......OK", false, 60, 1, 0, CleanMediaPlayerLists),
+      Box(22, "Please Waiting ,Cleaning RealOne Player Recent Files......", "Cleaning RealOne Player Recent Files......OK", false, 64, 9, 0, CleanRealPlayerLists),
+      Box(21, "Please Waiting ,Cleaning Real Player playlist......", "Cleaning Real Player playlist......OK", true, 67, 9, 0, CleanRealPlayerLists),
+      Box(23, "Please Waiting ,Cleaning MS-Office Tracks......", "Cleaning MS-Office Tracks......OK", true, 73, 6, 0, CleanOfficeLists),
   };
   t.back().addBeforeStart = true;  // MS-Office counts its 6 before its start line
 

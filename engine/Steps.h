@@ -13,6 +13,11 @@ void CleanFavorites(RunContext& ctx);
 void CleanAutocomplete(RunContext& ctx);
 void CleanDownloadedPrograms(RunContext& ctx);
 
+// Other browsers
+void CleanNetscape(RunContext& ctx);
+void CleanOpera(RunContext& ctx);  // "Can't found Opera Directory!" when its folder is missing
+void CleanGoogleToolbar(RunContext& ctx);
+
 // Windows
 void CleanRecentDocuments(RunContext& ctx);
 void CleanRunHistory(RunContext& ctx);
@@ -25,6 +30,12 @@ void CleanCachedPasswords(RunContext& ctx);
 void CleanClipboard(RunContext& ctx);
 void CleanWordpadList(RunContext& ctx);
 void CleanPaintList(RunContext& ctx);
+
+// Applications
+void CleanWinzipList(RunContext& ctx);
+void CleanMediaPlayerLists(RunContext& ctx);
+void CleanRealPlayerLists(RunContext& ctx);  // RealOne Player and RealPlayer alike
+void CleanOfficeLists(RunContext& ctx);
 
 // Clears the Start menu's Documents list; true when the platform reports no error.
 bool ClearDocumentsMenu();

@@ -45,7 +45,7 @@ cp "$root/build/Tsw.exe" "$root/build/help.chm" "$program/"
 
 # Sample tracks: temporary files, Run and Search histories, typed URLs, WordPad's recent files.
 temp_win=$($WINE cmd /c 'echo %TEMP%' 2>/dev/null </dev/null | tr -d '\r')
-temp_unix=$(winepath -u "$temp_win" 2>/dev/null </dev/null)
+temp_unix=$($WINE winepath -u "$temp_win" 2>/dev/null </dev/null)
 mkdir -p "$temp_unix"
 for i in 1 2 3; do head -c $((i * 40000)) /dev/zero > "$temp_unix/tracksweep-sample-$i.tmp"; done
 explorer='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer'
