@@ -19,6 +19,9 @@ class FindHandle {
   HANDLE h_;
 };
 
+inline double FileBytes(const WIN32_FIND_DATAA& fd) {
+  return static_cast<double>(fd.nFileSizeHigh) * 4294967296.0 + fd.nFileSizeLow;
+}
 inline bool IsDots(const char* name) { return name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])); }
 inline bool IsFolder(const WIN32_FIND_DATAA& fd) { return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 inline bool IsLink(const WIN32_FIND_DATAA& fd) { return (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }

@@ -110,17 +110,19 @@ void SweepCacheTree(const std::string& folder) {
   }
 }
 
-void DeleteMatching(const std::string& pattern, bool force) {
+double DeleteMatching(const std::string& pattern, bool force) {
   GuardScope guard;
-  if (!PatternMayBeErased(pattern)) return;
+  if (!PatternMayBeErased(pattern)) return 0;
   std::string folder = pattern.substr(0, pattern.find_last_of("\\/") + 1);
   Eraser& e = ActiveEraser();
+  double released = 0;
   WIN32_FIND_DATAA fd;
   FindHandle find(pattern, &fd);
-  if (!find.ok()) return;
+  if (!find.ok()) return 0;
   do {
-    if (!IsFolder(fd) && Listed(fd)) e.EraseFile(folder + fd.cFileName, force);
+    if (!IsFolder(fd) && Listed(fd) && e.EraseFile(folder + fd.cFileName, force)) released += FileBytes(fd);
   } while (find.Next(&fd));
+  return released;
 }
 
 void DeleteFoldersMatching(const std::string& pattern, bool force) {
@@ -147,7 +149,7 @@ double FolderSize(const std::string& folder) {
   double total = 0;
   WalkShowing(WithSlash(folder), [](const WIN32_FIND_DATAA& fd) { return !(IsFolder(fd) && IsLink(fd)); },
               [&](const std::string&, const WIN32_FIND_DATAA& fd) {
-                total += static_cast<double>(fd.nFileSizeHigh) * 4294967296.0 + fd.nFileSizeLow;
+                total += FileBytes(fd);
               });
   return total;
 }

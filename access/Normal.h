@@ -11,7 +11,8 @@ void SweepTreeForFile(const std::string& folder, const std::string& fileName);
 // Empties every folder named "Cache" (any case) below the folder, keeping the Cache folders.
 void SweepCacheTree(const std::string& folder);
 // Deletes every file of one folder matching "folder\pattern"; read-only ones only with force.
-void DeleteMatching(const std::string& pattern, bool force = false);
+// Returns the bytes of the files that went.
+double DeleteMatching(const std::string& pattern, bool force = false);
 // Deletes every sub-folder matching "folder\pattern", with its content.
 void DeleteFoldersMatching(const std::string& pattern, bool force = false);
 // Bytes in all files of the folder and its sub-folders (hidden ones too); 0 when missing.

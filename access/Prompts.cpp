@@ -1,6 +1,7 @@
 #include "access/Prompts.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 const char kProductTitle[] = "Tracksweep";
 
@@ -11,6 +12,10 @@ MessageHandler& Messages() {
 }
 FileHandler& Files() {
   static FileHandler handler;
+  return handler;
+}
+FolderHandler& Folders() {
+  static FolderHandler handler;
   return handler;
 }
 }  // namespace
@@ -43,3 +48,19 @@ std::string AskFileName(HWND owner, bool save, const std::string& filter) {
 }
 
 void SetFileHandler(FileHandler handler) { Files() = std::move(handler); }
+
+std::string AskFolder(HWND owner, const std::string& title, UINT flags) {
+  if (Folders()) return Folders()(FolderRequest{owner, title, flags});
+  BROWSEINFOA bi = {};
+  bi.hwndOwner = owner;
+  bi.lpszTitle = title.c_str();
+  bi.ulFlags = flags;
+  LPITEMIDLIST chosen = SHBrowseForFolderA(&bi);
+  if (!chosen) return "";
+  char path[MAX_PATH + 1] = {0};  // one more, so the text always ends in a NUL
+  const bool ok = SHGetPathFromIDListA(chosen, path) != FALSE;
+  CoTaskMemFree(chosen);
+  return ok ? std::string(path) : std::string();
+}
+
+void SetFolderHandler(FolderHandler handler) { Folders() = std::move(handler); }

@@ -30,3 +30,15 @@ using FileHandler = std::function<std::string(const FileRequest&)>;
 // The standard Open or Save dialog; "" when the user cancels.
 std::string AskFileName(HWND owner, bool save, const std::string& filter);
 void SetFileHandler(FileHandler handler);
+
+struct FolderRequest {
+  HWND owner;
+  std::string title;
+  UINT flags;  // BROWSEINFO flags
+};
+using FolderHandler = std::function<std::string(const FolderRequest&)>;
+
+// The shell's folder picker over the whole namespace; the chosen folder's path, or "" when
+// the user cancels or the choice has no path.
+std::string AskFolder(HWND owner, const std::string& title, UINT flags);
+void SetFolderHandler(FolderHandler handler);

@@ -1,5 +1,7 @@
 // The table of run items: order, gates, status lines, progress and fixed amounts.
 #include "engine/CleanRun.h"
+#include "engine/CustomItems.h"
+#include "engine/MoreApps.h"
 #include "engine/Steps.h"
 
 namespace {
@@ -49,10 +51,10 @@ std::vector<RunItem> BuildItems() {
 
   t.push_back(RunItem{GateKind::Always, 0, nullptr, nullptr,
                       "Please Waiting ,Cleaning More Applications......",
-                      "Cleaning More Applications......OK", true, 89, 0, 0, false, nullptr});
+                      "Cleaning More Applications......OK", true, 89, 0, 0, false, CleanMoreApplications});
   t.push_back(RunItem{GateKind::Setting, 0, "Additional", "Custom",
                       "Please Waiting ,Cleaning Custom Clean Items......",
-                      "Cleaning Custom Clean Items......OK", true, 98, 0, 0, false, nullptr});
+                      "Cleaning Custom Clean Items......OK", true, 98, 0, 0, false, CleanCustomItems});
   return t;
 }
 

@@ -96,6 +96,23 @@ int Dialog::RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
+std::string ListBoxLine(HWND list, LRESULT index) {
+  if (index < 0) return std::string();
+  const LRESULT n = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (n <= 0) return std::string();
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&s[0]));
+  s.resize(static_cast<size_t>(n));
+  return s;
+}
+
+std::vector<std::string> ListBoxLines(HWND list) {
+  std::vector<std::string> lines;
+  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) lines.push_back(ListBoxLine(list, i));
+  return lines;
+}
+
 namespace {
 BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);

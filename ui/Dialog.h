@@ -59,6 +59,10 @@ class Dialog {
   bool modal_ = false;
 };
 
+// A list box's line ("" for none) and all its lines, in order.
+std::string ListBoxLine(HWND list, LRESULT index);
+std::vector<std::string> ListBoxLines(HWND list);
+
 // While it lives, every window of the program but one is disabled: a message box owned by one
 // window then holds the whole program, as a modal dialog should, and no other window can close
 // what the message's owner is still working on.

@@ -14,15 +14,6 @@ void Fill(HWND list, const std::vector<std::string>& entries) {
   SendMessageA(list, LB_SETHORIZONTALEXTENT, kListWidth, 0);
 }
 
-std::string LineText(HWND list, LRESULT index) {
-  if (index < 0) return std::string();
-  LRESULT n = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (n <= 0) return std::string();
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&s[0]));
-  s.resize(static_cast<size_t>(n));
-  return s;
-}
 }  // namespace
 
 void KeepListDialog::ShowModal(HWND owner) { RunModal(templateId_, owner); }
@@ -53,7 +44,7 @@ bool KeepListDialog::OnCommand(int id, int code, HWND control) {
 
 void KeepListDialog::AddPressed() {
   HWND current = Item(IDC_KL_CURRENT);
-  std::string text = LineText(current, SendMessageA(current, LB_GETCURSEL, 0, 0));
+  std::string text = ListBoxLine(current, SendMessageA(current, LB_GETCURSEL, 0, 0));
   SendMessageA(Item(IDC_KL_KEEP), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   AppendListLine(ListFile(), text);
 }
@@ -64,10 +55,7 @@ void KeepListDialog::RemovePressed() {
   for (LRESULT i = count - 1; i >= 0; --i)
     if (SendMessageA(keep, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
       SendMessageA(keep, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
-  std::vector<std::string> left;
-  count = SendMessageA(keep, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) left.push_back(LineText(keep, i));
-  WriteListFile(ListFile(), left);
+  WriteListFile(ListFile(), ListBoxLines(keep));
   InvalidateRect(keep, nullptr, TRUE);
 }
 

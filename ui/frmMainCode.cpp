@@ -8,6 +8,8 @@
 #include "settings/Inifun.h"
 #include "settings/MainTicks.h"
 #include "ui/App.h"
+#include "ui/CustomItemsPage.h"
+#include "ui/SubItemDialog.h"
 #include "ui/NavImage.h"
 #include "ui/Frmsplash.h"
 #include "ui/KeepListDialog.h"
@@ -40,6 +42,19 @@ const char kStandardTitle[] = "Standard Items";
 const char kStandardSubtitle[] = "Ensure your privacy by erasing kinds of tracks from your computer.";
 const char kCustomTitle[] = "Custom Erase items";
 const char kCustomSubtitle[] = "Custom File and Folder Item Editor.";
+
+// The Options buttons of Netscape, Opera, MSN Explorer and MS-Office, and the More
+// Applications link, each open their sub-item dialog.
+const SubItemDescription* OptionsOpenedBy(int id) {
+  switch (id) {
+    case IDC_COMMAND(3): return &NetscapeOptions();
+    case IDC_COMMAND(1): return &OperaOptions();
+    case IDC_COMMAND(2): return &MsnOptions();
+    case IDC_COMMAND(6): return &OfficeOptions();
+    case IDC_LABEL31: return &MoreAppOptions();
+    default: return nullptr;
+  }
+}
 
 bool IsCheckBox(int id) { return id > IDC_CHECK(0) && id <= IDC_CHECK(29); }
 
@@ -130,7 +145,7 @@ void frmMainCode::ShowStandardPage() { ShowPage(true); }
 
 void frmMainCode::ShowCustomPage() {
   ShowPage(false);
-  // The custom-items list is filled here once that page has its controls.
+  CustomItemsPage(*this).Load();
 }
 
 void frmMainCode::ClearSelections() { SetHovered(0); }
@@ -169,6 +184,11 @@ bool frmMainCode::OnCommand(int id, int code, HWND control) {
   }
   if (id == IDC_LABEL(51)) {
     OpenWebAddress();
+    return true;
+  }
+  if (CustomItemsPage(*this).OnCommand(id)) return true;
+  if (const SubItemDescription* options = OptionsOpenedBy(id)) {
+    SubItemDialog(*options).ShowModal(hwnd());
     return true;
   }
   if (id == IDC_COMMAND(7)) {

@@ -15,6 +15,16 @@
 
 // Custom Items page: 1500-1599.
 #define IDC_FRAME7 1507
+#define IDC_LABEL102 1502
+#define IDC_LABEL103 1503
+#define IDC_LABEL10 1510
+#define IDC_TEXT102 1522
+#define IDC_TEXT103 1523
+#define IDC_COMMAND101 1531
+#define IDC_COMMAND102 1532
+#define IDC_COMMAND104 1534
+#define IDC_COMMAND105 1535
+#define IDC_CUSTOM_LIST1 1540  // List1 of the custom page
 #define IDC_CUSTOM_FIRST 1500
 #define IDC_CUSTOM_LAST 1599
 

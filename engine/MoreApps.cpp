@@ -1,0 +1,136 @@
+#include "engine/MoreApps.h"
+
+#include <windows.h>
+
+#include "access/Normal.h"
+#include "access/RegSequences.h"
+#include "access/regfun.h"
+#include "keeplists/KeepLists.h"
+#include "settings/Inifun.h"
+
+const char kMoreAppsSection[] = "MOREAPPLICATIONS";
+
+namespace {
+
+using E = MoreAppErasure;
+
+// One kind of erasure on several values of one key.
+std::vector<E> Values(E::Kind kind, const std::string& key, std::initializer_list<const char*> names) {
+  std::vector<E> out;
+  for (const char* name : names) out.push_back({kind, key, name});
+  return out;
+}
+
+// "File1" to "File<n>".
+std::vector<E> NumberedFiles(const std::string& key, int n) {
+  std::vector<E> out;
+  for (int i = 1; i <= n; ++i) out.push_back({E::DeleteValue, key, "File" + std::to_string(i)});
+  return out;
+}
+
+// The same paths on each drive of a fixed list, drive by drive; paths begin with ":\".
+std::vector<E> OnDrives(E::Kind kind, const char* letters, std::initializer_list<const char*> paths) {
+  std::vector<E> out;
+  for (const char* d = letters; *d; ++d)
+    for (const char* path : paths) out.push_back({kind, std::string(1, *d) + path, ""});
+  return out;
+}
+
+std::vector<E> Join(std::initializer_list<std::vector<E>> parts) {
+  std::vector<E> out;
+  for (const std::vector<E>& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+std::vector<MoreApp> BuildTable() {
+  const std::string acd = "Software\\ACD Systems\\ACDSee", divx = "Software\\DivXNetworks\\DivX Player";
+  return {
+      {1, "ACDSee5", 1,
+       Join({{{E::DeleteValue, acd, "ImageDB"}},
+             Values(E::DeleteValue, acd + "\\50",
+                    {"OpenFolder", "HistMCFDestFolder", "HistFileFilters", "HistSearchText", "HistPaths"})})},
+      {2, "ACDsee4", 1,
+       Values(E::BlankValue, "HKEY_CURRENT_USER\\" + acd, {"Favorites", "LastFolder", "Openfolder"})},
+      {3, "AcrobatReader4", 1,
+       {{E::BlankValue, "HKEY_CURRENT_USER\\Software\\Adobe\\Acrobat Reader\\4.0\\AdobeViewer", "avpRecentFile"}}},
+      {4, "AcrobatReader5", 1,
+       {{E::RemoveExistingKey, "Software\\Adobe\\Acrobat Reader\\5.0\\AVGeneral\\cRecentFiles", ""}}},
+      {5, "AOL", 5, OnDrives(E::DeleteFiles, "cdef", {":\\America Online 6.0\\AOLTEMP\\*.*"})},
+      {6, "CuteFTP", 6,
+       OnDrives(E::DeleteFiles, "cdefgh",
+                {":\\Program Files\\GlobalSCAPE\\CuteFTP\\sm.dat", ":\\Program Files\\GlobalSCAPE\\CuteFTP\\sm.bak",
+                 ":\\Program Files\\GlobalSCAPE\\CuteFTP\\log\\*.*"})},
+      {7, "DivxPlayer", 8,
+       Join({{{E::RemoveExistingKey, divx + "\\file", ""}, {E::BlankValue, "HKEY_CURRENT_USER\\" + divx, "file"}},
+             NumberedFiles(divx, 8)})},
+      {8, "FlashGet", 1,
+       {{E::RemoveExistingKey, "Software\\JetCar\\JetCar\\Recent File List", ""},
+        {E::DeleteFiles, "C:\\Program Files\\FlashGet\\Default.*", ""}}},
+      {9, "GetRight", 1,
+       {{E::DeleteKey, "HKEY_CURRENT_USER\\Software\\Headlight\\GetRight\\MRU", ""},
+        {E::DeleteKey, "HKEY_CURRENT_USER\\Software\\Headlight\\GetRight\\Recent File List", ""},
+        {E::DeleteFiles, "C:\\Program Files\\GetRight\\GetRight.hst", ""}}},
+      {10, "Hotbar", 1,
+       {{E::RemoveExistingKey, "Software\\Hotbar\\hotbar\\ImagesHistory", ""},
+        {E::EmptyFolder, "c:\\Program Files\\Hotbar\\v3.0\\dynamic", ""},
+        {E::DeleteFiles, "c:\\Program Files\\Hotbar\\v3.0\\static\\*.*", ""}}},
+      {11, "ICQ", 1,
+       OnDrives(E::DeleteFiles, "cde",
+                {":\\Program Files\\ICQ\\2000b\\*.*", ":\\Program Files\\ICQ\\Bookmark\\*.*",
+                 ":\\Program Files\\ICQ\\ICQFiles\\*.*", ":\\Program Files\\ICQ\\Pictures\\*.*",
+                 ":\\Program Files\\ICQ\\Received Files\\*.*"})},
+      {12, "KaZaA", 1,
+       OnDrives(E::DeleteFiles, "c",
+                {":\\Program Files\\KaZaA\\Db\\*.*", ":\\Program Files\\KaZaA\\My Shared Folder\\*.*",
+                 ":\\Program Files\\KaZaA\\Promotions\\*.*"})},
+      {13, "Morpheus", 1,
+       {{E::RemoveExistingKey, "Software\\Morpheus\\Morpheus\\Recent File List", ""}}},
+      {15, "NetVampire", 1,
+       OnDrives(E::DeleteFiles, "C",
+                {":\\Program Files\\Net Vampire\\Data\\Jobs\\*.*", ":\\Program Files\\Net Vampire\\Data\\Sites\\*.*",
+                 ":\\Program Files\\Net Vampire\\Data\\State\\*.*"})},
+      {14, "MSNMessager", 1, {{E::ReceivedFiles, "\\My Received Files\\*.*", ""}}},
+      {16, "PowerDVD", 1, {{E::DeleteFiles, "c:\\Program Files\\CyberLink\\PowerDVD\\*.pls", ""}}},
+      {17, "QuickTime", 1, {}},
+      {18, "SWiSH", 1, {{E::RemoveExistingKey, "Software\\DJJ Holdings\\SWiSH\\Recent File List", ""}}},
+      {19, "ThePlayer", 5, NumberedFiles("Software\\DivXNetworks\\ThePlaya", 5)},
+      {20, "Winamp", 4, OnDrives(E::DeleteFiles, "CDefgh", {":\\Program Files\\Winamp\\*.m3u"})},
+      {21, "WinRar", 1, {{E::RemoveExistingKey, "Software\\WinRAR\\ArcHistory", ""}}},
+      {22, "Aol70", 4,
+       OnDrives(E::DeleteFiles, "cdef", {":\\Program Files\\America Online 7.0\\download\\*.log"})},
+      {23, "Yahoo!", 3,
+       OnDrives(E::EmptyFolder, "cdefgh", {":\\Program Files\\Yahoo!\\Messenger\\IMVCache"})},
+  };
+}
+
+void Erase(const MoreAppErasure& e) {
+  switch (e.kind) {
+    case E::DeleteValue: DeleteValue(HKEY_CURRENT_USER, e.target, e.value); break;
+    case E::BlankValue: BlankValue(e.target, e.value); break;
+    case E::RemoveExistingKey: RemoveExistingKey(HKEY_CURRENT_USER, e.target); break;
+    case E::DeleteKey: DeleteKey(e.target); break;
+    case E::DeleteFiles: DeleteMatching(e.target); break;
+    case E::EmptyFolder: EmptyFolderTree(e.target); break;
+    case E::ReceivedFiles: {
+      // An unreadable "Personal" value names no folder, and the guard then erases nothing.
+      const std::string documents = ShellFolder("Personal");
+      DeleteMatching(documents + e.target);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+const std::vector<MoreApp>& MoreApplications() {
+  static const std::vector<MoreApp> table = BuildTable();
+  return table;
+}
+
+void CleanMoreApplications(RunContext& ctx) {
+  for (const MoreApp& app : MoreApplications()) {
+    if (!TickText(ReadIni(ctx.settingsFile, kMoreAppsSection, app.key))) continue;
+    for (const MoreAppErasure& e : app.erasures) Erase(e);
+    ctx.regnum += app.regnum;
+  }
+}
