@@ -44,12 +44,13 @@ case "$action" in
     ln -sfn ../../../outside/tree "$fixtures/remove-me/link"
     # A crashing child must end, not wait for a debugger that would hold ctest's pipe open.
     $WINE reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 </dev/null
-    # Drives: c: and a d: of the tests' own inside the prefix; no other letter reaches the host.
-    mkdir -p "$prefix/drive_d" "$XDG_DATA_HOME"
+    # Drives: c:, and d: and e: of the tests' own inside the prefix; no other letter reaches the host.
+    mkdir -p "$prefix/drive_d" "$prefix/drive_e" "$XDG_DATA_HOME"
     for link in "$prefix"/dosdevices/*; do
-      case "$(basename "$link")" in c:|d:|com*|lpt*|nul) ;; *) rm -f "$link";; esac
+      case "$(basename "$link")" in c:|d:|e:|com*|lpt*|nul) ;; *) rm -f "$link";; esac
     done
     ln -sfn ../drive_d "$prefix/dosdevices/d:"
+    ln -sfn ../drive_e "$prefix/dosdevices/e:"
     # A server started by a test would inherit ctest's pipe and hang it: start it here, detached.
     wineserver -p >/dev/null 2>&1 </dev/null &
     $WINE cmd /c exit >/dev/null 2>&1 </dev/null
