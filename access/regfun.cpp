@@ -95,4 +95,15 @@ void SetStringValue(const std::string& fullPath, const std::string& valueName, c
   if (root) ActiveEraser().SetStringValue(root, path, valueName, value);
 }
 
-void BlankValue(const std::string& path, const std::string& valueName) { SetStringValue(path, valueName, ""); }
+void BlankValue(const std::string& fullPath, const std::string& valueName) {
+  std::string path = fullPath;
+  HKEY root = nullptr;
+  ParseKeyPath(path, root);
+  if (!root) return;
+  RegKey key;
+  if (key.Open(root, path, KEY_QUERY_VALUE) != ERROR_SUCCESS ||
+      RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    return;  // nothing is created: only a value that is there is blanked
+  key.Close();
+  ActiveEraser().SetStringValue(root, path, valueName, "");
+}

@@ -19,7 +19,7 @@ std::string GetStringValue(const std::string& path, const std::string& valueName
 void CreateKey(const std::string& path);
 // Writes a string value into an existing key; a missing key is not created.
 void SetStringValue(const std::string& path, const std::string& valueName, const std::string& value);
-// The value stays, with the empty text.
+// An existing value stays, with the empty text; a missing key or value is not created.
 void BlankValue(const std::string& path, const std::string& valueName);
 
 extern const char kGetStringValueError[];  // "Error"

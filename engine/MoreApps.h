@@ -1,5 +1,5 @@
 // The 23 applications of the More Applications block: one table, read by the run and by the
-// dialog that ticks them (whose template holds the boxes' captions).
+// dialog that ticks them.
 #pragma once
 #include <string>
 #include <vector>
@@ -23,6 +23,7 @@ struct MoreAppErasure {
 struct MoreApp {
   int check;            // its box in the dialog: Check<n>
   const char* key;      // its key in section MOREAPPLICATIONS
+  const char* caption;  // its box's caption
   double regnum;        // counted after its erasures, whatever was there
   std::vector<MoreAppErasure> erasures;
 };

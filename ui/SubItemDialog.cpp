@@ -17,7 +17,7 @@ const std::vector<SubItemRow> kBrowserRows = {{1, "Location"}, {2, "Cookies"}, {
 
 std::vector<SubItemRow> MoreAppRows() {
   std::vector<SubItemRow> rows;
-  for (const MoreApp& app : MoreApplications()) rows.push_back({app.check, app.key});
+  for (const MoreApp& app : MoreApplications()) rows.push_back({app.check, app.key, app.caption});
   return rows;
 }
 
@@ -50,8 +50,10 @@ void SubItemDialog::ShowModal(HWND owner) { RunModal(d_.templateId, owner); }
 bool SubItemDialog::OnInit() {
   const std::string settings = SettingsPath();
   if (d_.operaFolder) SetText(IDC_SI_TEXT1, ReadIni(settings, d_.section, "Path"));
-  for (const SubItemRow& row : d_.rows)
+  for (const SubItemRow& row : d_.rows) {
+    if (row.caption) SetText(IDC_SI_CHECK(row.check), row.caption);
     SetCheck(IDC_SI_CHECK(row.check), TickStrict(ReadIni(settings, d_.section, row.key)) ? BST_CHECKED : BST_UNCHECKED);
+  }
   return TRUE;
 }
 

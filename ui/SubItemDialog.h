@@ -7,8 +7,9 @@
 #include "ui/Dialog.h"
 
 struct SubItemRow {
-  int check;        // Check<n> of the template
-  const char* key;  // its key in the dialog's section
+  int check;                      // Check<n> of the template
+  const char* key;                // its key in the dialog's section
+  const char* caption = nullptr;  // set on the box when the template leaves it to the table
 };
 
 struct SubItemDescription {
