@@ -16,6 +16,7 @@
 #include "ui/frmMainCodeRes.h"
 #include "ui/frmabout.h"
 #include "ui/frmcleannow.h"
+#include "ui/frmLocate.h"
 
 namespace {
 
@@ -163,9 +164,10 @@ void frmMainCode::NavigationClicked(int image) {
     case 1: ShowStandardPage(); break;
     case 2: ShowCustomPage(); break;
     case 3: app_.CleanNow().Open(); break;
+    case 4: frmLocate(app_).ShowModal(hwnd()); break;
     case 6: app_.About().ShowModal(hwnd()); break;
     case 9: CloseHandler(); break;
-    default: break;  // Search & Erase and Clean Options join with their windows.
+    default: break;  // Clean Options joins with its window.
   }
 }
 

@@ -1,0 +1,156 @@
+#include "search/FileHunt.h"
+
+#include <windows.h>
+
+#include "access/Listing.h"
+#include "engine/CleanRun.h"
+#include "settings/Inifun.h"
+
+namespace {
+
+std::string Upper(std::string s) {
+  CharUpperBuffA(&s[0], static_cast<DWORD>(s.size()));
+  return s;
+}
+
+bool NeverListed(const std::string& path) {
+  return Upper(path).find("WIN386.SWP") != std::string::npos || path.find("Recycled") != std::string::npos;
+}
+
+bool Matches(const HuntPattern& p, const std::string& upperName) {
+  // A core as long as the name cannot match it; the other patterns are still tried.
+  if (p.upper.size() >= upperName.size()) return false;
+  if (p.leading && p.trailing) return upperName.find(p.upper) != std::string::npos;
+  if (p.leading) return upperName.compare(upperName.size() - p.upper.size(), p.upper.size(), p.upper) == 0;
+  if (p.trailing) return upperName.compare(0, p.upper.size(), p.upper) == 0;
+  return false;  // an exact name is found by name, once per search
+}
+
+struct FileEntry {
+  std::string name;
+  unsigned long long size;
+  FILETIME lastWrite;
+};
+
+}  // namespace
+
+std::vector<HuntPattern> ParsePatterns(const std::string& searchString) {
+  std::vector<HuntPattern> patterns;
+  size_t from = 0;
+  while (from <= searchString.size()) {
+    size_t semi = searchString.find(';', from);
+    if (semi == std::string::npos) semi = searchString.size();
+    std::string core = searchString.substr(from, semi - from);
+    from = semi + 1;
+    if (core.empty()) continue;
+    HuntPattern p;
+    if (core[0] == '*') {
+      p.leading = true;
+      core.erase(0, 1);
+      if (!core.empty() && core.back() == '*') {
+        p.trailing = true;
+        core.pop_back();
+      }
+    } else if (core.back() == '*') {
+      p.trailing = true;
+      core.pop_back();
+    }
+    p.core = core;
+    p.upper = Upper(core);
+    patterns.push_back(p);
+  }
+  return patterns;
+}
+
+std::string FoundLine(const std::string& path, unsigned long long size, const FILETIME& lastWrite) {
+  FILETIME local;
+  SYSTEMTIME t = {};
+  FileTimeToLocalFileTime(&lastWrite, &local);
+  FileTimeToSystemTime(&local, &t);
+  return path + "   Size:" + std::to_string(size) + "   LastModyfied:" +
+         GeneralDateText(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+}
+
+std::string KilobytesText(unsigned long long bytes) {
+  std::string text = std::to_string(bytes / 1000), fraction = std::to_string(1000 + bytes % 1000).substr(1);
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  if (fraction.empty()) return text;
+  char separator[8] = ".";
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
+  return text + separator + fraction;
+}
+
+std::string HuntSummary(const HuntResult& r) {
+  std::string s = std::to_string(r.lines) + "  Files Found  ";
+  for (const HuntPattern& p : r.patterns) s += "    " + p.core + " - " + std::to_string(p.count);
+  return s + "\r\nTotal size: " + KilobytesText(r.totalBytes) + "kb";
+}
+
+HuntResult FindFiles(const std::string& start, const std::string& searchString, bool subfolders, HuntView& view) {
+  HuntResult r;
+  view.SetSearching(true);
+  r.patterns = ParsePatterns(searchString);
+  if (r.patterns.empty()) return r;
+  int widest = 0;
+  std::vector<std::string> queue{start.empty() || start.back() != '\\' ? start + "\\" : start};
+  for (size_t i = 0; i < queue.size(); ++i) {
+    const std::string folder = queue[i];
+    view.HandleMessages();
+    if (view.StopRequested()) return r;
+    std::vector<FileEntry> files;
+    {
+      WIN32_FIND_DATAA fd;
+      FindHandle find(folder + "*", &fd);
+      if (find.ok()) {
+        do {
+          if (IsDots(fd.cFileName) || IsLink(fd)) continue;
+          if (IsFolder(fd)) {
+            if (subfolders) queue.push_back(folder + fd.cFileName + "\\");
+          } else {
+            files.push_back({fd.cFileName, static_cast<unsigned long long>(FileBytes(fd)), fd.ftLastWriteTime});
+          }
+        } while (find.Next(&fd));
+      }
+    }
+    view.ShowFolder(folder);
+    view.HandleMessages();
+    if (view.StopRequested()) return r;
+    if (files.empty()) continue;
+
+    view.BeginFolderLines(files.size());
+    // Exact names: the first folder that holds the file lists it, once.
+    for (HuntPattern& p : r.patterns) {
+      if (p.leading || p.trailing || p.foundByName) continue;
+      for (const FileEntry& f : files) {
+        if (Upper(f.name) != p.upper || NeverListed(folder + p.core)) continue;
+        view.AddLine(folder + p.core, folder + f.name);
+        p.foundByName = true;
+        ++p.count;
+        ++r.lines;
+        break;
+      }
+    }
+    for (const FileEntry& f : files) {
+      const std::string upperName = Upper(f.name), path = folder + f.name;
+      for (HuntPattern& p : r.patterns) {
+        if (Matches(p, upperName) && !NeverListed(path)) {
+          const std::string line = FoundLine(path, f.size, f.lastWrite);
+          view.AddLine(line, path);
+          r.totalBytes += f.size;
+          widest = std::max(widest, view.TextWidth(line));
+          ++p.count;
+          ++r.lines;
+          break;
+        }
+        if (view.StopRequested()) {
+          view.EndFolderLines();
+          return r;
+        }
+      }
+    }
+    view.EndFolderLines();
+  }
+  r.completed = true;
+  view.Finish(HuntSummary(r), widest);
+  return r;
+}
