@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the folder benchmark in a Wine prefix of its own (build/bench-prefix).
+# usage: bench.sh          folder sizing and emptying
+#        bench.sh search   Search & Erase's listing
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 prefix="$root/build/bench-prefix"
@@ -18,16 +20,25 @@ log="$root/build/bench.log"
 if [ ! -f "$prefix/$marker" ]; then
   mkdir -p "$prefix"; touch "$prefix/$marker"
   $WINE wineboot -i >>"$log" 2>&1 </dev/null; wineserver -w
+  # The search benchmark fills a real list box: windows without a display.
+  $WINE reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$log" 2>&1 </dev/null
+  wineserver -k >/dev/null 2>&1 </dev/null; wineserver -w
 fi
 tsw_seal_prefix "$prefix" --drop-z
 wineserver -p >/dev/null 2>&1 </dev/null &
 work='C:\tswbench'
+out="$root/build/bench-result.txt"
+if [ "${1:-}" = search ]; then
+  $WINE "$root/build/folder_bench.exe" search "$work" >"$out" 2>>"$log" </dev/null
+  wineserver -k >/dev/null 2>&1 || true
+  cat "$out"
+  exit 0
+fi
 rmtree="$prefix/drive_c/tswbench-rm"
 rm -rf "$rmtree"
 $WINE "$root/build/folder_bench.exe" make-tree 'C:\tswbench-rm' >>"$log" 2>&1 </dev/null
 start=$(date +%s.%N); rm -rf "$rmtree"; end=$(date +%s.%N)
 rm_seconds=$(echo "$end - $start" | bc -l 2>/dev/null || python3 -c "print($end-$start)")
-out="$root/build/bench-result.txt"
 $WINE "$root/build/folder_bench.exe" run "$work" "$rm_seconds" >"$out" 2>>"$log" </dev/null
 wineserver -k >/dev/null 2>&1 || true
 cat "$out"

@@ -1,6 +1,7 @@
 // Search & Erase: the walk and its matching headless, the file-type list and its dialog, and
 // the window driven as a user would.
 #include <windows.h>
+#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -126,6 +127,20 @@ TEST_F(HuntTest, TheTypeListKeepsRemarksAndIsReplacedWhole) {
   EXPECT_EQ("", GetSearchString());
 }
 
+TEST_F(HuntTest, RecycleFileMovesOneFileToTheBin) {
+  SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+  MakeFile(W("binned.tmp"), 700);
+  MakeFile(W("binned.tmpx"), 10);
+  RecycleFile(W("binned.tmp"));
+  EXPECT_FALSE(FileExists(W("binned.tmp")));
+  EXPECT_TRUE(FileExists(W("binned.tmpx")));
+  SHQUERYRBINFO bin = {sizeof bin, 0, 0};
+  ASSERT_EQ(S_OK, SHQueryRecycleBinA("", &bin));
+  EXPECT_EQ(1, bin.i64NumItems);
+  EXPECT_EQ(700, bin.i64Size);
+  SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+}
+
 class SearchWindowTest : public HuntTest {
  protected:
   App app;
@@ -236,6 +251,25 @@ TEST_F(SearchWindowTest, AFindDuringASearchStopsItFirstAndRunsAlone) {
     EXPECT_EQ(3, SendMessageA(list, LB_GETSELCOUNT, 0, 0));
     EXPECT_EQ(0u, Caption(GetDlgItem(dlg, IDC_LO_STATUS)).find("3  Files Found"));
   });
+}
+
+TEST_F(SearchWindowTest, ResetAllAsksOnlyAfterTwoUsesAndRestoresEveryValue) {
+  SaveSetting("General", "Uses", "3");
+  WriteFileText(ExtFile(), "*.mine\r\n");
+  messages.seen.clear();
+  InWindow([&](frmLocate& w, HWND dlg) {
+    SendMessageA(dlg, WM_COMMAND, IDM_LO_RESETALL, 0);  // answered Yes
+    SaveSetting("General", "Uses", "2");
+    SendMessageA(dlg, WM_COMMAND, IDC_LO_CHECK1, 0);
+    SendMessageA(dlg, WM_COMMAND, IDM_LO_RESETALL, 0);  // not asked
+  });
+  ASSERT_EQ(1u, messages.seen.size());
+  EXPECT_EQ("Are you sure?", messages.seen[0].title);
+  EXPECT_EQ("*.tmp\r\n*.gid\r\n*.swp\r\n*.chk\r\n", ReadFileText(ExtFile()));
+  for (const char* key : {"Recycele", "SubFolders", "Log"}) EXPECT_EQ("1", GetSetting("StartUp", key, "")) << key;
+  for (const char* key : {"Tips", "TipNumber", "Prompt"}) EXPECT_EQ("1", GetSetting("General", key, "")) << key;
+  EXPECT_EQ("c:\\windows\\temp\\;C:\\WINDOWS\\Temporary Internet Files\\;", GetSetting("General", "DeleteDirs", ""));
+  EXPECT_EQ("80", GetSetting("General", "MaxLogSize", ""));
 }
 
 TEST_F(SearchWindowTest, TheTypeDialogEditsTheListAndTheSearchString) {

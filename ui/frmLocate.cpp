@@ -42,13 +42,14 @@ bool frmLocate::OnInit() {
   SaveSetting("StartUp", "SubFolders", "1");
   SaveSetting("General", "TipNumber", "1");
   SaveSetting("General", "Prompt", "1");
+  list_.Attach(Item(IDC_LO_LIST1));
   FillDrives();
   // The search string is still empty: this first search returns at once.
   ChangeFolder(ProgramFolderWithSlash());
   SetText(IDC_LO_ACTION0, kFindCaption);
   SetText(IDC_LO_TEXT1, GetSearchString());
   ShowItem(IDC_LO_FRAME1, true);
-  SendMessageA(Item(IDC_LO_LIST1), LB_SETHORIZONTALEXTENT, kStartExtent, 0);
+  list_.SetExtent(kStartExtent);
   return TRUE;
 }
 
@@ -141,15 +142,15 @@ void frmLocate::Perform(Action action) {
     case Action::None: break;
     case Action::Find:
       stop_ = false;
-      SendMessageA(Item(IDC_LO_LIST1), LB_SETHORIZONTALEXTENT, kStartExtent, 0);
+      list_.SetExtent(kStartExtent);
       Dialog::SetBusyPointer(true);
-      ClearList();
+      list_.Clear();
       Search();
       Dialog::SetBusyPointer(false);
       break;
     case Action::FolderSearch:
       Dialog::SetBusyPointer(true);
-      ClearList();
+      list_.Clear();
       stop_ = false;
       Search();
       Dialog::SetBusyPointer(false);
@@ -163,12 +164,13 @@ void frmLocate::Perform(Action action) {
       HWND list = Item(IDC_LO_LIST1);
       const bool recycle = CheckValue(IDC_LO_DELTYPE) == BST_CHECKED;
       const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-      for (LRESULT i = 0; i < count && static_cast<size_t>(i) < paths_.size(); ++i) {
+      const std::vector<std::string>& paths = list_.paths();
+      for (LRESULT i = 0; i < count && static_cast<size_t>(i) < paths.size(); ++i) {
         if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) <= 0) continue;
-        if (recycle) RecycleFile(paths_[static_cast<size_t>(i)]);
-        else DeleteFileA(paths_[static_cast<size_t>(i)].c_str());
+        if (recycle) RecycleFile(paths[static_cast<size_t>(i)]);
+        else DeleteFileA(paths[static_cast<size_t>(i)].c_str());
       }
-      ClearList();
+      list_.Clear();
       SetCheck(IDC_LO_CHECK1, BST_UNCHECKED);
       SaveSetting("StartUp", "SubFolders", "0");
       stop_ = false;
@@ -180,20 +182,11 @@ void frmLocate::Perform(Action action) {
 }
 
 void frmLocate::Search() {
-  HWND list = Item(IDC_LO_LIST1);
-  measure_ = GetDC(list);
-  measureFont_ = SelectObject(measure_, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  list_.BeginSearch();
   searching_ = true;
   FindFiles(folder_, Text(IDC_LO_TEXT1), CheckValue(IDC_LO_CHECK1) == BST_CHECKED, *this);
   searching_ = false;
-  SelectObject(measure_, measureFont_);
-  ReleaseDC(list, measure_);
-  measure_ = nullptr;
-}
-
-void frmLocate::ClearList() {
-  SendMessageA(Item(IDC_LO_LIST1), LB_RESETCONTENT, 0, 0);
-  paths_.clear();
+  list_.EndSearch();
 }
 
 void frmLocate::FillDrives() {
@@ -285,33 +278,13 @@ void frmLocate::HandleMessages() {
   }
 }
 
-void frmLocate::BeginFolderLines(size_t files) {
-  HWND list = Item(IDC_LO_LIST1);
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list, LB_INITSTORAGE, files, files * 96);
-}
-
-void frmLocate::EndFolderLines() {
-  HWND list = Item(IDC_LO_LIST1);
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
-}
-
-void frmLocate::AddLine(const std::string& line, const std::string& path) {
-  const LRESULT index = SendMessageA(Item(IDC_LO_LIST1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-  if (index >= 0) paths_.push_back(path);  // a full list takes no more lines, nor their paths
-}
-
-int frmLocate::TextWidth(const std::string& text) {
-  SIZE size = {0, 0};
-  if (measure_) GetTextExtentPoint32A(measure_, text.c_str(), static_cast<int>(text.size()), &size);
-  return size.cx;
-}
+void frmLocate::BeginFolderLines(size_t files) { list_.BeginFolder(files); }
+void frmLocate::EndFolderLines() { list_.EndFolder(); }
+void frmLocate::AddLine(const std::string& line, const std::string& path) { list_.Add(line, path); }
+int frmLocate::TextWidth(const std::string& text) { return list_.Width(text); }
 
 void frmLocate::Finish(const std::string& summary, int widestLine) {
-  HWND list = Item(IDC_LO_LIST1);
-  SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widestLine + 16), 0);
+  list_.Finish(widestLine);
   SetText(IDC_LO_STATUS, summary);
-  SendMessageA(list, LB_SETSEL, TRUE, -1);
   SetText(IDC_LO_ACTION1, kExitCaption);
 }

@@ -7,6 +7,7 @@
 
 #include "search/FileHunt.h"
 #include "ui/Dialog.h"
+#include "ui/HuntList.h"
 
 class App;
 
@@ -20,7 +21,7 @@ class frmLocate : public Dialog, public HuntView {
   void ChangeFolder(const std::string& folder);  // Dir1 (or Drive1) changed: a search there
   void DeletePressed();
   void ResetAll();
-  const std::vector<std::string>& LinePaths() const { return paths_; }
+  const std::vector<std::string>& LinePaths() const { return list_.paths(); }
   const std::string& Folder() const { return folder_; }
 
   // HuntView
@@ -45,7 +46,6 @@ class frmLocate : public Dialog, public HuntView {
   void Request(Action action);
   void Perform(Action action);
   void Search();  // FindFiles on the chosen folder with the search string
-  void ClearList();
   void FillDrives();
   void FillFolders();
   void OpenHighlightedFolder();
@@ -54,10 +54,8 @@ class frmLocate : public Dialog, public HuntView {
   App& app_;
   std::string folder_;                 // Dir1's folder, ending in "\"
   std::vector<std::string> dirPaths_;  // one folder per line of Dir1
-  std::vector<std::string> paths_;     // one file per line of List1
+  HuntList list_;                      // List1
   bool searching_ = false;
   bool stop_ = false;
   Action pending_ = Action::None;
-  HDC measure_ = nullptr;  // one device context for the widths of a whole search
-  HGDIOBJ measureFont_ = nullptr;
 };
