@@ -105,6 +105,24 @@ TEST_F(HuntTest, AStopEndsTheWalkWithoutSummary) {
   EXPECT_EQ("", view.summary);
 }
 
+TEST_F(HuntTest, TotalsGoPastFourGigabytes) {
+  // A sparse file: three gigabytes that take no room on the disk.
+  HANDLE h = CreateFileA(W("big.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, h);
+  LARGE_INTEGER end;
+  end.QuadPart = 3000000000LL;
+  SetFilePointerEx(h, end, nullptr, FILE_BEGIN);
+  SetEndOfFile(h);
+  CloseHandle(h);
+  MakeFile(W("small.tmp"), 1500);
+  RecordingHunt view;
+  HuntResult r = FindFiles(work.path(), "*.tmp", false, view);
+  EXPECT_EQ(3000001500ULL, r.totalBytes);
+  EXPECT_NE(std::string::npos, view.summary.find("Total size: 3000001" + Separator() + "5kb"));
+  const size_t big = std::find(view.paths.begin(), view.paths.end(), W("big.tmp")) - view.paths.begin();
+  EXPECT_NE(std::string::npos, view.lines.at(big).find("   Size:3000000000   "));
+}
+
 TEST(HuntText, KilobytesNeedNoGroupingAndGoPastFourGigabytes) {
   EXPECT_EQ("1" + Separator() + "5", KilobytesText(1500));
   EXPECT_EQ("0", KilobytesText(0));
