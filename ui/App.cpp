@@ -10,6 +10,7 @@
 #include "ui/frmabout.h"
 #include "ui/frmcleannow.h"
 #include "ui/frmMainCode.h"
+#include "ui/frmtray.h"
 
 App::App()
     : main_(new frmMainCode(*this)),
@@ -17,7 +18,8 @@ App::App()
       splash_(new Frmsplash(*this)),
       about_(new frmabout()),
       cookie_(new frmcookie()),
-      url_(new frmurl()) {}
+      url_(new frmurl()),
+      tray_(new frmtray(*this)) {}
 
 App::~App() = default;
 
@@ -28,12 +30,20 @@ bool App::Start() {
   return false;
 }
 
-void App::LoadTray() {
-  // The tray form (notification-area icon, boss hotkeys) is created here once it exists;
-  // until then Minimize must not hide the main window, so TrayLoaded() stays false.
-}
+void App::LoadTray() { tray_->Load(); }
+void App::UnloadTray() { tray_->Unload(); }
+bool App::TrayLoaded() const { return tray_->IsLoaded(); }
+void App::SetBossKey(bool on) { tray_->SetBossKey(on); }
 
-void App::UnloadTray() { trayLoaded_ = false; }
+void App::ExitFromTray() {
+  tray_->Unload();
+  cleanNow_->Unload();
+  url_->Unload();
+  about_->Unload();
+  splash_->Unload();
+  cookie_->Unload();
+  main_->CloseHandler();
+}
 
 void App::EndAfterRun() {
   UnloadTray();

@@ -17,6 +17,7 @@
 #include "ui/frmabout.h"
 #include "ui/frmcleannow.h"
 #include "ui/frmLocate.h"
+#include "ui/frmoptions.h"
 
 namespace {
 
@@ -165,9 +166,10 @@ void frmMainCode::NavigationClicked(int image) {
     case 2: ShowCustomPage(); break;
     case 3: app_.CleanNow().Open(); break;
     case 4: frmLocate(app_).ShowModal(hwnd()); break;
+    case 5: frmoptions(app_).ShowModal(hwnd()); break;
     case 6: app_.About().ShowModal(hwnd()); break;
     case 9: CloseHandler(); break;
-    default: break;  // Clean Options joins with its window.
+    default: break;
   }
 }
 

@@ -1,0 +1,175 @@
+// Clean Options, the tray window and the boss key, driven as a user would.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "access/Options.h"
+#include "access/RegKey.h"
+#include "settings/AppFolder.h"
+#include "settings/Inifun.h"
+#include "tests/TestSupport.h"
+#include "ui/App.h"
+#include "ui/BackgroundRes.h"
+#include "ui/IEWindows.h"
+#include "ui/frmMainCode.h"
+#include "ui/frmMainCodeRes.h"
+#include "ui/frmtray.h"
+
+namespace {
+
+const char kIEMain[] = "Software\\Microsoft\\Internet Explorer\\Main";
+
+void Press(HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
+
+std::string Value(HKEY root, const std::string& sub, const char* name) {
+  char buf[512] = {0};
+  DWORD size = sizeof buf;
+  if (SHGetValueA(root, sub.c_str(), name, nullptr, buf, &size) != ERROR_SUCCESS) return "(none)";
+  return buf;
+}
+
+// True when Windows key + Z is taken (by the tray window): registering it once more fails.
+bool HideKeyTaken() {
+  if (RegisterHotKey(nullptr, kHideHotkey, MOD_WIN, 'Z')) {
+    UnregisterHotKey(nullptr, kHideHotkey);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+class BackgroundTest : public ProgramFolderTest {
+ protected:
+  App app;
+  MessageRecorder messages;
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    ASSERT_TRUE(app.Main().Load());
+    app.LoadTray();
+    ASSERT_TRUE(app.TrayLoaded());
+  }
+  void TearDown() override {
+    app.UnloadTray();
+    app.Main().Unload();
+    SHDeleteValueA(HKEY_CURRENT_USER, kCurrentUserRunKey, "Tracksweep");
+    ProgramFolderTest::TearDown();
+  }
+  HWND Tray() { return app.Tray().hwnd(); }
+  void InOptions(std::function<void(HWND)> act) {
+    WithModal("Clean Options", act, [&] {
+      HWND main = app.Main().hwnd();
+      SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_IMAGE(5), STN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_IMAGE(5))));
+    });
+    ASSERT_TRUE(ModalActionsRan());
+  }
+};
+
+TEST_F(BackgroundTest, OptionsWithoutSettingsTickAllAndStoreBlanksAndFlags) {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) SHSetValueA(root, kIEMain, "Start Page", REG_SZ, "Error", 6);
+  RegKey users;
+  users.Create(HKEY_USERS, std::string(".DEFAULT\\") + kIEMain);
+  SHDeleteValueA(HKEY_CURRENT_USER, kIEMain, "Window Title");
+  InOptions([&](HWND dlg) {
+    EXPECT_EQ("", Caption(GetDlgItem(dlg, IDC_OP_TEXT1)));  // "Error" shows empty
+    for (int n = 1; n <= 6; ++n) EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dlg, IDC_OP_CHECK(n))) << n;
+    EXPECT_EQ("Enable Securely Cleaning", Caption(GetDlgItem(dlg, IDC_OP_CHECK(6))));
+    Press(dlg, IDC_OP_CHECK(4));  // Exit after cleaning: off
+    Press(dlg, IDC_OP_COMMAND1);
+  });
+  EXPECT_EQ(" ", Value(HKEY_CURRENT_USER, kIEMain, "Start Page"));
+  EXPECT_EQ(" ", Value(HKEY_CURRENT_USER, kIEMain, "Window Title"));
+  EXPECT_EQ(" ", Value(HKEY_USERS, std::string(".DEFAULT\\") + kIEMain, "Start Page"));
+  EXPECT_EQ("1", ReadIni(Settings(), "Additional", "bosskey"));
+  EXPECT_EQ("1", ReadIni(Settings(), "Additional", "startup"));
+  EXPECT_EQ("0", ReadIni(Settings(), "Additional", "exit"));
+  EXPECT_EQ("1", ReadIni(Settings(), "Additional", "securely"));
+  EXPECT_EQ("\"" + ProgramFolder() + "\\Tsw.exe\"", Value(HKEY_CURRENT_USER, kCurrentUserRunKey, "Tracksweep"));
+  EXPECT_TRUE(HideKeyTaken());
+  EXPECT_TRUE(messages.seen.empty());
+  SHDeleteValueA(HKEY_CURRENT_USER, kIEMain, "Window Title");
+}
+
+TEST_F(BackgroundTest, TheBossKeyIsSwitchedOnlyWhenTheBoxChangesAndCancelWritesNothing) {
+  WriteFileText(Settings(), "[Additional]\r\nbosskey=0\r\nstartup=0\r\n");
+  InOptions([&](HWND dlg) { Press(dlg, IDC_OP_COMMAND2); });
+  EXPECT_EQ("[Additional]\r\nbosskey=0\r\nstartup=0\r\n", ReadFileText(Settings()));
+  EXPECT_FALSE(HideKeyTaken());
+  InOptions([&](HWND dlg) {
+    Press(dlg, IDC_OP_CHECK(1));
+    Press(dlg, IDC_OP_COMMAND1);
+  });
+  EXPECT_TRUE(HideKeyTaken());
+  EXPECT_TRUE(app.Tray().BossKeyOn());
+  InOptions([&](HWND dlg) { Press(dlg, IDC_OP_COMMAND1); });  // unchanged: nothing registered again
+  EXPECT_TRUE(app.Tray().BossKeyOn());
+  InOptions([&](HWND dlg) {
+    Press(dlg, IDC_OP_CHECK(1));
+    Press(dlg, IDC_OP_COMMAND1);
+  });
+  EXPECT_FALSE(HideKeyTaken());
+  EXPECT_EQ("0", ReadIni(Settings(), "Additional", "bosskey"));
+  EXPECT_EQ("(none)", Value(HKEY_CURRENT_USER, kCurrentUserRunKey, "Tracksweep"));
+}
+
+TEST_F(BackgroundTest, TheIconRestoresOnButtonUpAndExitEndsEverything) {
+  ASSERT_FALSE(IsWindowVisible(app.Main().hwnd()));
+  EXPECT_EQ("systray", Caption(Tray()));
+  SendMessageA(Tray(), WM_MOUSEMOVE, 0, WM_LBUTTONDOWN);
+  EXPECT_FALSE(IsWindowVisible(app.Main().hwnd()));
+  SendMessageA(Tray(), WM_MOUSEMOVE, 0, WM_LBUTTONUP);
+  EXPECT_TRUE(IsWindowVisible(app.Main().hwnd()));
+
+  WriteIni(Settings(), "Additional", "bosskey", "1");
+  app.UnloadTray();
+  app.LoadTray();  // the boss key comes on with the tray when the setting says so
+  ASSERT_TRUE(HideKeyTaken());
+  HWND tray = Tray();
+  SendMessageA(GetDlgItem(app.Main().hwnd(), IDC_CHECK(2)), BM_CLICK, 0, 0);
+  SendMessageA(tray, WM_COMMAND, IDM_TRAY_EXIT, 0);
+  EXPECT_FALSE(app.TrayLoaded());
+  EXPECT_FALSE(app.Main().IsLoaded());
+  EXPECT_FALSE(HideKeyTaken());
+  EXPECT_EQ("0", ReadIni(Settings(), "BROWSERS", "history"));  // the close handler stored the ticks
+}
+
+class BossKeyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* cls : {"IEFrame", "CabinetWClass", "ExploreWClass"}) {
+      WNDCLASSA wc = {};
+      wc.lpfnWndProc = DefWindowProcA;
+      wc.hInstance = GetModuleHandleA(nullptr);
+      wc.lpszClassName = cls;
+      RegisterClassA(&wc);
+    }
+    ie = Make("IEFrame", SW_SHOWMAXIMIZED);
+    folder = Make("CabinetWClass", SW_SHOWNORMAL);
+    tree = Make("ExploreWClass", SW_SHOWNORMAL);
+  }
+  void TearDown() override {
+    for (HWND h : {ie, folder, tree}) DestroyWindow(h);
+  }
+  static HWND Make(const char* cls, int show) {
+    HWND h = CreateWindowExA(0, cls, cls, WS_OVERLAPPEDWINDOW, 40, 40, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(h, show);
+    return h;
+  }
+  HWND ie = nullptr, folder = nullptr, tree = nullptr;
+};
+
+TEST_F(BossKeyTest, HidesBothClassesAndShowsThemAsTheyWere) {
+  ASSERT_TRUE(IsZoomed(ie));
+  ShowIEWindows();  // before any hide: nothing
+  OnBossHotkey(kHideHotkey, MAKELPARAM(MOD_WIN, 'Z'));
+  EXPECT_FALSE(IsWindowVisible(ie));
+  EXPECT_FALSE(IsWindowVisible(folder));
+  EXPECT_TRUE(IsWindowVisible(tree));
+  OnBossHotkey(kShowHotkey, MAKELPARAM(MOD_WIN, 'Z'));  // wrong modifiers: nothing
+  EXPECT_FALSE(IsWindowVisible(ie));
+  HideIEWindows();  // a second hide starts a new list with the same windows
+  OnBossHotkey(kShowHotkey, MAKELPARAM(MOD_WIN | MOD_SHIFT, 'Z'));
+  EXPECT_TRUE(IsWindowVisible(ie));
+  EXPECT_TRUE(IsWindowVisible(folder));
+  EXPECT_TRUE(IsZoomed(ie));  // back as it was: maximised
+  EXPECT_EQ("IEFrame", GetWindowClass(ie));
+}
