@@ -42,6 +42,7 @@ tsw_seal_prefix "$prefix" --drop-z
 program="$prefix/drive_c/Tracksweep"
 mkdir -p "$program"
 cp "$root/build/Tsw.exe" "$root/build/help.chm" "$program/"
+cp -r "$root/build/Skinz" "$program/"
 
 # Sample tracks: temporary files, Run and Search histories, typed URLs, WordPad's recent files.
 temp_win=$($WINE cmd /c 'echo %TEMP%' 2>/dev/null </dev/null | tr -d '\r')

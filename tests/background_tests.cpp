@@ -10,6 +10,7 @@
 #include "ui/App.h"
 #include "ui/BackgroundRes.h"
 #include "ui/IEWindows.h"
+#include "ui/SkinModule.h"
 #include "ui/frmMainCode.h"
 #include "ui/frmMainCodeRes.h"
 #include "ui/frmtray.h"
@@ -172,4 +173,81 @@ TEST_F(BossKeyTest, HidesBothClassesAndShowsThemAsTheyWere) {
   EXPECT_TRUE(IsWindowVisible(folder));
   EXPECT_TRUE(IsZoomed(ie));  // back as it was: maximised
   EXPECT_EQ("IEFrame", GetWindowClass(ie));
+}
+
+TEST(SkinLayout, PlacesTheFrameOfA400By300Window) {
+  auto at = [](const char* name) {
+    for (const SkinPlace& p : SkinLayout(400, 300))
+      if (std::string(p.name) == name) return p;
+    return SkinPlace{name, -1, -1, -1, -1};
+  };
+  EXPECT_EQ(378, at("imgTitleClose").left);
+  EXPECT_EQ(8, at("imgTitleClose").top);
+  EXPECT_EQ(19, at("imgWindowBottom").left);
+  EXPECT_EQ(270, at("imgWindowBottom").top);
+  EXPECT_EQ(362, at("imgWindowBottom").width);
+  EXPECT_EQ(240, at("imgWindowLeft").height);
+  EXPECT_EQ(262, at("imgWindowRight").height);
+  EXPECT_EQ(327, at("imgTitleHelp").left);
+  EXPECT_EQ(-1, at("imgTitleMaximize").left);  // not placed
+}
+
+class SkinTest : public ProgramFolderTest {
+ protected:
+  static SIZE Size(const SkinFrame& skin, const char* part) { return skin.PictureSize(SkinPartIndex(part)); }
+};
+
+TEST_F(SkinTest, SkinFilesReplaceTheBuiltInPicturesOnlyWhereTheyRead) {
+  SkinFrame skin;
+  skin.LoadSkinImages();  // no Skinz folder: the program's own pictures
+  EXPECT_EQ(15, Size(skin, "imgTitleClose").cx);
+  EXPECT_EQ(30, Size(skin, "imgTitleMain").cy);
+  EXPECT_EQ(15, Size(skin, "imgTitleMaxRestore").cx);  // imgTitleMaximize's picture
+
+  const std::string folder = ProgramFolder() + "\\Skinz\\Blue";
+  // A one-pixel picture, and a file that is no picture at all.
+  MakeFile(folder + "\\imgTitleClose.gif",
+           std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
+                       "D\x01\x00;", 35));
+  MakeFile(folder + "\\imgTitleHelp.gif", "not a picture");
+  skin.LoadSkinImages();
+  EXPECT_EQ(1, Size(skin, "imgTitleClose").cx);
+  EXPECT_EQ(15, Size(skin, "imgTitleHelp").cx);
+
+  ScopedRegValue other(HKEY_CURRENT_USER, "Software\\Tracksweep\\Tracksweep\\Options", "Current Skin", "Green");
+  EXPECT_EQ(ProgramFolder() + "\\Skinz\\Green\\imgTitleClose.gif", SkinFile("imgTitleClose"));
+  skin.LoadSkinImages();
+  EXPECT_EQ(15, Size(skin, "imgTitleClose").cx);  // no Green folder: the built-in picture
+}
+
+TEST_F(BackgroundTest, TheMainWindowHasItsOwnRoundedFrameAndCaptionImages) {
+  HWND main = app.Main().hwnd();
+  EXPECT_FALSE(GetWindowLongA(main, GWL_STYLE) & WS_CAPTION);
+  EXPECT_EQ("Tracksweep V3.20", Caption(main));
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(ERROR, GetWindowRgn(main, region));
+  RECT window, box;
+  GetWindowRect(main, &window);
+  EXPECT_FALSE(PtInRegion(region, 0, 0));  // the corner is cut off
+  DeleteObject(region);
+  HWND close = GetDlgItem(main, IDC_SKIN(SkinPartIndex("imgTitleClose")));
+  GetWindowRect(close, &box);
+  EXPECT_EQ(window.right - window.left - 22, box.left - window.left);
+  EXPECT_EQ(8, box.top - window.top);
+  // The Standard Items page sits inside the frame, below the title bar.
+  GetWindowRect(GetDlgItem(main, IDC_IMAGE(1)), &box);
+  EXPECT_GE(box.top - window.top, 30);
+
+  {
+    app.Main().Show();
+    HWND minimize = GetDlgItem(main, IDC_SKIN(SkinPartIndex("imgTitleMinimize")));
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_SKIN(SkinPartIndex("imgTitleMinimize")), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(minimize));
+    EXPECT_FALSE(IsWindowVisible(main));  // to the tray
+  }
+  SendMessageA(GetDlgItem(main, IDC_CHECK(3)), BM_CLICK, 0, 0);
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_SKIN(SkinPartIndex("imgTitleClose")), STN_CLICKED),
+               reinterpret_cast<LPARAM>(close));
+  EXPECT_FALSE(app.Main().IsLoaded());
+  EXPECT_EQ("0", ReadIni(Settings(), "BROWSERS", "cache"));
 }

@@ -1,5 +1,7 @@
 #include "ui/frmMainCode.h"
 
+#include <commctrl.h>
+
 #include "access/Favorites.h"
 #include "access/Normal.h"
 #include "access/Prompts.h"
@@ -11,6 +13,7 @@
 #include "ui/CustomItemsPage.h"
 #include "ui/SubItemDialog.h"
 #include "ui/NavImage.h"
+#include "ui/SkinModule.h"
 #include "ui/Frmsplash.h"
 #include "ui/KeepListDialog.h"
 #include "ui/frmMainCodeRes.h"
@@ -58,6 +61,24 @@ const SubItemDescription* OptionsOpenedBy(int id) {
   }
 }
 
+// The frame's pages move this far right and down, inside the skin's borders and title bar.
+const int kFrameLeft = 19;
+const int kFrameTop = 30;
+const COLORREF kBackground = RGB(192, 192, 192);
+const COLORREF kTitleBand = RGB(32, 96, 192);  // behind the title text, as the skin draws it
+const int kTitlePart = 0;                      // lblTitle
+
+struct CaptionTip {
+  const char* part;
+  const char* text;
+};
+const CaptionTip kCaptionTips[] = {{"imgTitleClose", "Close"},
+                                   {"imgTitleMinimize", "Minimize"},
+                                   {"imgTitleHelp", "Help"},
+                                   {"imgTitleMaxRestore", "Maximize (Disabled)"},
+                                   {"imgTitleMaximize", "Maximize (Disabled)"},
+                                   {"imgTitleRestore", "Maximize (Disabled)"}};
+
 bool IsCheckBox(int id) { return id > IDC_CHECK(0) && id <= IDC_CHECK(29); }
 
 int NavImageOf(int id) {
@@ -68,10 +89,14 @@ int NavImageOf(int id) {
 
 }  // namespace
 
-frmMainCode::frmMainCode(App& app) : app_(app) {}
+
+frmMainCode::frmMainCode(App& app)
+    : app_(app), background_(CreateSolidBrush(kBackground)), titleBrush_(CreateSolidBrush(kTitleBand)) {}
 
 frmMainCode::~frmMainCode() {
   if (titleFont_) DeleteObject(titleFont_);
+  DeleteObject(background_);
+  DeleteObject(titleBrush_);
 }
 
 bool frmMainCode::Load() { return CreateModeless(IDD_FRMMAINCODE); }
@@ -98,7 +123,59 @@ bool frmMainCode::OnInit() {
 
   ShowPage(true);
   LoadTicks();
+  ApplySkin();
   return TRUE;
+}
+
+void frmMainCode::ApplySkin() {
+  // The pages move inside the frame: below the title bar, right of the left border.
+  for (HWND c = GetWindow(hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(c);
+    if (id >= IDC_SKIN_FIRST && id <= IDC_SKIN_LAST) continue;
+    RECT r;
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(c, nullptr, r.left + kFrameLeft, r.top + kFrameTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT w;
+  GetWindowRect(hwnd(), &w);
+  SetWindowPos(hwnd(), nullptr, w.left - kFrameLeft, w.top - kFrameTop, w.right - w.left + 2 * kFrameLeft,
+               w.bottom - w.top + 2 * kFrameTop, SWP_NOZORDER | SWP_NOACTIVATE);
+  skin_.LoadSkinImages();
+  skin_.LayoutSkinFrame(hwnd());
+  AddCaptionTips();
+}
+
+void frmMainCode::AddCaptionTips() {
+  HWND tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!tips) return;
+  for (const CaptionTip& tip : kCaptionTips) {
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(Item(IDC_SKIN(SkinPartIndex(tip.part))));
+    ti.lpszText = const_cast<char*>(tip.text);
+    SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
+void frmMainCode::Minimize() {
+  // Minimize stores nothing; the window goes to the tray when there is one.
+  ShowWindow(hwnd(), SW_MINIMIZE);
+  if (app_.TrayLoaded()) ShowWindow(hwnd(), SW_HIDE);
+}
+
+bool frmMainCode::SkinClicked(int id) {
+  const int part = id - IDC_SKIN(0);
+  if (part < 0 || static_cast<size_t>(part) >= SkinParts().size()) return false;
+  const std::string name = SkinParts()[part].name;
+  if (name == "imgTitleClose") CloseHandler();
+  else if (name == "imgTitleMinimize") Minimize();
+  else if (name == "imgTitleHelp") ShowHelpFile();
+  else if (name == "imgTitleLeft" || name == "imgTitleMain" || name == "imgTitleRight") DragWindow(hwnd());
+  return true;
 }
 
 void frmMainCode::LoadTicks() {
@@ -182,6 +259,7 @@ bool frmMainCode::OnCommand(int id, int code, HWND control) {
     return true;
   }
   if (code != STN_CLICKED && code != BN_CLICKED) return false;
+  if (SkinClicked(id)) return true;
   if (int image = NavImageOf(id)) {
     NavigationClicked(image);
     return true;
@@ -227,9 +305,7 @@ INT_PTR frmMainCode::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     }
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == SC_MINIMIZE) {
-        // Minimize stores nothing; the window goes to the tray when there is one.
-        ShowWindow(hwnd(), SW_MINIMIZE);
-        if (app_.TrayLoaded()) ShowWindow(hwnd(), SW_HIDE);
+        Minimize();
         handled = true;
         return TRUE;
       }
@@ -239,7 +315,7 @@ INT_PTR frmMainCode::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
       int id = static_cast<int>(wp);
       if (int image = NavImageOf(id)) DrawNavImage(*dis, image, image == hovered_);
       else if (id == IDC_PICTURE2) DrawHelpImage(*dis);
-      else return FALSE;
+      else if (!skin_.Draw(*dis)) return FALSE;
       handled = true;
       return TRUE;
     }
@@ -251,14 +327,19 @@ INT_PTR frmMainCode::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         handled = true;
         return reinterpret_cast<INT_PTR>(NavigationBackground(dc));
       }
-      if (id == IDC_LABEL(51) || id == IDC_LABEL(7) || id == IDC_LABEL31) {
-        SetTextColor(dc, RGB(0, 0, 192));
-        SetBkMode(dc, TRANSPARENT);
-        handled = true;
-        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+      handled = true;
+      if (id == IDC_SKIN(kTitlePart)) {
+        SetTextColor(dc, RGB(255, 255, 255));
+        SetBkColor(dc, kTitleBand);
+        return reinterpret_cast<INT_PTR>(titleBrush_);
       }
-      return FALSE;
+      if (id == IDC_LABEL(51) || id == IDC_LABEL(7) || id == IDC_LABEL31) SetTextColor(dc, RGB(0, 0, 192));
+      SetBkColor(dc, kBackground);
+      return reinterpret_cast<INT_PTR>(background_);
     }
+    case WM_CTLCOLORDLG:
+      handled = true;
+      return reinterpret_cast<INT_PTR>(background_);
     default:
       return FALSE;
   }

@@ -2,6 +2,7 @@
 #pragma once
 #include "engine/CleanRun.h"
 #include "ui/Dialog.h"
+#include "ui/SkinModule.h"
 
 class App;
 
@@ -38,8 +39,15 @@ class frmMainCode : public Dialog, public Selection {
   void ShowPage(bool standard);
   void NavigationClicked(int image);
   void SetHovered(int image);
+  void ApplySkin();
+  void AddCaptionTips();
+  void Minimize();
+  bool SkinClicked(int id);  // the caption images and the title bar's drag areas
 
   App& app_;
   int hovered_ = 0;
   HFONT titleFont_ = nullptr;
+  HBRUSH background_;
+  HBRUSH titleBrush_;
+  SkinFrame skin_;
 };

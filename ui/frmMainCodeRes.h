@@ -33,3 +33,8 @@
 #define IDC_LABEL(n) (1700 + (n))
 #define IDC_PICTURE1 1801
 #define IDC_PICTURE2 1802
+
+// The skinned frame: 1900-1949, in the order of the skin's part table.
+#define IDC_SKIN(n) (1900 + (n))
+#define IDC_SKIN_FIRST 1900
+#define IDC_SKIN_LAST 1949
