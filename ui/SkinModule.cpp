@@ -39,11 +39,11 @@ HBITMAP PictureFromBytes(const void* data, DWORD size) {
 
 const std::vector<SkinPart>& SkinParts() {
   static const std::vector<SkinPart> parts = {
-      {"lblTitle", false},          {"imgTitleLeft", true},      {"imgTitleRight", true},
-      {"imgTitleMain", true},       {"imgWindowLeft", true},     {"imgWindowBottomLeft", true},
-      {"imgWindowBottom", true},    {"imgWindowBottomRight", true}, {"imgWindowRight", true},
-      {"imgTitleClose", true},      {"imgTitleMaxRestore", true}, {"imgTitleMinimize", true},
-      {"imgTitleHelp", true},       {"imgTitleMaximize", true},  {"imgTitleRestore", true},
+      {"lblTitle", false, true},          {"imgTitleLeft", true, false},        {"imgTitleRight", true, false},
+      {"imgTitleMain", true, false},      {"imgWindowLeft", true, false},       {"imgWindowBottomLeft", true, false},
+      {"imgWindowBottom", true, false},   {"imgWindowBottomRight", true, false}, {"imgWindowRight", true, false},
+      {"imgTitleClose", true, true},      {"imgTitleMaxRestore", true, true},   {"imgTitleMinimize", true, true},
+      {"imgTitleHelp", true, true},       {"imgTitleMaximize", true, true},     {"imgTitleRestore", true, true},
   };
   return parts;
 }
@@ -166,8 +166,8 @@ void SkinFrame::LayoutSkinFrame(HWND window) const {
     RECT now;
     GetWindowRect(control, &now);
     SIZE own = SkinParts()[part].image ? PictureSize(part) : SIZE{now.right - now.left, now.bottom - now.top};
-    SetWindowPos(control, nullptr, place.left, place.top, place.width >= 0 ? place.width : own.cx,
-                 place.height >= 0 ? place.height : own.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(control, SkinParts()[part].overTitle ? HWND_TOP : HWND_BOTTOM, place.left, place.top, place.width >= 0 ? place.width : own.cx,
+                 place.height >= 0 ? place.height : own.cy, SWP_NOACTIVATE);
   }
 }
 

@@ -12,6 +12,7 @@
 struct SkinPart {
   const char* name;  // control name, and the picture's file name
   bool image;        // false for the title label
+  bool overTitle;    // lies on the title bar's pictures: the label and the caption buttons
 };
 const std::vector<SkinPart>& SkinParts();
 int SkinPartIndex(const std::string& name);  // -1 when there is no such part
