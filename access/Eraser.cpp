@@ -2,11 +2,45 @@
 
 #include <shlwapi.h>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "access/FileHandle.h"
+
 #include "access/FolderGuard.h"
 #include "access/RegKey.h"
 #include "access/regfun.h"
 
 namespace {
+bool g_secure = false;
+
+// Zeros over the whole file, flushed to the disk; false when it cannot be opened for writing.
+bool OverwriteWithZeros(const std::string& path) {
+  FileHandle file(path, GENERIC_WRITE, 0, OPEN_EXISTING);
+  if (!file.ok()) return false;
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(file.get(), &size)) return false;
+  static const char zeros[65536] = {};
+  for (LONGLONG left = size.QuadPart; left > 0;) {
+    const DWORD chunk = static_cast<DWORD>(left < static_cast<LONGLONG>(sizeof zeros) ? left : sizeof zeros);
+    DWORD written = 0;
+    if (!WriteFile(file.get(), zeros, chunk, &written, nullptr) || written == 0) return false;
+    left -= written;
+  }
+  return FlushFileBuffers(file.get()) != FALSE;
+}
+
+// Overwritten, renamed so that its name does not stay in the folder's records either, deleted.
+bool SecureDelete(const std::string& path) {
+  if (!OverwriteWithZeros(path)) return ::DeleteFileA(path.c_str()) != FALSE;
+  const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
+  char name[16];
+  snprintf(name, sizeof name, "%08lX.tmp", static_cast<unsigned long>(GetTickCount() ^ (rand() << 16) ^ rand()));
+  const std::string renamed = folder + name;
+  if (!MoveFileA(path.c_str(), renamed.c_str())) return ::DeleteFileA(path.c_str()) != FALSE;
+  return ::DeleteFileA(renamed.c_str()) != FALSE;
+}
+
 Eraser*& Active() {
   static RealEraser real;
   static Eraser* active = &real;
@@ -50,6 +84,16 @@ void RealEraser::SetStringValue(HKEY root, const std::string& subKey, const std:
 }
 
 bool RealEraser::EraseFile(const std::string& path, bool force) {
+  if (g_secure) {
+    const DWORD attrs = GetFileAttributesA(path.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (!(attrs & FILE_ATTRIBUTE_READONLY)) return SecureDelete(path);
+    if (!force) return false;  // a read-only file stays unless the step forces it
+    SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
+    if (SecureDelete(path)) return true;
+    SetFileAttributesA(path.c_str(), attrs);
+    return false;
+  }
   // The platform itself refuses a read-only file; only force clears the attribute first.
   if (::DeleteFileA(path.c_str())) return true;
   if (!force) return false;
@@ -108,6 +152,9 @@ bool RecordingEraser::RemoveFolder(const std::string& path) {
 }
 
 Eraser& ActiveEraser() { return *Active(); }
+
+ScopedSecureErasing::ScopedSecureErasing(bool on) : previous_(g_secure) { g_secure = on; }
+ScopedSecureErasing::~ScopedSecureErasing() { g_secure = previous_; }
 
 ScopedEraser::ScopedEraser(Eraser& eraser) : previous_(Active()) { Active() = &eraser; }
 ScopedEraser::~ScopedEraser() { Active() = previous_; }

@@ -21,7 +21,9 @@ class Eraser {
   virtual bool RemoveFolder(const std::string& path) = 0;
 };
 
-// Erases for real.
+// Erases for real. While secure erasing is on, a file's contents are overwritten once with
+// zeros, flushed, and the file renamed to a random name in its folder before it is deleted; a
+// file that cannot be opened for writing is deleted as before.
 class RealEraser : public Eraser {
  public:
   void CreateKey(HKEY root, const std::string& subKey) override;
@@ -50,6 +52,18 @@ class RecordingEraser : public Eraser {
                       const std::string& value) override;
   bool EraseFile(const std::string& path, bool force) override;
   bool RemoveFolder(const std::string& path) override;
+};
+
+// Secure erasing for as long as it lives (the "Enable Securely Cleaning" option of a run).
+class ScopedSecureErasing {
+ public:
+  explicit ScopedSecureErasing(bool on);
+  ~ScopedSecureErasing();
+  ScopedSecureErasing(const ScopedSecureErasing&) = delete;
+  ScopedSecureErasing& operator=(const ScopedSecureErasing&) = delete;
+
+ private:
+  bool previous_;
 };
 
 // The eraser in force: the real one unless a preview has put a recording one in its place.

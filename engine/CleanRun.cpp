@@ -1,5 +1,6 @@
 #include "engine/CleanRun.h"
 
+#include "access/Eraser.h"
 #include "settings/Inifun.h"
 
 const char kRunningCaption[] = "Cleaning In Progress,Please Waiting a few minutes";
@@ -25,6 +26,8 @@ bool CleanRun::GateOpen(const RunItem& item) const {
 }
 
 void CleanRun::Run() {
+  // "Enable Securely Cleaning": every file the run deletes is overwritten first.
+  ScopedSecureErasing secure(TickStrict(ReadIni(settingsFile_, "Additional", "securely")));
   view_.SetFrameCaption(kRunningCaption);
   view_.SetBusyPointer(true);
   RunContext ctx;

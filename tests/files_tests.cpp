@@ -318,6 +318,30 @@ TEST_F(FilesTest, AForcedDeleteThatFailsLeavesTheFileReadOnly) {
   EXPECT_FALSE(FileExists(W("locked.dat")));
 }
 
+TEST_F(FilesTest, SecureErasingZeroesAFileBeforeItGoes) {
+  MakeFile(W("s\\secret.dat"), std::string(100000, 'S'));
+  MakeFile(W("s\\ro.dat"), std::string(10, 'R'));
+  SetFileAttributesA(W("s\\ro.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+  // A second name for each file shows what happens to its bytes once the first name is gone.
+  ASSERT_TRUE(CreateHardLinkA(W("secret-link.dat").c_str(), W("s\\secret.dat").c_str(), nullptr));
+  ASSERT_TRUE(CreateHardLinkA(W("ro-link.dat").c_str(), W("s\\ro.dat").c_str(), nullptr));
+  {
+    ScopedSecureErasing secure(true);
+    EmptyFolderTree(W("s"));
+    EXPECT_FALSE(FileExists(W("s\\secret.dat")));
+    EXPECT_EQ(std::string(100000, '\0'), ReadFileText(W("secret-link.dat")));
+    EXPECT_TRUE(FileExists(W("s\\ro.dat")));  // read-only: kept unless the step forces it
+    EXPECT_EQ(std::string(10, 'R'), ReadFileText(W("ro-link.dat")));
+    EXPECT_EQ(10, FolderSize(W("s")));  // nothing renamed is left behind
+    EXPECT_TRUE(RealEraser().EraseFile(W("s\\ro.dat"), true));
+    EXPECT_EQ(std::string(10, '\0'), ReadFileText(W("ro-link.dat")));
+  }
+  MakeFile(W("plain.dat"), std::string(10, 'P'));
+  ASSERT_TRUE(CreateHardLinkA(W("plain-link.dat").c_str(), W("plain.dat").c_str(), nullptr));
+  EXPECT_TRUE(RealEraser().EraseFile(W("plain.dat"), false));  // off again: the bytes stay
+  EXPECT_EQ(std::string(10, 'P'), ReadFileText(W("plain-link.dat")));
+}
+
 TEST_F(FilesTest, RecordingEraserListsFilesWithSizesAndDeletesNothing) {
   MakeFile(W("r\\a.bin"), 123);
   MakeFile(W("r\\sub\\b.bin"), 45);

@@ -122,6 +122,17 @@ TEST_F(TracksTest, TempFolderIsMeasuredThenEmptiedButKept) {
   SetFileAttributesA((temp + "\\ro\\readonly.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(TracksTest, TheSecureOptionOverwritesWhatTheRunDeletes) {
+  const std::string temp = isolated.root().File("Temp");
+  MakeFile(temp + "\\a.tmp", std::string(500, 'A'));
+  ASSERT_TRUE(CreateHardLinkA(W("a-link.tmp").c_str(), (temp + "\\a.tmp").c_str(), nullptr));
+  WriteIni(Settings(), "Additional", "securely", "1");
+  ticks.values[13] = 1;
+  Run();
+  EXPECT_FALSE(FileExists(temp + "\\a.tmp"));
+  EXPECT_EQ(std::string(500, '\0'), ReadFileText(W("a-link.tmp")));
+}
+
 TEST_F(TracksTest, ScandiskDeletesOnDriveDEvenWhenCHasNone) {
   ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("D:\\")) << "the harness gives the tests a d: drive";
   MakeFile("D:\\tsw-fragment.chk");
