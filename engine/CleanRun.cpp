@@ -25,6 +25,50 @@ bool CleanRun::GateOpen(const RunItem& item) const {
   return false;
 }
 
+void CleanRun::CarryOut(const RunItem& item, RunContext& ctx, bool beforeStart) const {
+  if (item.addBeforeStart != beforeStart) return;
+  ctx.regnum += item.addRegnum;
+  ctx.filesize += item.addBytes;
+}
+
+bool Previewing(RunContext& ctx, const std::string& what, double bytes) {
+  if (!ctx.preview) return false;
+  ctx.preview->entries.push_back({"clear", what, static_cast<unsigned long long>(bytes)});
+  return true;
+}
+
+std::vector<PreviewItem> CleanRun::Analyze() {
+  RecordingEraser recorder;
+  ScopedEraser scope(recorder);
+  RunContext ctx;
+  ctx.settingsFile = settingsFile_;
+  ctx.preview = &recorder;
+  std::vector<PreviewItem> items;
+  for (const RunItem& item : items_) {
+    if (!GateOpen(item)) continue;
+    const size_t first = recorder.entries.size();
+    const double regnum = ctx.regnum, filesize = ctx.filesize;
+    CarryOut(item, ctx, true);
+    if (item.step) item.step(ctx);
+    CarryOut(item, ctx, false);
+    PreviewItem found;
+    found.name = ItemName(item);
+    found.entries.assign(recorder.entries.begin() + static_cast<std::ptrdiff_t>(first), recorder.entries.end());
+    found.regnum = ctx.regnum - regnum;
+    found.filesize = ctx.filesize - filesize;
+    items.push_back(found);
+  }
+  return items;
+}
+
+std::string ItemName(const RunItem& item) {
+  std::string name = item.startLine;
+  const std::string prefix = "Please Waiting ,Cleaning ";
+  if (name.compare(0, prefix.size(), prefix) == 0) name.erase(0, prefix.size());
+  while (!name.empty() && name.back() == '.') name.pop_back();
+  return name;
+}
+
 void CleanRun::Run() {
   // "Enable Securely Cleaning": every file the run deletes is overwritten first.
   ScopedSecureErasing secure(TickStrict(ReadIni(settingsFile_, "Additional", "securely")));
@@ -40,17 +84,11 @@ void CleanRun::Run() {
 
   for (const RunItem& item : items_) {
     if (GateOpen(item)) {
-      if (item.addBeforeStart) {
-        ctx.regnum += item.addRegnum;
-        ctx.filesize += item.addBytes;
-      }
+      CarryOut(item, ctx, true);
       view_.AddStatus(item.startLine);
       ctx.endLine = item.endLine;
       if (item.step) item.step(ctx);
-      if (!item.addBeforeStart) {
-        ctx.regnum += item.addRegnum;
-        ctx.filesize += item.addBytes;
-      }
+      CarryOut(item, ctx, false);
       view_.AddStatus(ctx.endLine);
       if (item.refresh) view_.RefreshStatus();
     }

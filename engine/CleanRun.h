@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "access/Eraser.h"
+
 // What the run shows; the progress dialog implements it, tests record it.
 class RunView {
  public:
@@ -35,6 +37,21 @@ struct RunContext {
   double regnum = 0;         // registry entries cleaned
   double filesize = 0;       // bytes released
   std::string endLine;       // the item's end line; a step may replace it
+  // Set while a preview runs: the recording eraser in force. Steps that call the platform
+  // directly (not through the eraser) then only say what they would clear, through Previewing.
+  RecordingEraser* preview = nullptr;
+};
+
+// True while previewing, after recording what the direct call would clear; the step then
+// leaves the call out.
+bool Previewing(RunContext& ctx, const std::string& what, double bytes = 0);
+
+// What a preview found for one selected item.
+struct PreviewItem {
+  std::string name;  // the item's name, as its status lines give it
+  std::vector<RecordingEraser::Entry> entries;
+  double regnum = 0;    // counted by the item, fixed amounts included
+  double filesize = 0;  // bytes counted by the item
 };
 
 using ItemStep = void (*)(RunContext& ctx);
@@ -69,11 +86,16 @@ class CleanRun {
            const std::vector<RunItem>& items = RunItems());
   // cleannow: one whole run; totals start from zero each time.
   void Run();
+  // The same items, gates and steps with a recording eraser in force: nothing is erased,
+  // nothing is shown and nothing is stored.
+  std::vector<PreviewItem> Analyze();
   double regnum() const { return regnum_; }
   double filesize() const { return filesize_; }
 
  private:
   bool GateOpen(const RunItem& item) const;
+  // The item's fixed amounts and step, as a run or a preview carries them out.
+  void CarryOut(const RunItem& item, RunContext& ctx, bool beforeStart) const;
 
   RunView& view_;
   const Selection& selection_;
@@ -82,6 +104,9 @@ class CleanRun {
   double regnum_ = 0;
   double filesize_ = 0;
 };
+
+// "IE Cookies" for the item whose start line is "Please Waiting ,Cleaning IE Cookies.......".
+std::string ItemName(const RunItem& item);
 
 // Texts of the run.
 extern const char kRunningCaption[];

@@ -84,7 +84,8 @@ void CleanTypedUrls(RunContext& ctx) {
   ctx.regnum += erased;
 }
 
-void CleanUrlHistory(RunContext&) {
+void CleanUrlHistory(RunContext& ctx) {
+  if (Previewing(ctx, "Internet Explorer's URL history store")) return;
   try {
     CURLHistory history;
     history.Clear();
@@ -125,13 +126,14 @@ void CleanFavorites(RunContext& ctx) {
   EmptyFolderTree(favorites);
 }
 
-void CleanAutocomplete(RunContext&) {
+void CleanAutocomplete(RunContext& ctx) {
   RemoveKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
   RemoveKey(HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
   // Internet Explorer 7 and later clear form data (16) and saved passwords (32) through
   // Internet Options' own entry; older ones keep them only in the keys removed above.
   const std::string rundll = ClearTracksRunner();
-  if (!rundll.empty()) RunHidden(rundll + " inetcpl.cpl,ClearMyTracksByProcess 48", kClearTimeoutMs);
+  if (rundll.empty() || Previewing(ctx, "form data and passwords, through Internet Options' clear-tracks entry")) return;
+  RunHidden(rundll + " inetcpl.cpl,ClearMyTracksByProcess 48", kClearTimeoutMs);
 }
 
 void CleanDownloadedPrograms(RunContext& ctx) {

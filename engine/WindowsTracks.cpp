@@ -35,8 +35,8 @@ std::string WindowsTempFolder() {
   return path;
 }
 
-void CleanRecentDocuments(RunContext&) {
-  ClearDocumentsMenu();
+void CleanRecentDocuments(RunContext& ctx) {
+  if (!Previewing(ctx, "the Start menu's Documents list")) ClearDocumentsMenu();
   // Some shells (Wine's among them) ignore the clearing call: the list is the shortcuts of
   // the Recent folder, so take those too.
   char recent[MAX_PATH] = {0};
@@ -60,6 +60,7 @@ void CleanTempFolder(RunContext& ctx) {
 }
 
 void CleanRecycleBin(RunContext& ctx) {
+  const double before = ctx.filesize;
   // Windows 9x keeps the bin in C:\RECYCLED; NT-family systems name it otherwise, so ask the shell.
   const char kRecycled[] = "C:\\RECYCLED";
   if (GetFileAttributesA(kRecycled) != INVALID_FILE_ATTRIBUTES) {
@@ -69,7 +70,7 @@ void CleanRecycleBin(RunContext& ctx) {
     info.cbSize = sizeof info;
     if (SUCCEEDED(SHQueryRecycleBinA("", &info))) ctx.filesize += static_cast<double>(info.i64Size);
   }
-  SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION);
+  if (!Previewing(ctx, "the Recycle Bin", ctx.filesize - before)) SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION);
 }
 
 void CleanOpenSaveHistory(RunContext&) {
@@ -91,8 +92,9 @@ void CleanCachedPasswords(RunContext&) {
   DeleteMatching(std::string(windows) + "\\*.pwl", false);
 }
 
-void CleanClipboard(RunContext&) {
-  if (!OpenClipboard(nullptr)) return;
+void CleanClipboard(RunContext& ctx) {
+  if (CountClipboardFormats() > 0 && Previewing(ctx, "the clipboard")) return;
+  if (ctx.preview || !OpenClipboard(nullptr)) return;
   EmptyClipboard();
   CloseClipboard();
 }
