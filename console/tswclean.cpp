@@ -80,9 +80,7 @@ int main(int argc, char** argv) {
   if (option == "--items") {
     ListItems(settings, selection);
   } else if (option == "--analyze") {
-    for (const PreviewItem& item : run.Analyze())
-      for (const RecordingEraser::Entry& e : item.entries)
-        printf("%s\t%s\t%llu\n", e.kind.c_str(), e.target.c_str(), e.size);
+    printf("%s", PreviewText(run.Analyze()).c_str());
   } else {
     StampLastClean(settings);
     run.Run();

@@ -61,6 +61,13 @@ std::vector<PreviewItem> CleanRun::Analyze() {
   return items;
 }
 
+std::string PreviewText(const std::vector<PreviewItem>& items) {
+  std::string text;
+  for (const PreviewItem& item : items)
+    for (const RecordingEraser::Entry& e : item.entries) text += e.kind + "\t" + e.target + "\t" + std::to_string(e.size) + "\n";
+  return text;
+}
+
 std::string ItemName(const RunItem& item) {
   std::string name = item.startLine;
   const std::string prefix = "Please Waiting ,Cleaning ";

@@ -105,6 +105,9 @@ class CleanRun {
   double filesize_ = 0;
 };
 
+// A preview as text: one line per entry, "kind<TAB>target<TAB>size in bytes".
+std::string PreviewText(const std::vector<PreviewItem>& items);
+
 // "IE Cookies" for the item whose start line is "Please Waiting ,Cleaning IE Cookies.......".
 std::string ItemName(const RunItem& item);
 

@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   }
   // As in the program: probing a drive without media shows no box.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   OleInitialize(nullptr);
   ::testing::InitGoogleTest(&argc, argv);

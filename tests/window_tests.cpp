@@ -298,6 +298,32 @@ TEST_F(ProgressDialogTest, TheSummaryHoldsTheWholeProgramUntilItIsClosed) {
   EXPECT_TRUE(IsWindowEnabled(Dlg()));
 }
 
+TEST_F(ProgressDialogTest, AnalyzeShowsWhatWouldGoAndErasesNothing) {
+  const std::string temp = isolated.root().File("Temp") + "\\analyzed.tmp";
+  MakeFile(temp, 1234);
+  OpenFromMain();
+  std::string total, copied;
+  int rows = 0;
+  WithModal("Analyze", [&](HWND dlg) {
+    rows = static_cast<int>(SendMessageA(GetDlgItem(dlg, IDC_AN_LIST), LVM_GETITEMCOUNT, 0, 0));
+    total = Caption(GetDlgItem(dlg, IDC_AN_TOTAL));
+    SendMessageA(GetDlgItem(dlg, IDC_AN_COPY), BM_CLICK, 0, 0);
+    if (OpenClipboard(nullptr)) {
+      HANDLE data = GetClipboardData(CF_TEXT);
+      if (data) copied = static_cast<const char*>(GlobalLock(data));
+      if (data) GlobalUnlock(data);
+      CloseClipboard();
+    }
+  }, [&] { Click(Dlg(), IDC_CN_ANALYZE); });
+  EXPECT_TRUE(ModalActionsRan());
+  EXPECT_GT(rows, 29);  // every item ticked: at least a line each
+  EXPECT_NE(std::string::npos, total.find("Nothing has been erased"));
+  EXPECT_NE(std::string::npos, copied.find("file\t" + temp + "\t1234\n"));
+  EXPECT_TRUE(FileExists(temp));
+  EXPECT_EQ("", ReadIni(Settings(), "WINDOWS", "lastclean"));
+  EXPECT_TRUE(messages.seen.empty());
+}
+
 TEST_F(ProgressDialogTest, ExitAfterCleaningEndsTheProgramAndStoresTheTicks) {
   WriteFileText(Settings(), "[Additional]\r\nexit=1\r\n[WINDOWS]\r\nregnum=7\r\nfilesize=2.\r\n");
   OpenFromMain();

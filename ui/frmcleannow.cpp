@@ -6,6 +6,7 @@
 #include "ui/App.h"
 #include "access/Prompts.h"
 #include "ui/KeepListDialog.h"
+#include "ui/frmAnalyze.h"
 #include "ui/frmMainCode.h"
 #include "ui/frmcleannowRes.h"
 
@@ -29,6 +30,10 @@ bool frmcleannow::OnCommand(int id, int code, HWND control) {
     CleanNowPressed();
     return true;
   }
+  if (id == IDC_CN_ANALYZE) {
+    AnalyzePressed();
+    return true;
+  }
   if (id == IDC_CN_COMMAND2 || id == IDCANCEL) {
     CancelPressed();
     return true;
@@ -41,6 +46,14 @@ void frmcleannow::CleanNowPressed() {
   StampLastClean(settings);
   CleanRun run(*this, app_.Main(), settings);
   run.Run();
+}
+
+void frmcleannow::AnalyzePressed() {
+  Dialog::SetBusyPointer(true);
+  CleanRun run(*this, app_.Main(), SettingsPath());
+  std::vector<PreviewItem> items = run.Analyze();
+  Dialog::SetBusyPointer(false);
+  frmAnalyze(std::move(items)).ShowModal(hwnd());
 }
 
 void frmcleannow::CancelPressed() {

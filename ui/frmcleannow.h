@@ -32,5 +32,6 @@ class frmcleannow : public Dialog, public RunView {
 
  private:
   void CancelPressed();
+  void AnalyzePressed();  // a preview of the run in a window of its own
   App& app_;
 };

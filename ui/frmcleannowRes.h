@@ -8,3 +8,10 @@
 #define IDC_CN_PROGRESS 2031
 #define IDC_CN_TEXT1 2041
 #define IDC_CN_LABEL1 2051
+#define IDC_CN_ANALYZE 2061  // a preview of the run
+
+#define IDD_FRMANALYZE 210
+#define IDC_AN_LIST 2101
+#define IDC_AN_TOTAL 2102
+#define IDC_AN_COPY 2103
+#define IDC_AN_CLOSE 2104
