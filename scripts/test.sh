@@ -10,9 +10,9 @@ tsw_configure "$root" "$build" "$arch"
 cmake --build "$build" -j"$(nproc)"
 if [ "$arch" != i686 ]; then
   # This machine runs the tests as 64-bit programs; the product itself must still build.
-  echo "32-bit programs cannot run here: the tests run a 64-bit build; building the 32-bit Tsw.exe too."
+  echo "32-bit programs cannot run here: the tests run a 64-bit build; building the 32-bit release package too."
   tsw_configure "$root" "$build/i686" i686 -DTSW_TESTS=OFF
-  cmake --build "$build/i686" -j"$(nproc)" --target Tsw
+  cmake --build "$build/i686" -j"$(nproc)" --target package
 fi
 cd "$build"
 ctest --output-on-failure
