@@ -6,7 +6,7 @@ set -euo pipefail
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q '^install ok installed'; }
 # Both targets: 32-bit for the product, 64-bit for machines that cannot run 32-bit programs.
-for p in cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fp-utils googletest xvfb xauth; do
+for p in cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fp-utils nsis googletest xvfb xauth; do
   have_pkg "$p" || need+=("$p")
 done
 if [ "${1:-}" = "--demo" ]; then

@@ -31,6 +31,8 @@ struct Result {
   std::string out, err;
 };
 
+// Started without a window of its own: under Wine a console program given CREATE_NO_WINDOW now
+// and then writes its output somewhere else than the handles it was given.
 Result RunProgram(const std::string& commandLine, const std::string& folder) {
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
   const std::string outFile = folder + "\\out.txt", errFile = folder + "\\err.txt";
@@ -44,7 +46,7 @@ Result RunProgram(const std::string& commandLine, const std::string& folder) {
   PROCESS_INFORMATION pi = {};
   std::string cmd = commandLine;
   Result r;
-  if (CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
+  if (CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
     WaitForSingleObject(pi.hProcess, 60000);
     GetExitCodeProcess(pi.hProcess, &r.code);
     CloseHandle(pi.hThread);

@@ -244,7 +244,9 @@ TEST_F(FilesTest, GuardRefusesTheUsersFoldersAndEverythingNearTheSystem) {
   char wow64[MAX_PATH] = {0};
   auto get = reinterpret_cast<UINT(WINAPI*)(LPSTR, UINT)>(
       GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryA"));
-  if (get && get(wow64, MAX_PATH)) EXPECT_FALSE(FolderMayBeErased(std::string(wow64) + "\\drivers")) << wow64;
+  if (get && get(wow64, MAX_PATH)) {
+    EXPECT_FALSE(FolderMayBeErased(std::string(wow64) + "\\drivers")) << wow64;
+  }
 }
 
 TEST_F(FilesTest, EveryPatternOfWildcardsAloneMatchesAll) {

@@ -42,9 +42,11 @@ case "$action" in
     ln -sfn ../../outside/tree "$fixtures/to-outside"
     mkdir -p "$fixtures/remove-me"
     ln -sfn ../../../outside/tree "$fixtures/remove-me/link"
-    # The console cleaner, where tests can start it from C:.
+    # The console cleaner and the installer, where tests can start them from C:.
     mkdir -p "$prefix/drive_c/tsw-bin"
-    if [ -f "$build/tswclean.exe" ]; then cp "$build/tswclean.exe" "$prefix/drive_c/tsw-bin/"; fi
+    for made in tswclean.exe Tracksweep-3.20-setup.exe; do
+      if [ -f "$build/$made" ]; then cp "$build/$made" "$prefix/drive_c/tsw-bin/"; fi
+    done
     # A crashing child must end, not wait for a debugger that would hold ctest's pipe open.
     $WINE reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 </dev/null
     # Drives: c:, and d: and e: of the tests' own inside the prefix; no other letter reaches the host.

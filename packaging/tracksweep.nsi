@@ -1,0 +1,72 @@
+; The Tracksweep installer: per user, no administrator rights, into the user's local programs
+; folder, with a Start menu shortcut and an entry in Add or Remove Programs.
+; makensis -DTARGET=x86-unicode|amd64-unicode -DSOURCE=<build tree> -DOUTFILE=<setup.exe> tracksweep.nsi
+Unicode true
+Target ${TARGET}
+Name "Tracksweep 3.20"
+OutFile "${OUTFILE}"
+RequestExecutionLevel user
+InstallDir "$LOCALAPPDATA\Programs\Tracksweep"
+SetCompressor /SOLID lzma
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tracksweep"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+
+Page directory
+Page instfiles
+UninstPage components
+UninstPage instfiles
+
+Section "Tracksweep"
+  SetOutPath "$INSTDIR"
+  File "${SOURCE}\Tsw.exe"
+  File "${SOURCE}\tswclean.exe"
+  File "${SOURCE}\help.chm"
+  ; The user's own file types stay when Tracksweep is installed again.
+  SetOverwrite off
+  File "${SOURCE}\Ext.txt"
+  SetOverwrite on
+  SetOutPath "$INSTDIR\Skinz\Blue"
+  File "${SOURCE}\Skinz\Blue\*.gif"
+  SetOutPath "$INSTDIR"
+  CreateDirectory "$SMPROGRAMS\Tracksweep"
+  CreateShortcut "$SMPROGRAMS\Tracksweep\Tracksweep.lnk" "$INSTDIR\Tsw.exe"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Tracksweep 3.20"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "3.20"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Tsw.exe"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+; Off unless the user ticks it: the choices, keep lists and custom items are the user's.
+Section /o "un.Remove my settings, keep lists and custom items"
+  Delete "$INSTDIR\prisd.dat"
+  Delete "$INSTDIR\keepcook.dat"
+  Delete "$INSTDIR\keepurl.dat"
+  Delete "$INSTDIR\cusd.dat"
+SectionEnd
+
+Section "un.Tracksweep"
+  SectionIn RO
+  Delete "$INSTDIR\Tsw.exe"
+  Delete "$INSTDIR\tswclean.exe"
+  Delete "$INSTDIR\help.chm"
+  Delete "$INSTDIR\Ext.txt"
+  Delete "$INSTDIR\Ext.txt.new"
+  Delete "$INSTDIR\Skinz\Blue\*.gif"
+  RMDir "$INSTDIR\Skinz\Blue"
+  RMDir "$INSTDIR\Skinz"
+  Delete "$INSTDIR\Uninstall.exe"
+  DeleteRegValue HKCU "${RUN_KEY}" "Tracksweep"
+  DeleteRegValue HKLM "${RUN_KEY}" "Tracksweep"
+  Delete "$SMPROGRAMS\Tracksweep\Tracksweep.lnk"
+  RMDir "$SMPROGRAMS\Tracksweep"
+  ; Only when empty: the user's files keep their folder.
+  RMDir "$INSTDIR"
+  ; Last, so that whoever waits on the uninstall knows it is done when the entry goes.
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,87 @@
+// The installer, silently: into a folder of the test's own, the installed program started far
+// enough to show its main window, then the silent uninstall and what it leaves.
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "tests/TestSupport.h"
+
+namespace {
+
+const char kSetup[] = "C:\\tsw-bin\\Tracksweep-3.20-setup.exe";
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tracksweep";
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Starts a program and waits for it; its exit code, or 9999 when it could not start.
+DWORD RunAndWait(const std::string& commandLine, DWORD ms = 60000) {
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  std::string cmd = commandLine;
+  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 9999;
+  WaitForSingleObject(pi.hProcess, ms);
+  DWORD code = 9999;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return code;
+}
+
+bool KeyExists(HKEY root, const char* sub) {
+  HKEY k;
+  if (RegOpenKeyExA(root, sub, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  RegCloseKey(k);
+  return true;
+}
+
+}  // namespace
+
+TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheUsersFiles) {
+  ASSERT_TRUE(FileExists(kSetup)) << "the harness puts the installer there";
+  TempFolder base("tswinst");
+  const std::string dir = base.File("Tracksweep");
+  ASSERT_EQ(0u, RunAndWait(std::string(kSetup) + " /S /D=" + dir));
+  for (const char* f : {"Tsw.exe", "tswclean.exe", "help.chm", "Ext.txt", "Uninstall.exe", "Skinz\\Blue\\imgTitleClose.gif"})
+    EXPECT_TRUE(FileExists(dir + "\\" + f)) << f;
+  EXPECT_EQ("*.tmp\r\n*.gid\r\n*.swp\r\n*.chk\r\n", ReadFileText(dir + "\\Ext.txt"));
+  char value[MAX_PATH] = {0};
+  DWORD size = sizeof value;
+  ASSERT_EQ(ERROR_SUCCESS, SHGetValueA(HKEY_CURRENT_USER, kUninstallKey, "UninstallString", nullptr, value, &size));
+  EXPECT_EQ("\"" + dir + "\\Uninstall.exe\"", std::string(value));
+  char programs[MAX_PATH] = {0};
+  SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs);
+  EXPECT_TRUE(FileExists(std::string(programs) + "\\Tracksweep\\Tracksweep.lnk"));
+
+  // The installed program starts, shows its main window, and ends when it is closed.
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  std::string cmd = "\"" + dir + "\\Tsw.exe\"";
+  ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi));
+  HWND main = nullptr;
+  for (int i = 0; i < 200 && !(main && IsWindowVisible(main)); ++i) {
+    Sleep(100);
+    main = FindWindowA(nullptr, "Tracksweep V3.20");
+  }
+  ASSERT_TRUE(main && IsWindowVisible(main)) << "the installed Tsw.exe shows its main window";
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 20000));
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_TRUE(FileExists(dir + "\\prisd.dat"));  // the ticks were stored
+  WriteFileText(dir + "\\keepurl.dat", "http://kept.example/\r\n");
+  SHSetValueA(HKEY_CURRENT_USER, kRunKey, "Tracksweep", REG_SZ, cmd.c_str(), static_cast<DWORD>(cmd.size() + 1));
+
+  // The uninstaller runs from a copy of itself: wait until its last step, the entry in Add or
+  // Remove Programs, is gone.
+  EXPECT_EQ(0u, RunAndWait("\"" + dir + "\\Uninstall.exe\" /S"));
+  for (int i = 0; i < 300 && KeyExists(HKEY_CURRENT_USER, kUninstallKey); ++i) Sleep(100);
+  Sleep(500);
+  for (const char* f : {"Tsw.exe", "tswclean.exe", "help.chm", "Ext.txt", "Uninstall.exe", "Skinz"})
+    EXPECT_FALSE(FileExists(dir + "\\" + f)) << f;
+  EXPECT_TRUE(FileExists(dir + "\\prisd.dat"));
+  EXPECT_EQ("http://kept.example/\r\n", ReadFileText(dir + "\\keepurl.dat"));
+  size = sizeof value;
+  EXPECT_NE(ERROR_SUCCESS, SHGetValueA(HKEY_CURRENT_USER, kRunKey, "Tracksweep", nullptr, value, &size));
+  EXPECT_FALSE(FileExists(std::string(programs) + "\\Tracksweep"));
+}
