@@ -1,4 +1,5 @@
 #include "engine/MoreApps.h"
+#include "engine/Winapp2.h"
 
 #include <windows.h>
 
@@ -133,4 +134,6 @@ void CleanMoreApplications(RunContext& ctx) {
     for (const MoreAppErasure& e : app.erasures) Erase(e);
     ctx.regnum += app.regnum;
   }
+  // Then the applications of a definition file the user brought.
+  CleanDefinitions(ctx);
 }
