@@ -1,9 +1,11 @@
 // The sub-item dialogs, the More Applications dialog and the Custom Items page, driven as a user
 // would: opened from the main window, answered through the prompt seams.
 #include <windows.h>
+#include <commctrl.h>
 
 #include "engine/CustomItems.h"
 #include "keeplists/ListFile.h"
+#include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 #include "tests/TestSupport.h"
 #include "ui/App.h"
@@ -179,6 +181,38 @@ TEST_F(SubItemDialogTest, MoreApplicationsListsItsTwentyThreeBoxesAndStoresThemA
   const std::string text = ReadFileText(Settings());
   EXPECT_LT(text.find("NetVampire=0"), text.find("MSNMessager=1"));
   EXPECT_NE(std::string::npos, text.find("Yahoo!=0"));
+}
+
+TEST_F(SubItemDialogTest, DetectedDefinitionsAreListedByGroupAndTheirTicksStored) {
+  WriteFileText(ProgramFile("winapp2.ini"),
+                "[Zeta Viewer *]\r\nSection=Utilities\r\nDefault=True\r\nFileKey1=C:\\nowhere|*.tmp\r\n"
+                "[Alpha Browser *]\r\nLangSecRef=3022\r\nWarning=Also erases saved passwords.\r\nFileKey1=C:\\x|*.tmp\r\n"
+                "[Not Here *]\r\nDetect=HKCU\\Software\\TswNoSuchProgram\r\nFileKey1=C:\\x|*.tmp\r\n");
+  const Expected more{IDC_LABEL31, "More Applications", "Select the item(s) to clean", "MOREAPPLICATIONS", {}, {}};
+  std::vector<std::string> names;
+  bool zetaTicked = false;
+  InDialog(more, [&](HWND dlg) {
+    HWND list = GetDlgItem(dlg, IDC_SI_DEFLIST);
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      char text[128] = {0};
+      LVITEMA item = {};
+      item.iSubItem = 0;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+      names.push_back(text);
+    }
+    zetaTicked = count == 2 && ListView_GetCheckState(list, 1);
+    ListView_SetCheckState(list, 0, TRUE);  // Alpha Browser, with its warning
+  }, true);
+  EXPECT_EQ((std::vector<std::string>{"Alpha Browser *", "Zeta Viewer *"}), names);  // Internet before Utilities
+  EXPECT_TRUE(zetaTicked);  // its default
+  ASSERT_EQ(1u, messages.seen.size());
+  EXPECT_NE(std::string::npos, messages.seen[0].text.find("Also erases saved passwords."));
+  EXPECT_EQ("1", ReadIni(Settings(), "WINAPP2", "Alpha Browser *"));
+  EXPECT_EQ("1", ReadIni(Settings(), "WINAPP2", "Zeta Viewer *"));
+  EXPECT_EQ("", ReadIni(Settings(), "WINAPP2", "Not Here *"));
 }
 
 class CustomPageTest : public SubItemDialogTest {

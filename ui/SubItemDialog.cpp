@@ -54,6 +54,7 @@ bool SubItemDialog::OnInit() {
     if (row.caption) SetText(IDC_SI_CHECK(row.check), row.caption);
     SetCheck(IDC_SI_CHECK(row.check), TickStrict(ReadIni(settings, d_.section, row.key)) ? BST_CHECKED : BST_UNCHECKED);
   }
+  LoadMore();
   return TRUE;
 }
 
@@ -79,6 +80,7 @@ void SubItemDialog::OkPressed() {
     if (Text(IDC_SI_TEXT1).empty()) SetText(IDC_SI_TEXT1, kDefaultOperaFolder);
     WriteIni(settings, d_.section, "Path", Text(IDC_SI_TEXT1));
   }
+  StoreMore();
   Unload(IDOK);
 }
 

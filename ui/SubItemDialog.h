@@ -34,6 +34,9 @@ class SubItemDialog : public Dialog {
  protected:
   bool OnInit() override;
   bool OnCommand(int id, int code, HWND control) override;
+  // What a dialog shows and stores beyond its rows.
+  virtual void LoadMore() {}
+  virtual void StoreMore() {}
 
  private:
   void OkPressed();

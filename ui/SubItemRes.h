@@ -13,3 +13,5 @@
 #define IDC_SI_COMMAND2 6102  // Change Directory (Opera)
 #define IDC_SI_LABEL1 6111
 #define IDC_SI_TEXT1 6121
+#define IDC_SI_DEFLABEL 6130  // More Applications: the applications of winapp2.ini
+#define IDC_SI_DEFLIST 6131

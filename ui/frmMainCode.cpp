@@ -12,6 +12,7 @@
 #include "ui/App.h"
 #include "ui/CustomItemsPage.h"
 #include "ui/SubItemDialog.h"
+#include "ui/frmmoreapp.h"
 #include "ui/NavImage.h"
 #include "ui/SkinModule.h"
 #include "ui/Frmsplash.h"
@@ -48,15 +49,14 @@ const char kStandardSubtitle[] = "Ensure your privacy by erasing kinds of tracks
 const char kCustomTitle[] = "Custom Erase items";
 const char kCustomSubtitle[] = "Custom File and Folder Item Editor.";
 
-// The Options buttons of Netscape, Opera, MSN Explorer and MS-Office, and the More
-// Applications link, each open their sub-item dialog.
+// The Options buttons of Netscape, Opera, MSN Explorer and MS-Office each open their
+// sub-item dialog.
 const SubItemDescription* OptionsOpenedBy(int id) {
   switch (id) {
     case IDC_COMMAND(3): return &NetscapeOptions();
     case IDC_COMMAND(1): return &OperaOptions();
     case IDC_COMMAND(2): return &MsnOptions();
     case IDC_COMMAND(6): return &OfficeOptions();
-    case IDC_LABEL31: return &MoreAppOptions();
     default: return nullptr;
   }
 }
@@ -269,6 +269,10 @@ bool frmMainCode::OnCommand(int id, int code, HWND control) {
     return true;
   }
   if (CustomItemsPage(*this).OnCommand(id)) return true;
+  if (id == IDC_LABEL31) {
+    frmmoreapp().ShowModal(hwnd());
+    return true;
+  }
   if (const SubItemDescription* options = OptionsOpenedBy(id)) {
     SubItemDialog(*options).ShowModal(hwnd());
     return true;

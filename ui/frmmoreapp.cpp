@@ -1,0 +1,67 @@
+#include "ui/frmmoreapp.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "access/Prompts.h"
+#include "settings/AppFolder.h"
+#include "settings/Inifun.h"
+#include "ui/SubItemRes.h"
+
+void frmmoreapp::LoadMore() {
+  HWND list = Item(IDC_SI_DEFLIST);
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  const char* const columns[] = {"Application", "Group"};
+  const int widths[] = {200, 110};
+  for (int i = 0; i < 2; ++i) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>(columns[i]);
+    column.cx = widths[i];
+    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+  DefinitionSet set = LoadDefinitions();
+  for (AppDefinition& entry : set.entries)
+    if (DefinitionDetected(entry)) shown_.push_back(entry);
+  std::stable_sort(shown_.begin(), shown_.end(),
+                   [](const AppDefinition& a, const AppDefinition& b) { return LowerText(a.group) < LowerText(b.group); });
+  if (set.entries.empty()) SetText(IDC_SI_DEFLABEL, "No winapp2.ini in the Tracksweep folder");
+
+  loading_ = true;
+  const std::string settings = SettingsPath();
+  for (size_t i = 0; i < shown_.size(); ++i) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(i);
+    item.pszText = const_cast<char*>(shown_[i].name.c_str());
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    item.iSubItem = 1;
+    item.pszText = const_cast<char*>(shown_[i].group.c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+    const std::string stored = ReadIni(settings, kDefinitionsSection, shown_[i].name);
+    ListView_SetCheckState(list, static_cast<int>(i), stored.empty() ? shown_[i].defaultOn : TickStrict(stored));
+  }
+  loading_ = false;
+}
+
+void frmmoreapp::StoreMore() {
+  HWND list = Item(IDC_SI_DEFLIST);
+  const std::string settings = SettingsPath();
+  for (size_t i = 0; i < shown_.size(); ++i)
+    WriteIni(settings, kDefinitionsSection, shown_[i].name, ListView_GetCheckState(list, static_cast<int>(i)) ? "1" : "0");
+}
+
+INT_PTR frmmoreapp::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  if (msg != WM_NOTIFY || loading_) return 0;
+  const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(lp);
+  if (change->hdr.idFrom != IDC_SI_DEFLIST || change->hdr.code != LVN_ITEMCHANGED || !(change->uChanged & LVIF_STATE))
+    return 0;
+  // A tick just set (the check box is the state image: 2 ticked, 1 not).
+  const bool ticked = (change->uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2) &&
+                      (change->uOldState & LVIS_STATEIMAGEMASK) != INDEXTOSTATEIMAGEMASK(2);
+  const size_t i = static_cast<size_t>(change->iItem);
+  if (ticked && i < shown_.size() && !shown_[i].warning.empty())
+    ShowMessage(hwnd(), shown_[i].name + ":\n\n" + shown_[i].warning, kProductTitle, MB_OK | MB_ICONEXCLAMATION);
+  return 0;
+}

@@ -1,0 +1,21 @@
+// More Applications: the 23 boxes, and beside them the detected applications of a winapp2.ini
+// the user brought, by group, each ticked or not in prisd.dat's section of its own.
+#pragma once
+#include <vector>
+
+#include "engine/Winapp2.h"
+#include "ui/SubItemDialog.h"
+
+class frmmoreapp : public SubItemDialog {
+ public:
+  frmmoreapp() : SubItemDialog(MoreAppOptions()) {}
+
+ protected:
+  void LoadMore() override;
+  void StoreMore() override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+
+ private:
+  std::vector<AppDefinition> shown_;  // detected entries, in list order
+  bool loading_ = false;
+};
