@@ -2,6 +2,7 @@
 # Builds and runs the folder benchmark in a Wine prefix of its own (build/bench-prefix).
 # usage: bench.sh          folder sizing and emptying
 #        bench.sh search   Search & Erase's listing
+#        bench.sh definitions   loading and detecting a 3,000-entry winapp2.ini
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 prefix="$root/build/bench-prefix"
@@ -28,8 +29,8 @@ tsw_seal_prefix "$prefix" --drop-z
 wineserver -p >/dev/null 2>&1 </dev/null &
 work='C:\tswbench'
 out="$root/build/bench-result.txt"
-if [ "${1:-}" = search ]; then
-  $WINE "$root/build/folder_bench.exe" search "$work" >"$out" 2>>"$log" </dev/null
+if [ "${1:-}" = search ] || [ "${1:-}" = definitions ]; then
+  $WINE "$root/build/folder_bench.exe" "$1" "$work" >"$out" 2>>"$log" </dev/null
   wineserver -k >/dev/null 2>&1 || true
   cat "$out"
   exit 0
