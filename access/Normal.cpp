@@ -29,10 +29,10 @@ void ToDriveRoot() {
 }
 
 // Breadth-first walk from start (ending in "\"): folders in discovery order, start first.
-// An entry is visited when shown(entry); onFile(folder, entry) is called for each such file.
-// Returns the folder list.
+// An entry is visited when shown(entry); onFile(folder, entry) is called for each such file;
+// sub-folders are entered only when recurse is set. Returns the folder list.
 template <typename Shown, typename OnFile>
-std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFile onFile) {
+std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFile onFile, bool recurse = true) {
   std::vector<std::string> folders{start};
   for (size_t i = 0; i < folders.size(); ++i) {
     const std::string folder = folders[i];
@@ -41,8 +41,8 @@ std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFi
     if (!find.ok()) continue;
     do {
       if (IsDots(fd.cFileName) || !shown(fd)) continue;
-      if (IsFolder(fd)) folders.push_back(folder + fd.cFileName + "\\");
-      else onFile(folder, fd);
+      if (!IsFolder(fd)) onFile(folder, fd);
+      else if (recurse) folders.push_back(folder + fd.cFileName + "\\");
     } while (find.Next(&fd));
   }
   return folders;
@@ -53,6 +53,15 @@ template <typename OnFile>
 std::vector<std::string> Walk(const std::string& start, OnFile onFile) {
   return WalkShowing(start, Listed, onFile);
 }
+
+}  // namespace
+
+std::vector<std::string> WalkListedFiles(const std::string& folder, bool recurse,
+                                         const std::function<void(const std::string&, const WIN32_FIND_DATAA&)>& onFile) {
+  return WalkShowing(WithSlash(folder), Listed, onFile, recurse);
+}
+
+namespace {
 
 // Removes the walked sub-folders, deepest-found first; a folder that stays keeps its parents.
 void RemoveFolders(const std::vector<std::string>& folders, size_t first, Eraser& e) {

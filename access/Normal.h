@@ -2,7 +2,11 @@
 // Every routine that deletes refuses a folder or pattern that the guard refuses, and erases
 // through the active Eraser. Hidden and system entries are neither deleted nor entered.
 #pragma once
+#include <windows.h>
+
+#include <functional>
 #include <string>
+#include <vector>
 
 // Deletes every listed file below the folder, then its sub-folders; the folder itself stays.
 void EmptyFolderTree(const std::string& folder);
@@ -15,6 +19,11 @@ void SweepCacheTree(const std::string& folder);
 double DeleteMatching(const std::string& pattern, bool force = false);
 // Deletes every sub-folder matching "folder\pattern", with its content.
 void DeleteFoldersMatching(const std::string& pattern, bool force = false);
+// Breadth-first over the listed entries below the folder (sub-folders only with recurse; hidden
+// and system entries and links are neither visited nor entered): onFile(folder ending in "\",
+// entry) for every file. Returns the folders visited, each ending in "\", the folder first.
+std::vector<std::string> WalkListedFiles(const std::string& folder, bool recurse,
+                                         const std::function<void(const std::string&, const WIN32_FIND_DATAA&)>& onFile);
 // Bytes in all files of the folder and its sub-folders (hidden ones too); 0 when missing.
 double FolderSize(const std::string& folder);
 // Opens help.chm of the program folder in the HTML Help viewer; says so when it cannot.

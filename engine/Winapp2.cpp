@@ -10,6 +10,7 @@
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
 #include "access/Listing.h"
+#include "access/Normal.h"
 #include "access/RegKey.h"
 #include "access/regfun.h"
 #include "settings/AppFolder.h"
@@ -184,30 +185,19 @@ double EraseFiles(const DefinitionFiles& fk, const std::vector<DefinitionExclude
   for (const std::string& top : ExpandFolders(fk.folder)) {
     // A whole tree only where the folder itself may be erased.
     if (fk.recurse && !FolderMayBeErased(top)) continue;
-    std::vector<std::string> folders{top};
-    for (size_t i = 0; i < folders.size(); ++i) {
-      const std::string folder = folders[i];
-      WIN32_FIND_DATAA fd;
-      FindHandle find(folder + "\\*", &fd);
-      if (!find.ok()) continue;
-      do {
-        if (IsDots(fd.cFileName) || !Listed(fd)) continue;  // links are never entered
-        if (IsFolder(fd)) {
-          if (fk.recurse) folders.push_back(folder + "\\" + fd.cFileName);
-          continue;
-        }
-        for (const std::string& pattern : fk.patterns) {
-          if (!PathMatchSpecA(fd.cFileName, pattern.c_str())) continue;
-          if (PatternMayBeErased(folder + "\\" + pattern) && !FileExcluded(folder, fd.cFileName, excludes) &&
-              e.EraseFile(folder + "\\" + fd.cFileName, false))
-            bytes += FileBytes(fd);
-          break;
-        }
-      } while (find.Next(&fd));
-    }
+    std::vector<std::string> folders =
+        WalkListedFiles(top, fk.recurse, [&](const std::string& folder, const WIN32_FIND_DATAA& fd) {
+          for (const std::string& pattern : fk.patterns) {
+            if (!PathMatchSpecA(fd.cFileName, pattern.c_str())) continue;
+            if (PatternMayBeErased(folder + pattern) && !FileExcluded(folder, fd.cFileName, excludes) &&
+                e.EraseFile(folder + fd.cFileName, false))
+              bytes += FileBytes(fd);
+            break;
+          }
+        });
     if (fk.removeSelf) {
       // Deepest first; the eraser refuses any folder the guard protects.
-      for (size_t i = folders.size(); i-- > 0;) e.RemoveFolder(folders[i]);
+      for (size_t i = folders.size(); i-- > 0;) e.RemoveFolder(WithoutSlash(folders[i]));
     }
   }
   return bytes;

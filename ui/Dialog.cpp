@@ -1,5 +1,7 @@
 #include "ui/Dialog.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <exception>
 #include <vector>
@@ -111,6 +113,16 @@ std::vector<std::string> ListBoxLines(HWND list) {
   const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) lines.push_back(ListBoxLine(list, i));
   return lines;
+}
+
+void AddListColumns(HWND listView, const std::vector<ListColumn>& columns) {
+  for (size_t i = 0; i < columns.size(); ++i) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>(columns[i].title);
+    column.cx = columns[i].width;
+    SendMessageA(listView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
 }
 
 namespace {

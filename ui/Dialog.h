@@ -63,6 +63,13 @@ class Dialog {
 std::string ListBoxLine(HWND list, LRESULT index);
 std::vector<std::string> ListBoxLines(HWND list);
 
+// Report columns of a list view: title and width in pixels each, in order.
+struct ListColumn {
+  const char* title;
+  int width;
+};
+void AddListColumns(HWND listView, const std::vector<ListColumn>& columns);
+
 // While it lives, every window of the program but one is disabled: a message box owned by one
 // window then holds the whole program, as a modal dialog should, and no other window can close
 // what the message's owner is still working on.

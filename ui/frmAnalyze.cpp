@@ -7,9 +7,6 @@
 #include "ui/frmcleannowRes.h"
 
 namespace {
-const char* const kColumns[] = {"Item", "Kind", "Target", "Size"};
-const int kWidths[] = {150, 60, 360, 90};
-
 std::string Bytes(unsigned long long n) { return std::to_string(n); }
 }  // namespace
 
@@ -28,13 +25,7 @@ std::string frmAnalyze::TotalText() const {
 bool frmAnalyze::OnInit() {
   HWND list = Item(IDC_AN_LIST);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-  for (int i = 0; i < 4; ++i) {
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>(kColumns[i]);
-    column.cx = kWidths[i];
-    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-  }
+  AddListColumns(list, {{"Item", 150}, {"Kind", 60}, {"Target", 360}, {"Size", 90}});
   // Per item: its entries, then a line with its count and size; fixed amounts say so.
   for (const PreviewItem& item : items_) {
     unsigned long long bytes = 0;

@@ -12,15 +12,7 @@
 void frmmoreapp::LoadMore() {
   HWND list = Item(IDC_SI_DEFLIST);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  const char* const columns[] = {"Application", "Group"};
-  const int widths[] = {200, 110};
-  for (int i = 0; i < 2; ++i) {
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>(columns[i]);
-    column.cx = widths[i];
-    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-  }
+  AddListColumns(list, {{"Application", 200}, {"Group", 110}});
   DefinitionSet set = LoadDefinitions();
   for (AppDefinition& entry : set.entries)
     if (DefinitionDetected(entry)) shown_.push_back(entry);
