@@ -14,8 +14,9 @@ void frmmoreapp::LoadMore() {
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   AddListColumns(list, {{"Application", 200}, {"Group", 110}});
   DefinitionSet set = LoadDefinitions();
+  // A name with "=" cannot be a key of prisd.dat: such an entry cannot be ticked, so it is not shown.
   for (AppDefinition& entry : set.entries)
-    if (DefinitionDetected(entry)) shown_.push_back(entry);
+    if (entry.name.find('=') == std::string::npos && DefinitionDetected(entry)) shown_.push_back(entry);
   std::stable_sort(shown_.begin(), shown_.end(),
                    [](const AppDefinition& a, const AppDefinition& b) { return LowerText(a.group) < LowerText(b.group); });
   if (set.entries.empty()) SetText(IDC_SI_DEFLABEL, "No winapp2.ini in the Tracksweep folder");
