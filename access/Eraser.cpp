@@ -84,24 +84,13 @@ void RealEraser::SetStringValue(HKEY root, const std::string& subKey, const std:
 }
 
 bool RealEraser::EraseFile(const std::string& path, bool force) {
-  if (g_secure) {
-    const DWORD attrs = GetFileAttributesA(path.c_str());
-    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    if (!(attrs & FILE_ATTRIBUTE_READONLY)) return SecureDelete(path);
-    if (!force) return false;  // a read-only file stays unless the step forces it
-    SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
-    if (SecureDelete(path)) return true;
-    SetFileAttributesA(path.c_str(), attrs);
-    return false;
-  }
-  // The platform itself refuses a read-only file; only force clears the attribute first.
-  if (::DeleteFileA(path.c_str())) return true;
-  if (!force) return false;
-  DWORD attrs = GetFileAttributesA(path.c_str());
-  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY) || !(attrs & FILE_ATTRIBUTE_READONLY))
-    return false;
+  const DWORD attrs = GetFileAttributesA(path.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  auto erase = [&] { return g_secure ? SecureDelete(path) : ::DeleteFileA(path.c_str()) != FALSE; };
+  if (!(attrs & FILE_ATTRIBUTE_READONLY)) return erase();
+  if (!force) return false;  // a read-only file stays unless the step forces it
   SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
-  if (::DeleteFileA(path.c_str())) return true;
+  if (erase()) return true;
   SetFileAttributesA(path.c_str(), attrs);  // it stays, so it stays as it was
   return false;
 }
