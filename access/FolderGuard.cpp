@@ -44,13 +44,11 @@ bool SameText(const std::string& a, const std::string& b) { return LowerText(a) 
 
 // path is protectedPath or one of the folders above it.
 bool SameOrAbove(const std::string& path, const std::string& protectedPath) {
-  if (protectedPath.empty()) return false;
-  std::string a = LowerText(path), b = LowerText(protectedPath);
-  return a == b || (b.size() > a.size() && b.compare(0, a.size(), a) == 0 && b[a.size()] == '\\');
+  return !protectedPath.empty() && IsSameOrInside(protectedPath, path);
 }
 
 bool Inside(const std::string& path, const std::string& protectedPath) {
-  return !protectedPath.empty() && SameOrAbove(protectedPath, path) && !SameText(path, protectedPath);
+  return !protectedPath.empty() && IsSameOrInside(path, protectedPath) && !SameText(path, protectedPath);
 }
 
 std::string FromApi(UINT (WINAPI* get)(LPSTR, UINT)) {
@@ -216,6 +214,14 @@ bool OnHostRootDrive(const std::string& path) {
   static const FileIdentity hostRoot = IdentityOf("\\\\?\\unix\\");
   const FileIdentity drive = IdentityOf(path.substr(0, 2) + "\\");
   return hostRoot.known && drive.known && hostRoot.volume == drive.volume && hostRoot.index == drive.index;
+}
+
+bool IsSameOrInside(const std::string& path, const std::string& folder) {
+  std::string p = LowerText(path), f = LowerText(folder);
+  while (!p.empty() && IsSlash(p.back())) p.pop_back();
+  while (!f.empty() && IsSlash(f.back())) f.pop_back();
+  if (f.empty()) return false;
+  return p == f || (p.size() > f.size() && p.compare(0, f.size(), f) == 0 && IsSlash(p[f.size()]));
 }
 
 bool IsMatchAllPattern(const std::string& name) {

@@ -18,6 +18,8 @@ bool FolderMayBeErased(const std::string& folder);
 // folder may be erased, and besides for the two named patterns of the run's own table:
 // "*.pwl" in the Windows folder and "*.chk" in a drive root.
 bool PatternMayBeErased(const std::string& pattern);
+// True when path is folder or lies below it; letter case and trailing "\" do not matter.
+bool IsSameOrInside(const std::string& path, const std::string& folder);
 // A pattern that matches every name: made of "*", "?" and "." only ("*", "*.*", "?*", "*.?*").
 bool IsMatchAllPattern(const std::string& name);
 // The path made absolute and plain ("." and ".." resolved, long names, no trailing "\"),

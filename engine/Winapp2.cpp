@@ -141,11 +141,6 @@ std::vector<std::string> ExpandFolders(const std::string& path) {
 
 bool SameFolder(const std::string& a, const std::string& b) { return LowerText(WithoutSlash(a)) == LowerText(WithoutSlash(b)); }
 
-bool InsideOrSame(const std::string& path, const std::string& folder) {
-  const std::string p = LowerText(path), f = LowerText(WithoutSlash(folder));
-  return p == f || (p.size() > f.size() && p.compare(0, f.size(), f) == 0 && p[f.size()] == '\\');
-}
-
 bool AnyPattern(const std::string& name, const std::vector<std::string>& patterns) {
   for (const std::string& p : patterns)
     if (PathMatchSpecA(name.c_str(), p.c_str())) return true;
@@ -156,7 +151,7 @@ bool FileExcluded(const std::string& folder, const std::string& name, const std:
   for (const DefinitionExclude& x : excludes) {
     if (x.kind == DefinitionExclude::File && SameFolder(folder, x.files.folder) && AnyPattern(name, x.files.patterns))
       return true;
-    if (x.kind == DefinitionExclude::Path && InsideOrSame(WithoutSlash(folder), x.files.folder) &&
+    if (x.kind == DefinitionExclude::Path && IsSameOrInside(folder, x.files.folder) &&
         AnyPattern(name, x.files.patterns))
       return true;
   }
@@ -171,7 +166,7 @@ bool KeyExcluded(const DefinitionKey& key, const std::vector<DefinitionExclude>&
     if (key.hasValue) {
       if (SameFolder(x.key.subKey, key.subKey) && (!x.key.hasValue || lstrcmpiA(x.key.value.c_str(), key.value.c_str()) == 0))
         return true;
-    } else if (InsideOrSame(x.key.subKey, key.subKey) || InsideOrSame(key.subKey, x.key.subKey)) {
+    } else if (IsSameOrInside(x.key.subKey, key.subKey) || IsSameOrInside(key.subKey, x.key.subKey)) {
       return true;
     }
   }
