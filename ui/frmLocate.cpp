@@ -141,17 +141,13 @@ void frmLocate::Perform(Action action) {
   switch (action) {
     case Action::None: break;
     case Action::Find:
-      stop_ = false;
       list_.SetExtent(kStartExtent);
       Dialog::SetBusyPointer(true);
-      list_.Clear();
       Search();
       Dialog::SetBusyPointer(false);
       break;
     case Action::FolderSearch:
       Dialog::SetBusyPointer(true);
-      list_.Clear();
-      stop_ = false;
       Search();
       Dialog::SetBusyPointer(false);
       if (!stop_) SetText(IDC_LO_ACTION1, kExitCaption);
@@ -170,10 +166,8 @@ void frmLocate::Perform(Action action) {
         if (recycle) RecycleFile(paths[static_cast<size_t>(i)]);
         else DeleteFileA(paths[static_cast<size_t>(i)].c_str());
       }
-      list_.Clear();
       SetCheck(IDC_LO_CHECK1, BST_UNCHECKED);
       SaveSetting("StartUp", "SubFolders", "0");
-      stop_ = false;
       Search();
       SetText(IDC_LO_ACTION1, kExitCaption);
       break;
@@ -182,6 +176,9 @@ void frmLocate::Perform(Action action) {
 }
 
 void frmLocate::Search() {
+  // Every search starts from an empty list and a cleared stop.
+  list_.Clear();
+  stop_ = false;
   list_.BeginSearch();
   searching_ = true;
   FindFiles(folder_, Text(IDC_LO_TEXT1), CheckValue(IDC_LO_CHECK1) == BST_CHECKED, *this);

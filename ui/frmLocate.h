@@ -45,7 +45,7 @@ class frmLocate : public Dialog, public HuntView {
   // A request while a search runs stops that search first; the request then runs after it.
   void Request(Action action);
   void Perform(Action action);
-  void Search();  // FindFiles on the chosen folder with the search string
+  void Search();  // FindFiles on the chosen folder with the search string, into an empty list
   void FillDrives();
   void FillFolders();
   void OpenHighlightedFolder();
