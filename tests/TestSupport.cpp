@@ -5,6 +5,7 @@
 
 #include "access/RegKey.h"
 #include "settings/AppFolder.h"
+#include "ui/Dialog.h"
 
 // Removes a folder the tests made, depth first; never follows a link out of it.
 void RemoveTree(const std::string& folder) {
@@ -109,16 +110,7 @@ std::string Caption(HWND h) {
   return s;
 }
 
-std::vector<std::string> ListLines(HWND list) {
-  std::vector<std::string> lines;
-  int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    char buf[1024] = {0};
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
-    lines.push_back(buf);
-  }
-  return lines;
-}
+std::vector<std::string> ListLines(HWND list) { return ListBoxLines(list); }
 
 namespace {
 std::function<void(HWND)> g_actions;
