@@ -79,13 +79,24 @@ void RealEraser::SetStringValue(HKEY root, const std::string& subKey, const std:
                                 const std::string& value) {
   RegKey key;
   if (key.Open(root, PlainSubKey(subKey), KEY_WRITE) == ERROR_SUCCESS)
-    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size()));
+    key.SetString(name, value);
 }
 
-bool RealEraser::EraseFile(const std::string& path, bool force) {
-  const DWORD attrs = GetFileAttributesA(path.c_str());
-  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
+FileFacts FactsOf(const WIN32_FIND_DATAA& fd) {
+  return {fd.dwFileAttributes, (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow};
+}
+
+bool Eraser::EraseFile(const std::string& path, bool force) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  const FileFacts facts = {data.dwFileAttributes,
+                           (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+  return EraseListedFile(path, facts, force);
+}
+
+bool RealEraser::EraseListedFile(const std::string& path, const FileFacts& facts, bool force) {
+  const DWORD attrs = facts.attributes;
+  if (attrs & FILE_ATTRIBUTE_DIRECTORY) return false;
   auto erase = [&] { return g_secure ? SecureDelete(path) : ::DeleteFileA(path.c_str()) != FALSE; };
   if (!(attrs & FILE_ATTRIBUTE_READONLY)) return erase();
   if (!force) return false;  // a read-only file stays unless the step forces it
@@ -100,6 +111,8 @@ bool RealEraser::RemoveFolder(const std::string& path) {
   if (!FolderMayBeErased(path)) return false;
   return RemoveDirectoryA(path.c_str()) != FALSE;
 }
+
+bool RealEraser::RemoveWalkedFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
 
 void RecordingEraser::DeleteKeyTree(HKEY root, const std::string& subKey) {
   std::string plain = PlainSubKey(subKey);
@@ -124,13 +137,10 @@ void RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const
     entries.push_back({value.empty() ? "blank" : "set", KeyText(root, plain) + "\\" + name, 0});
 }
 
-bool RecordingEraser::EraseFile(const std::string& path, bool force) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) && !force) return false;
-  unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  entries.push_back({"file", path, size});
+bool RecordingEraser::EraseListedFile(const std::string& path, const FileFacts& facts, bool force) {
+  if (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  if ((facts.attributes & FILE_ATTRIBUTE_READONLY) && !force) return false;
+  entries.push_back({"file", path, facts.size});
   return true;
 }
 

@@ -6,6 +6,13 @@
 #include <string>
 #include <vector>
 
+// What a listing tells of a file.
+struct FileFacts {
+  DWORD attributes = 0;
+  unsigned long long size = 0;
+};
+FileFacts FactsOf(const WIN32_FIND_DATAA& fd);
+
 class Eraser {
  public:
   virtual ~Eraser() = default;
@@ -16,9 +23,15 @@ class Eraser {
   virtual void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                               const std::string& value) = 0;              // existing key only
   // Files. A read-only file stays unless force is set. Returns true when the file went.
-  virtual bool EraseFile(const std::string& path, bool force) = 0;
-  // An empty folder; a folder that is not empty stays.
+  // EraseFile looks the file up first; a walk that has just listed it hands over what the
+  // listing knows instead, so that a file costs one call to delete.
+  bool EraseFile(const std::string& path, bool force);
+  virtual bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) = 0;
+  // An empty folder; a folder that is not empty stays. The folder guard judges it first.
   virtual bool RemoveFolder(const std::string& path) = 0;
+  // A folder that a walk reached below one the guard allowed, entering no link on the way:
+  // nothing there can be a protected folder, so it is not judged again.
+  virtual bool RemoveWalkedFolder(const std::string& path) = 0;
 };
 
 // Erases for real. While secure erasing is on, a file's contents are overwritten once with
@@ -31,8 +44,9 @@ class RealEraser : public Eraser {
   void DeleteValue(HKEY root, const std::string& subKey, const std::string& name) override;
   void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                       const std::string& value) override;
-  bool EraseFile(const std::string& path, bool force) override;
+  bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) override;
   bool RemoveFolder(const std::string& path) override;
+  bool RemoveWalkedFolder(const std::string& path) override;
 };
 
 // Lists what would be erased and touches nothing.
@@ -50,8 +64,9 @@ class RecordingEraser : public Eraser {
   void DeleteValue(HKEY root, const std::string& subKey, const std::string& name) override;
   void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                       const std::string& value) override;
-  bool EraseFile(const std::string& path, bool force) override;
+  bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) override;
   bool RemoveFolder(const std::string& path) override;
+  bool RemoveWalkedFolder(const std::string& path) override { return RemoveFolder(path); }
 };
 
 // Secure erasing for as long as it lives (the "Enable Securely Cleaning" option of a run).

@@ -245,3 +245,19 @@ bool PatternMayBeErased(const std::string& pattern) {
   const std::string n = LowerText(name);
   return (n == "*.chk" && IsRoot(c)) || (n == "*.pwl" && SameText(c, FromApi(GetWindowsDirectoryA)));
 }
+
+std::string UserPatternFolder(const std::string& pattern) {
+  const std::string t = TrimSpaces(pattern);
+  const size_t slash = t.find_last_of("\\/");
+  if (slash == std::string::npos) return "";
+  const std::string name = t.substr(slash + 1), c = CanonicalFolder(t.substr(0, slash + 1));
+  if (c.empty() || name.empty() || IsMatchAllPattern(name) || OnHostRootDrive(c)) return "";
+  if (c.size() <= 3 && c[1] == ':') return c.size() == 2 ? c + "\\" : c;  // a drive's root, not a share's
+  for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL})
+    if (SameText(c, ShellPath(csidl))) return c;
+  return "";
+}
+
+bool UserPatternMayBeErased(const std::string& pattern) {
+  return PatternMayBeErased(pattern) || !UserPatternFolder(pattern).empty();
+}

@@ -18,6 +18,11 @@ bool FolderMayBeErased(const std::string& folder);
 // folder may be erased, and besides for the two named patterns of the run's own table:
 // "*.pwl" in the Windows folder and "*.chk" in a drive root.
 bool PatternMayBeErased(const std::string& pattern);
+// A pattern the user names (a custom item) may besides name files in a drive's root, the
+// Desktop or the Documents folder itself, none of which may be emptied: "C:\\*.tmp" is fine,
+// "C:\\*.*" is not. UserPatternFolder gives that folder when the pattern is such a one, else "".
+std::string UserPatternFolder(const std::string& pattern);
+bool UserPatternMayBeErased(const std::string& pattern);
 // True when path is folder or lies below it; letter case and trailing "\" do not matter.
 bool IsSameOrInside(const std::string& path, const std::string& folder);
 // A pattern that matches every name: made of "*", "?" and "." only ("*", "*.*", "?*", "*.?*").

@@ -7,6 +7,7 @@
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
 #include "access/Listing.h"
+#include "access/Pattern.h"
 #include "access/Prompts.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
@@ -30,7 +31,7 @@ void ToDriveRoot() {
 
 // Breadth-first walk from start (ending in "\"): folders in discovery order, start first.
 // An entry is visited when shown(entry); onFile(folder, entry) is called for each such file;
-// sub-folders are entered only when recurse is set. Returns the folder list.
+// sub-folders are entered only when recurse is set, and only by a name that reaches them.
 template <typename Shown, typename OnFile>
 std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFile onFile, bool recurse = true) {
   std::vector<std::string> folders{start};
@@ -41,8 +42,12 @@ std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFi
     if (!find.ok()) continue;
     do {
       if (IsDots(fd.cFileName) || !shown(fd)) continue;
-      if (!IsFolder(fd)) onFile(folder, fd);
-      else if (recurse) folders.push_back(folder + fd.cFileName + "\\");
+      if (!IsFolder(fd)) {
+        onFile(folder, fd);
+      } else if (recurse) {
+        const std::string name = ListedName(fd);
+        if (!name.empty()) folders.push_back(folder + name + "\\");
+      }
     } while (find.Next(&fd));
   }
   return folders;
@@ -68,18 +73,39 @@ void RemoveFolders(const std::vector<std::string>& folders, size_t first, Eraser
   for (size_t i = folders.size(); i-- > first;) {
     std::string f = folders[i];
     f.pop_back();
-    e.RemoveFolder(f);
+    e.RemoveWalkedFolder(f);
   }
 }
 
-// Deletes a folder with everything listed in it; read-only files only with force.
+// Erases one listed file of folder (ending in "\") by the name that reaches it.
+bool EraseListed(Eraser& e, const std::string& folder, const WIN32_FIND_DATAA& fd, bool force) {
+  const std::string name = ListedName(fd);
+  return !name.empty() && e.EraseListedFile(folder + name, FactsOf(fd), force);
+}
+
+// Deletes a folder the guard allowed, with everything listed in it; read-only files only with force.
 void RemoveTree(const std::string& folder, bool force) {
   Eraser& e = ActiveEraser();
   std::vector<std::string> folders =
-      Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA& fd) { e.EraseFile(f + fd.cFileName, force); });
+      Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA& fd) { EraseListed(e, f, fd, force); });
   ToDriveRoot();
   RemoveFolders(folders, 0, e);
 }
+
+// The listed entries of one folder whose long names match the pattern "folder\name".
+template <typename OnMatch>
+void ForEachMatch(const std::string& pattern, OnMatch onMatch) {
+  const size_t slash = pattern.find_last_of("\\/");
+  const std::string folder = pattern.substr(0, slash + 1), name = pattern.substr(slash + 1);
+  WIN32_FIND_DATAA fd;
+  FindHandle find(folder + "*", &fd);
+  if (!find.ok()) return;
+  do {
+    if (!IsDots(fd.cFileName) && Listed(fd) && MatchesPattern(fd.cFileName, name)) onMatch(folder, fd);
+  } while (find.Next(&fd));
+}
+
+double DeleteAllowedMatches(const std::string& pattern, bool force);
 
 }  // namespace
 
@@ -89,7 +115,7 @@ void EmptyFolderTree(const std::string& folder) {
   Eraser& e = ActiveEraser();
   ToDriveRoot();
   std::vector<std::string> folders =
-      Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA& fd) { e.EraseFile(f + fd.cFileName, false); });
+      Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA& fd) { EraseListed(e, f, fd, false); });
   ToDriveRoot();
   RemoveFolders(folders, 1, e);
 }
@@ -99,11 +125,10 @@ void SweepTreeForFile(const std::string& folder, const std::string& fileName) {
   if (!FolderMayBeErased(folder)) return;
   Eraser& e = ActiveEraser();
   ToDriveRoot();
-  std::string swept;  // the folder already swept: one deletion per folder is all it takes
-  Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA&) {
-    if (f == swept) return;
-    swept = f;
-    e.EraseFile(f + fileName, false);
+  // The listed file whose long name is fileName; a file whose short name only happens to
+  // read so is another file.
+  Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA& fd) {
+    if (MatchesPattern(fd.cFileName, fileName)) EraseListed(e, f, fd, false);
   });
 }
 
@@ -121,34 +146,35 @@ void SweepCacheTree(const std::string& folder) {
 
 double DeleteMatching(const std::string& pattern, bool force) {
   GuardScope guard;
-  if (!PatternMayBeErased(pattern)) return 0;
-  std::string folder = pattern.substr(0, pattern.find_last_of("\\/") + 1);
+  return PatternMayBeErased(pattern) ? DeleteAllowedMatches(pattern, force) : 0;
+}
+
+double DeleteUserMatching(const std::string& pattern) {
+  GuardScope guard;
+  return UserPatternMayBeErased(pattern) ? DeleteAllowedMatches(pattern, false) : 0;
+}
+
+namespace {
+double DeleteAllowedMatches(const std::string& pattern, bool force) {
   Eraser& e = ActiveEraser();
   double released = 0;
-  WIN32_FIND_DATAA fd;
-  FindHandle find(pattern, &fd);
-  if (!find.ok()) return 0;
-  do {
-    if (!IsFolder(fd) && Listed(fd) && e.EraseFile(folder + fd.cFileName, force)) released += FileBytes(fd);
-  } while (find.Next(&fd));
+  ForEachMatch(pattern, [&](const std::string& folder, const WIN32_FIND_DATAA& fd) {
+    if (!IsFolder(fd) && EraseListed(e, folder, fd, force)) released += FileBytes(fd);
+  });
   return released;
 }
+}  // namespace
 
 void DeleteFoldersMatching(const std::string& pattern, bool force) {
   GuardScope guard;
   // Deleting folders empties part of their container: it must be a folder that may be erased.
   size_t slash = pattern.find_last_of("\\/");
   if (slash == std::string::npos || !FolderMayBeErased(pattern.substr(0, slash + 1))) return;
-  std::string folder = pattern.substr(0, slash + 1);
   std::vector<std::string> matches;
-  {
-    WIN32_FIND_DATAA fd;
-    FindHandle find(pattern, &fd);
-    if (!find.ok()) return;
-    do {
-      if (IsFolder(fd) && Listed(fd) && !IsDots(fd.cFileName)) matches.push_back(folder + fd.cFileName);
-    } while (find.Next(&fd));
-  }
+  ForEachMatch(pattern, [&](const std::string& folder, const WIN32_FIND_DATAA& fd) {
+    const std::string name = ListedName(fd);
+    if (IsFolder(fd) && !name.empty()) matches.push_back(folder + name);
+  });
   for (const std::string& m : matches)
     if (FolderMayBeErased(m)) RemoveTree(m, force);
 }

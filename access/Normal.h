@@ -17,6 +17,9 @@ void SweepCacheTree(const std::string& folder);
 // Deletes every file of one folder matching "folder\pattern"; read-only ones only with force.
 // Returns the bytes of the files that went.
 double DeleteMatching(const std::string& pattern, bool force = false);
+// The same for a pattern the user named (a custom item): allowed in the folders the guard
+// lets a user name files in (UserPatternMayBeErased); read-only files stay.
+double DeleteUserMatching(const std::string& pattern);
 // Deletes every sub-folder matching "folder\pattern", with its content.
 void DeleteFoldersMatching(const std::string& pattern, bool force = false);
 // Breadth-first over the listed entries below the folder (sub-folders only with recurse; hidden

@@ -5,6 +5,7 @@
 #include "access/RegKey.h"
 #include "access/regfun.h"
 #include "settings/AppFolder.h"
+#include "settings/Text.h"
 
 const char kCurrentUserRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -18,23 +19,33 @@ const char* const kHomePageKeys[] = {
 }  // namespace
 
 std::string ReadHomePageValue(const std::string& valueName) {
-  const std::string value = GetStringValue(kHomePageKeys[1], valueName);
+  // The whole value, however long: a page address of 255 characters or more is still the
+  // user's page, and must not read as missing.
+  RegKey key;
+  if (key.Open(HKEY_CURRENT_USER, std::string(kHomePageKeys[1]).substr(sizeof "HKEY_CURRENT_USER"), KEY_QUERY_VALUE) !=
+      ERROR_SUCCESS)
+    return "";
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ))
+    return "";
+  std::string buf(size + 1, '\0');
+  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&buf[0]), &size) !=
+      ERROR_SUCCESS)
+    return "";
+  const std::string value = TrimSpaces(buf.c_str());
   return value == kGetStringValueError ? std::string() : value;
 }
 
-void WriteHomePageValues(const std::string& startPage, const std::string& windowTitle) {
-  for (const char* key : kHomePageKeys) {
-    SetStringValue(key, "Start Page", startPage);
-    SetStringValue(key, "Window Title", windowTitle);
-  }
+void WriteHomePageValue(const std::string& valueName, const std::string& value) {
+  for (const char* key : kHomePageKeys) SetStringValue(key, valueName, value);
 }
 
 bool AddStartupEntry() {
   const std::string command = "\"" + ProgramFile("Tsw.exe") + "\"";
   RegKey run;
   if (run.Create(HKEY_CURRENT_USER, kCurrentUserRunKey) != ERROR_SUCCESS) return false;
-  return RegSetValueExA(run.get(), kStartupValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                        static_cast<DWORD>(command.size() + 1)) == ERROR_SUCCESS;
+  return run.SetString(kStartupValue, command) == ERROR_SUCCESS;
 }
 
 void RemoveStartupEntry() {

@@ -3,11 +3,12 @@
 #pragma once
 #include <string>
 
-// The value under HKEY_CURRENT_USER's Internet Explorer "Main" key; "" when it cannot be read.
+// The value ("Start Page", "Window Title") under HKEY_CURRENT_USER's Internet Explorer "Main"
+// key, whole and trimmed; "" when it is missing or reads "Error".
 std::string ReadHomePageValue(const std::string& valueName);
 // Written under HKEY_USERS\.DEFAULT, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE, in this order;
 // a write that fails (no rights, no key) is silent.
-void WriteHomePageValues(const std::string& startPage, const std::string& windowTitle);
+void WriteHomePageValue(const std::string& valueName, const std::string& value);
 
 extern const char kCurrentUserRunKey[];  // Software\Microsoft\Windows\CurrentVersion\Run
 // The value "Tracksweep" = the quoted path of Tsw.exe, under HKEY_CURRENT_USER's Run key

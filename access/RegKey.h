@@ -20,6 +20,11 @@ class RegKey {
     Close();
     return RegCreateKeyA(root, subKey.c_str(), &key_);
   }
+  // A string value, its terminating NUL counted in its size as readers of REG_SZ expect.
+  LONG SetString(const std::string& name, const std::string& value) const {
+    return RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1));
+  }
   void Close() {
     if (key_) RegCloseKey(key_);
     key_ = nullptr;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "access/Eraser.h"
+#include "settings/Text.h"
 
 // What the run shows; the progress dialog implements it, tests record it.
 class RunView {
@@ -122,7 +123,5 @@ extern const char kSummaryTitle[];
 std::string FormatMegabytes(double megabytes);
 std::string NumberText(double value);
 std::string SummaryText(double regnum, double filesize);
-// The user's general date format: short date, a space, long time (no time at midnight).
-std::string GeneralDateText(int year, int month, int day, int hour, int minute, int second);
 // "Clean Now": stores the start time as WINDOWS/lastclean.
 void StampLastClean(const std::string& settingsFile);

@@ -29,21 +29,6 @@ std::string SummaryText(double regnum, double filesize) {
          " Released HD Space:" + FormatMegabytes(filesize / 1048576.0) + "MB";
 }
 
-std::string GeneralDateText(int year, int month, int day, int hour, int minute, int second) {
-  SYSTEMTIME st = {};
-  st.wYear = static_cast<WORD>(year);
-  st.wMonth = static_cast<WORD>(month);
-  st.wDay = static_cast<WORD>(day);
-  st.wHour = static_cast<WORD>(hour);
-  st.wMinute = static_cast<WORD>(minute);
-  st.wSecond = static_cast<WORD>(second);
-  char date[128] = {0}, time[128] = {0};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, sizeof date);
-  if (hour == 0 && minute == 0 && second == 0) return date;
-  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time);
-  return std::string(date) + " " + time;
-}
-
 void StampLastClean(const std::string& settingsFile) {
   SYSTEMTIME now;
   GetLocalTime(&now);

@@ -10,6 +10,7 @@
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
 #include "access/Listing.h"
+#include "access/Pattern.h"
 #include "access/Normal.h"
 #include "access/RegKey.h"
 #include "access/regfun.h"
@@ -124,10 +125,12 @@ std::vector<std::string> ExpandFolders(const std::string& path) {
         continue;
       }
       WIN32_FIND_DATAA fd;
-      FindHandle find(base + "\\" + parts[i], &fd);
+      FindHandle find(base + "\\*", &fd);
       if (!find.ok()) continue;
       do {
-        if (IsFolder(fd) && !IsDots(fd.cFileName) && !IsLink(fd)) next.push_back(base + "\\" + fd.cFileName);
+        const std::string name = ListedName(fd);
+        if (IsFolder(fd) && !IsDots(fd.cFileName) && !IsLink(fd) && !name.empty() && MatchesPattern(fd.cFileName, parts[i]))
+          next.push_back(base + "\\" + name);
       } while (find.Next(&fd));
     }
     current.swap(next);
@@ -143,7 +146,7 @@ bool SameFolder(const std::string& a, const std::string& b) { return LowerText(W
 
 bool AnyPattern(const std::string& name, const std::vector<std::string>& patterns) {
   for (const std::string& p : patterns)
-    if (PathMatchSpecA(name.c_str(), p.c_str())) return true;
+    if (MatchesPattern(name, p)) return true;
   return false;
 }
 
@@ -183,9 +186,10 @@ double EraseFiles(const DefinitionFiles& fk, const std::vector<DefinitionExclude
     std::vector<std::string> folders =
         WalkListedFiles(top, fk.recurse, [&](const std::string& folder, const WIN32_FIND_DATAA& fd) {
           for (const std::string& pattern : fk.patterns) {
-            if (!PathMatchSpecA(fd.cFileName, pattern.c_str())) continue;
-            if (PatternMayBeErased(folder + pattern) && !FileExcluded(folder, fd.cFileName, excludes) &&
-                e.EraseFile(folder + fd.cFileName, false))
+            if (!MatchesPattern(fd.cFileName, pattern)) continue;
+            const std::string name = ListedName(fd);
+            if (!name.empty() && PatternMayBeErased(folder + pattern) && !FileExcluded(folder, fd.cFileName, excludes) &&
+                e.EraseListedFile(folder + name, FactsOf(fd), false))
               bytes += FileBytes(fd);
             break;
           }
@@ -207,10 +211,18 @@ bool KeyPresent(const DefinitionKey& key) {
 bool FileOrFolderPresent(const std::string& path) {
   const size_t slash = path.find_last_of('\\');
   if (slash == std::string::npos) return false;
+  const std::string name = path.substr(slash + 1);
   for (const std::string& folder : ExpandFolders(path.substr(0, slash))) {
+    if (!HasWildcards(name)) {
+      if (GetFileAttributesA((folder + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+      continue;
+    }
     WIN32_FIND_DATAA fd;
-    FindHandle find(folder + path.substr(slash), &fd);
-    if (find.ok()) return true;
+    FindHandle find(folder + "\\*", &fd);
+    if (!find.ok()) continue;
+    do {
+      if (!IsDots(fd.cFileName) && MatchesPattern(fd.cFileName, name)) return true;
+    } while (find.Next(&fd));
   }
   return false;
 }

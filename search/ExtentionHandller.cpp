@@ -1,10 +1,10 @@
 #include "search/ExtentionHandller.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "keeplists/ListFile.h"
 #include "settings/AppFolder.h"
+#include "settings/Text.h"
 
 namespace {
 const char* const kDefaultTypes[] = {"*.tmp", "*.gid", "*.swp", "*.chk"};
@@ -39,25 +39,19 @@ bool WriteDefaultTypes() { return WriteListFile(ExtFile(), std::vector<std::stri
 bool AppendType(const std::string& entry) { return AppendListLine(ExtFile(), entry); }
 
 bool RemoveType(const std::string& entry) {
+  if (!ListFileExists(ExtFile())) WriteDefaultTypes();
   std::vector<std::string> lines, kept;
-  if (!ReadTypeFile(lines)) return false;  // a list that cannot be read is left as it is
+  if (!ReadRawListFile(ExtFile(), lines)) return false;  // a list that cannot be read is left as it is
+  // The list shows each line without its trailing blanks; the lines that stay keep theirs.
   for (const std::string& line : lines)
-    if (line != entry) kept.push_back(line);
+    if (TrimRightSpaces(line) != entry) kept.push_back(line);
   // A fresh file of its own, never one left by an earlier interruption.
   const std::string next = ExtFile() + ".new";
-  if (!WriteListFile(next, kept)) {
-    DeleteFileA(next.c_str());
-    return false;
-  }
-  return MoveFileExA(next.c_str(), ExtFile().c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  if (WriteListFile(next, kept) &&
+      MoveFileExA(next.c_str(), ExtFile().c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  DeleteFileA(next.c_str());
+  return false;
 }
 
-void RecycleFile(const std::string& path) {
-  std::string from = path;
-  from.append(2, '\0');  // a list of one name
-  SHFILEOPSTRUCTA op = {};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;  // 0x54
-  SHFileOperationA(&op);
-}
+RecycleOutcome RecycleFile(const std::string& path) { return RecycleOneFile(path); }

@@ -1,6 +1,8 @@
 // The file-type list of Search & Erase, Ext.txt in the program folder: one pattern a line,
 // "*." and at least one more character; other lines are kept but never used.
 #pragma once
+#include "access/RecycleBin.h"
+
 #include <string>
 #include <vector>
 
@@ -16,5 +18,6 @@ bool AppendType(const std::string& entry);
 // Every line equal to entry goes, other lines stay. Ext.txt is replaced in one step by a
 // complete new file, so it is always either the old list or the new one.
 bool RemoveType(const std::string& entry);
-// Sends one file to the Recycle Bin (silent, no confirmation, undoable).
-void RecycleFile(const std::string& path);
+// Sends one file to the Recycle Bin (silent, no confirmation, undoable); a file the bin would
+// not keep stays where it is.
+RecycleOutcome RecycleFile(const std::string& path);

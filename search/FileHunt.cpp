@@ -3,8 +3,9 @@
 #include <windows.h>
 
 #include "access/Listing.h"
-#include "engine/CleanRun.h"
-#include "settings/Inifun.h"
+#include "access/Pattern.h"
+#include "access/RecycleBin.h"
+#include "settings/Text.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ bool Matches(const HuntPattern& p, const std::string& upperName) {
 
 struct FileEntry {
   std::string name;
+  std::string reach;  // the name that reaches the file: its short name when the long one holds "?"
   unsigned long long size;
   FILETIME lastWrite;
 };
@@ -89,8 +91,14 @@ std::string HuntSummary(const HuntResult& r) {
 HuntResult FindFiles(const std::string& start, const std::string& searchString, bool subfolders, HuntView& view) {
   HuntResult r;
   view.SetSearching(true);
+  if (searchString.empty()) return r;
   r.patterns = ParsePatterns(searchString);
-  if (r.patterns.empty()) return r;
+  if (r.patterns.empty()) {
+    // Only separators: a search for nothing, which ends as an empty walk does.
+    r.completed = true;
+    view.Finish(HuntSummary(r), 0);
+    return r;
+  }
   int widest = 0;
   std::vector<std::string> queue{start.empty() || start.back() != '\\' ? start + "\\" : start};
   for (size_t i = 0; i < queue.size(); ++i) {
@@ -105,9 +113,13 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
         do {
           if (IsDots(fd.cFileName) || IsLink(fd)) continue;
           if (IsFolder(fd)) {
-            if (subfolders) queue.push_back(folder + fd.cFileName + "\\");
+            // A folder that only its long name, with "?" in it, would reach is not entered.
+            if (subfolders && !ListedName(fd).empty()) queue.push_back(folder + ListedName(fd) + "\\");
           } else {
-            files.push_back({fd.cFileName, static_cast<unsigned long long>(FileBytes(fd)), fd.ftLastWriteTime});
+            // No reach: listed under its long name, which deletion refuses.
+            const std::string reach = ListedName(fd);
+            files.push_back({fd.cFileName, reach.empty() ? fd.cFileName : reach,
+                             static_cast<unsigned long long>(FileBytes(fd)), fd.ftLastWriteTime});
           }
         } while (find.Next(&fd));
       }
@@ -123,7 +135,7 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
       if (p.leading || p.trailing || p.foundByName) continue;
       for (const FileEntry& f : files) {
         if (Upper(f.name) != p.upper || NeverListed(folder + p.core)) continue;
-        view.AddLine(folder + p.core, folder + f.name);
+        view.AddLine(folder + p.core, folder + f.reach);
         p.foundByName = true;
         ++p.count;
         ++r.lines;
@@ -135,7 +147,7 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
       for (HuntPattern& p : r.patterns) {
         if (Matches(p, upperName) && !NeverListed(path)) {
           const std::string line = FoundLine(path, f.size, f.lastWrite);
-          view.AddLine(line, path);
+          view.AddLine(line, folder + f.reach);
           r.totalBytes += f.size;
           widest = std::max(widest, view.TextWidth(line));
           ++p.count;
@@ -153,4 +165,36 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
   r.completed = true;
   view.Finish(HuntSummary(r), widest);
   return r;
+}
+
+HuntDeletion DeleteFoundFiles(const std::vector<std::string>& paths, bool toRecycleBin) {
+  HuntDeletion d;
+  for (const std::string& path : paths) {
+    // A name with "?" or "*" would be read as a pattern and take other files with it.
+    if (HasWildcards(path)) {
+      ++d.unsafeNames;
+      continue;
+    }
+    if (toRecycleBin) {
+      switch (RecycleOneFile(path)) {
+        case RecycleOutcome::Recycled: ++d.deleted; break;
+        case RecycleOutcome::NotTaken: ++d.notTakenByBin; break;
+        case RecycleOutcome::Gone:  // gone since the search, or listed twice: passed over
+        case RecycleOutcome::Failed: break;
+      }
+    } else if (DeleteFileA(path.c_str())) {
+      ++d.deleted;
+    }
+  }
+  return d;
+}
+
+std::string DeletionNote(const HuntDeletion& d) {
+  std::string note;
+  if (d.unsafeNames)
+    note += std::to_string(d.unsafeNames) + " file(s) not deleted: their names hold characters that cannot be passed on safely.";
+  if (d.notTakenByBin)
+    note += std::string(note.empty() ? "" : " ") + std::to_string(d.notTakenByBin) +
+            " file(s) not deleted: the Recycle Bin cannot take them.";
+  return note;
 }

@@ -21,6 +21,5 @@ std::string GetSetting(const std::string& section, const std::string& key, const
 void SaveSetting(const std::string& section, const std::string& key, const std::string& value) {
   RegKey k;
   if (k.Create(HKEY_CURRENT_USER, std::string(kFileHuntPrefsKey) + "\\" + section) != ERROR_SUCCESS) return;
-  RegSetValueExA(k.get(), key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>(value.size() + 1));
+  k.SetString(key, value);
 }

@@ -8,23 +8,6 @@ namespace {
 const DWORD kIniBuffer = 128;
 }
 
-std::string TrimSpaces(const std::string& s) {
-  size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return std::string();
-  size_t e = s.find_last_not_of(' ');
-  return s.substr(b, e - b + 1);
-}
-
-std::string TrimRightSpaces(const std::string& s) {
-  size_t e = s.find_last_not_of(' ');
-  return e == std::string::npos ? std::string() : s.substr(0, e + 1);
-}
-
-std::string LowerText(std::string s) {
-  for (char& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 std::string ReadIni(const std::string& file, const std::string& section, const std::string& key) {
   char buf[kIniBuffer] = {0};
   GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buf, kIniBuffer, file.c_str());

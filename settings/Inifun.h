@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+#include "settings/Text.h"
+
 // Returns the stored value trimmed of spaces, at most 127 characters; "" when absent.
 std::string ReadIni(const std::string& file, const std::string& section, const std::string& key);
 // Stores at most the first 128 characters of value; a failed write is silent.
@@ -17,6 +19,3 @@ bool TickText(const std::string& value);     // exactly "1"
 bool ReadsAsNumber(const std::string& text, double* number);
 bool ReadsAsZero(const std::string& text);
 
-std::string TrimSpaces(const std::string& s);
-std::string TrimRightSpaces(const std::string& s);
-std::string LowerText(std::string s);

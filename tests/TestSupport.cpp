@@ -189,3 +189,63 @@ IsolatedTrackFolders::~IsolatedTrackFolders() {
   SetEnvironmentVariableA("TMP", oldTmp_.c_str());
   SetEnvironmentVariableA("TEMP", oldTemp_.c_str());
 }
+
+ChildProgram::ChildProgram(const std::string& commandLine, const std::string& folder)
+    : outFile_(folder + "\\out.txt"), errFile_(folder + "\\err.txt") {
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE out = CreateFileA(outFile_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+  HANDLE err = CreateFileA(errFile_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = out;
+  si.hStdError = err;
+  PROCESS_INFORMATION pi = {};
+  std::string cmd = commandLine;
+  if (CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    process_ = pi.hProcess;
+    id_ = pi.dwProcessId;
+    CloseHandle(pi.hThread);
+  }
+  CloseHandle(out);
+  CloseHandle(err);
+}
+
+ChildProgram::~ChildProgram() {
+  if (!process_) return;
+  if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 10000);
+  }
+  CloseHandle(process_);
+}
+
+DWORD ChildProgram::Wait(DWORD ms) {
+  if (!process_) return 9999;
+  WaitForSingleObject(process_, ms);
+  DWORD code = 9999;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+ProgramResult RunProgram(const std::string& commandLine, const std::string& folder) {
+  ProgramResult r;
+  {
+    ChildProgram child(commandLine, folder);
+    r.code = child.Wait(60000);
+  }
+  r.out = ReadFileText(folder + "\\out.txt");
+  r.err = ReadFileText(folder + "\\err.txt");
+  return r;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t from = 0;
+  for (size_t nl; (nl = text.find('\n', from)) != std::string::npos; from = nl + 1) {
+    std::string line = text.substr(from, nl - from);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}

@@ -63,6 +63,7 @@ class MessageRecorder {
  public:
   explicit MessageRecorder(int answer = IDOK);
   ~MessageRecorder();
+  void Answer(int answer) { answer_ = answer; }  // the button pressed from now on
   std::vector<MessageRequest> seen;
 
  private:
@@ -91,6 +92,37 @@ std::vector<std::string> ListLines(HWND list);
 // then closes it with its close box; open() returns when the dialog has gone.
 void WithModal(const std::string& caption, std::function<void(HWND)> actions, std::function<void()> open);
 bool ModalActionsRan();
+// A program started by a test, its output sent to files of folder (never to the test's own
+// output, which ctest reads through a pipe that a child would hold open). Started without a
+// window of its own flag: under Wine a console program given CREATE_NO_WINDOW now and then
+// writes its output somewhere else than the handles it was given. Ended, if still running,
+// when the object goes.
+class ChildProgram {
+ public:
+  ChildProgram(const std::string& commandLine, const std::string& folder);
+  ~ChildProgram();
+  ChildProgram(const ChildProgram&) = delete;
+  ChildProgram& operator=(const ChildProgram&) = delete;
+  bool started() const { return process_ != nullptr; }
+  DWORD id() const { return id_; }
+  // Waits up to ms for the end; the exit code, STILL_ACTIVE while it runs, 9999 if never started.
+  DWORD Wait(DWORD ms);
+  std::string Out() const { return ReadFileText(outFile_); }
+  std::string Err() const { return ReadFileText(errFile_); }
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+  std::string outFile_, errFile_;
+};
+struct ProgramResult {
+  DWORD code = 0;
+  std::string out, err;
+};
+// Runs a program to its end (at most a minute) with ChildProgram.
+ProgramResult RunProgram(const std::string& commandLine, const std::string& folder);
+// The lines of a text, without their CR LF or LF.
+std::vector<std::string> Lines(const std::string& text);
 // Pumps the message queue for up to ms milliseconds, or until done() is true.
 template <typename F>
 bool PumpUntil(F done, DWORD ms) {

@@ -3,6 +3,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "access/RegKey.h"
 #include "engine/CustomItems.h"
 #include "keeplists/ListFile.h"
@@ -193,9 +195,24 @@ TEST_F(MoreAppsTest, BlankingKeepsTheValuesOfAnExistingKeyAndDeletingTakesNamedV
   char buf[64];
   EXPECT_EQ(3, Entries(HKEY_CURRENT_USER, "Software\\ACD Systems\\ACDSee"));  // "Openfolder" is not created
   for (const char* v : {"Favorites", "LastFolder"}) {
-    DWORD size = sizeof buf;
-    ASSERT_EQ(ERROR_SUCCESS, SHGetValueA(HKEY_CURRENT_USER, "Software\\ACD Systems\\ACDSee", v, nullptr, buf, &size)) << v;
-    EXPECT_LE(size, 1u) << v;  // the empty text, with or without its NUL
+    RegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_CURRENT_USER, "Software\\ACD Systems\\ACDSee", KEY_QUERY_VALUE));
+    DWORD size = sizeof buf, type = 0;
+    buf[0] = 'x';
+    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExA(key.get(), v, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size)) << v;
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+    EXPECT_EQ(1u, size) << v;  // the empty text with its NUL
+    EXPECT_EQ('\0', buf[0]);
+    // The prefix's own reg.exe shows an empty value, not whatever bytes lay behind it.
+    const ProgramResult shown = RunProgram("reg.exe query \"HKCU\\Software\\ACD Systems\\ACDSee\" /v " + std::string(v), folder_->path());
+    bool found = false;
+    for (const std::string& line : Lines(shown.out)) {
+      const size_t at = line.find("REG_SZ");
+      if (line.find(v) == std::string::npos || at == std::string::npos) continue;
+      found = true;
+      EXPECT_EQ(std::string::npos, line.find_first_not_of(" \t", at + 6)) << "'" << line << "'";
+    }
+    EXPECT_TRUE(found) << shown.out;
   }
   DWORD size = sizeof buf;
   EXPECT_EQ(ERROR_SUCCESS, SHGetValueA(HKEY_CURRENT_USER, "Software\\ACD Systems\\ACDSee", "Other", nullptr, buf, &size));
@@ -231,6 +248,30 @@ TEST_F(MoreAppsTest, ReceivedFilesGoFromTheDocumentsFolderOnly) {
   EXPECT_TRUE(FileExists(std::string(documents) + "\\tsw-letter.doc"));
   RemoveTree(received);
   DeleteFileA((std::string(documents) + "\\tsw-letter.doc").c_str());
+}
+
+TEST_F(MoreAppsTest, CustomItemsMatchTheLongNameOnly) {
+  const std::string f = work.File("sn");
+  for (const char* name : {"a.tmp", "notes.tmpl", "r.doc", "r.docx", "long name.tmp", "data.tmp.bak"}) MakeFile(f + "\\" + name, 10);
+  MakeFile("D:\\tsw-root-15.tswlog", 7);
+  MakeFile("D:\\tsw-root-15.tswlogx", 7);
+  // The last entry is stored with blanks around it, as older versions kept what was typed.
+  WriteListFile(CustomItemsFile(), {f + "\\*.tmp", f + "\\*.doc", "  D:\\*.tswlog  "});
+  WriteIni(Settings(), "Additional", "Custom", "1");
+  EXPECT_EQ(37, Run().filesize());
+  std::vector<std::string> left;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((f + "\\*").c_str(), &fd);
+  ASSERT_NE(INVALID_HANDLE_VALUE, h);
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) left.push_back(fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ((std::vector<std::string>{"data.tmp.bak", "notes.tmpl", "r.docx"}), left);
+  EXPECT_FALSE(FileExists("D:\\tsw-root-15.tswlog"));
+  EXPECT_TRUE(FileExists("D:\\tsw-root-15.tswlogx"));
+  DeleteFileA("D:\\tsw-root-15.tswlogx");
 }
 
 TEST_F(MoreAppsTest, CustomItemsEraseInTheirOwnFolderAndCountWhatWent) {

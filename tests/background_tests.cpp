@@ -12,6 +12,7 @@
 #include "ui/IEWindows.h"
 #include "ui/SkinModule.h"
 #include "ui/frmMainCode.h"
+#include "ui/frmcleannow.h"
 #include "ui/frmMainCodeRes.h"
 #include "ui/frmtray.h"
 
@@ -22,10 +23,20 @@ const char kIEMain[] = "Software\\Microsoft\\Internet Explorer\\Main";
 void Press(HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
 
 std::string Value(HKEY root, const std::string& sub, const char* name) {
-  char buf[512] = {0};
+  char buf[1024] = {0};
   DWORD size = sizeof buf;
   if (SHGetValueA(root, sub.c_str(), name, nullptr, buf, &size) != ERROR_SUCCESS) return "(none)";
   return buf;
+}
+
+// The size a string value is stored with, as RegQueryValueExA reports it.
+size_t StoredSize(HKEY root, const std::string& sub, const char* name) {
+  RegKey key;
+  DWORD size = 0;
+  if (key.Open(root, sub, KEY_QUERY_VALUE) != ERROR_SUCCESS ||
+      RegQueryValueExA(key.get(), name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+    return 0;
+  return size;
 }
 
 // True when Windows key + Z is taken (by the tray window): registering it once more fails.
@@ -65,10 +76,11 @@ class BackgroundTest : public ProgramFolderTest {
   }
 };
 
-TEST_F(BackgroundTest, OptionsWithoutSettingsTickAllAndStoreBlanksAndFlags) {
+TEST_F(BackgroundTest, OptionsWithoutSettingsTickAllAndStoreFlags) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) SHSetValueA(root, kIEMain, "Start Page", REG_SZ, "Error", 6);
   RegKey users;
   users.Create(HKEY_USERS, std::string(".DEFAULT\\") + kIEMain);
+  SHDeleteValueA(HKEY_USERS, (std::string(".DEFAULT\\") + kIEMain).c_str(), "Start Page");
   SHDeleteValueA(HKEY_CURRENT_USER, kIEMain, "Window Title");
   InOptions([&](HWND dlg) {
     EXPECT_EQ("", Caption(GetDlgItem(dlg, IDC_OP_TEXT1)));  // "Error" shows empty
@@ -77,17 +89,46 @@ TEST_F(BackgroundTest, OptionsWithoutSettingsTickAllAndStoreBlanksAndFlags) {
     Press(dlg, IDC_OP_CHECK(4));  // Exit after cleaning: off
     Press(dlg, IDC_OP_COMMAND1);
   });
-  EXPECT_EQ(" ", Value(HKEY_CURRENT_USER, kIEMain, "Start Page"));
-  EXPECT_EQ(" ", Value(HKEY_CURRENT_USER, kIEMain, "Window Title"));
-  EXPECT_EQ(" ", Value(HKEY_USERS, std::string(".DEFAULT\\") + kIEMain, "Start Page"));
+  // The home-page boxes were left alone: nothing is written for them.
+  EXPECT_EQ("Error", Value(HKEY_CURRENT_USER, kIEMain, "Start Page"));
+  EXPECT_EQ("(none)", Value(HKEY_CURRENT_USER, kIEMain, "Window Title"));
+  EXPECT_EQ("(none)", Value(HKEY_USERS, std::string(".DEFAULT\\") + kIEMain, "Start Page"));
   EXPECT_EQ("1", ReadIni(Settings(), "Additional", "bosskey"));
   EXPECT_EQ("1", ReadIni(Settings(), "Additional", "startup"));
   EXPECT_EQ("0", ReadIni(Settings(), "Additional", "exit"));
   EXPECT_EQ("1", ReadIni(Settings(), "Additional", "securely"));
-  EXPECT_EQ("\"" + ProgramFolder() + "\\Tsw.exe\"", Value(HKEY_CURRENT_USER, kCurrentUserRunKey, "Tracksweep"));
+  const std::string run = "\"" + ProgramFolder() + "\\Tsw.exe\"";
+  EXPECT_EQ(run, Value(HKEY_CURRENT_USER, kCurrentUserRunKey, "Tracksweep"));
+  EXPECT_EQ(run.size() + 1, StoredSize(HKEY_CURRENT_USER, kCurrentUserRunKey, "Tracksweep"));  // with its NUL
   EXPECT_TRUE(HideKeyTaken());
   EXPECT_TRUE(messages.seen.empty());
-  SHDeleteValueA(HKEY_CURRENT_USER, kIEMain, "Window Title");
+}
+
+TEST_F(BackgroundTest, OnlyAHomePageBoxTheUserChangedIsWritten) {
+  const std::string longPage = "http://home.example/" + std::string(300, 'p');
+  ScopedRegValue page(HKEY_CURRENT_USER, kIEMain, "Start Page", longPage);
+  ScopedRegValue title(HKEY_CURRENT_USER, kIEMain, "Window Title", "My browser");
+  InOptions([&](HWND dlg) {
+    EXPECT_EQ(longPage, Caption(GetDlgItem(dlg, IDC_OP_TEXT1)));  // shown whole
+    Press(dlg, IDC_OP_CHECK(4));
+    Press(dlg, IDC_OP_COMMAND1);
+  });
+  EXPECT_EQ(longPage, Value(HKEY_CURRENT_USER, kIEMain, "Start Page"));
+  EXPECT_EQ("My browser", Value(HKEY_CURRENT_USER, kIEMain, "Window Title"));
+  EXPECT_EQ("(none)", Value(HKEY_USERS, std::string(".DEFAULT\\") + kIEMain, "Window Title"));
+  // Emptied by the user: a single blank, in all three keys, with its NUL.
+  InOptions([&](HWND dlg) {
+    SetDlgItemTextA(dlg, IDC_OP_TEXT2, "");
+    Press(dlg, IDC_OP_COMMAND1);
+  });
+  EXPECT_EQ(longPage, Value(HKEY_CURRENT_USER, kIEMain, "Start Page"));
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_USERS}) {
+    const std::string sub = root == HKEY_USERS ? std::string(".DEFAULT\\") + kIEMain : kIEMain;
+    EXPECT_EQ(" ", Value(root, sub, "Window Title"));
+    EXPECT_EQ(2u, StoredSize(root, sub, "Window Title"));
+  }
+  SHDeleteValueA(HKEY_USERS, (std::string(".DEFAULT\\") + kIEMain).c_str(), "Window Title");
+  SHDeleteValueA(HKEY_LOCAL_MACHINE, kIEMain, "Window Title");
 }
 
 TEST_F(BackgroundTest, TheBossKeyIsSwitchedOnlyWhenTheBoxChangesAndCancelWritesNothing) {
@@ -250,4 +291,112 @@ TEST_F(BackgroundTest, TheMainWindowHasItsOwnRoundedFrameAndCaptionImages) {
                reinterpret_cast<LPARAM>(close));
   EXPECT_FALSE(app.Main().IsLoaded());
   EXPECT_EQ("0", ReadIni(Settings(), "BROWSERS", "cache"));
+}
+
+namespace {
+
+struct OtherWindows {
+  DWORD process = 0;
+  HWND browser = nullptr, folder = nullptr, hidden = nullptr;
+};
+
+BOOL CALLBACK FindOther(HWND h, LPARAM p) {
+  OtherWindows& w = *reinterpret_cast<OtherWindows*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid != w.process) return TRUE;
+  const std::string title = Caption(h);
+  if (title == "tsw-boss-browser") w.browser = h;
+  if (title == "tsw-boss-folder") w.folder = h;
+  if (title == "tsw-boss-hidden") w.hidden = h;
+  return TRUE;
+}
+
+}  // namespace
+
+// The boss key as the user meets it: the hotkey message reaches the tray window, and the
+// windows belong to another program.
+TEST_F(BackgroundTest, TheBossKeyHidesAnotherProgramsWindowsAndNeverStrandsThem) {
+  const std::string eventName = "TswBossDone" + std::to_string(GetCurrentProcessId());
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
+  ASSERT_NE(nullptr, done);
+  TempFolder out("tswboss");
+  ChildProgram other("C:\\tsw-bin\\bosswindows.exe " + eventName, out.path());
+  ASSERT_TRUE(other.started()) << "the harness puts bosswindows.exe in C:\\tsw-bin";
+  OtherWindows w;
+  w.process = other.id();
+  ASSERT_TRUE(PumpUntil([&] {
+    EnumWindows(FindOther, reinterpret_cast<LPARAM>(&w));
+    return w.browser && w.folder && w.hidden && IsZoomed(w.browser) && IsWindowVisible(w.folder);
+  }, 20000));
+  ASSERT_FALSE(IsWindowVisible(w.hidden));
+
+  auto hide = [&] { SendMessageA(Tray(), WM_HOTKEY, kHideHotkey, MAKELPARAM(MOD_WIN, 'Z')); };
+  auto show = [&] { SendMessageA(Tray(), WM_HOTKEY, kShowHotkey, MAKELPARAM(MOD_WIN | MOD_SHIFT, 'Z')); };
+  hide();  // the boss key is off: nothing happens
+  EXPECT_TRUE(IsWindowVisible(w.browser));
+
+  app.SetBossKey(true);
+  hide();
+  EXPECT_FALSE(IsWindowVisible(w.browser));
+  EXPECT_FALSE(IsWindowVisible(w.folder));
+  hide();  // a second press keeps what the first one saved
+  show();
+  EXPECT_TRUE(IsWindowVisible(w.browser));
+  EXPECT_TRUE(IsZoomed(w.browser));  // maximised stays maximised
+  EXPECT_TRUE(IsWindowVisible(w.folder));
+  EXPECT_FALSE(IsWindowVisible(w.hidden));  // hidden before: not ours to show
+
+  hide();
+  app.SetBossKey(false);  // switched off: nothing stays hidden
+  EXPECT_TRUE(IsWindowVisible(w.browser));
+  EXPECT_TRUE(IsWindowVisible(w.folder));
+  EXPECT_FALSE(IsWindowVisible(w.hidden));
+
+  app.SetBossKey(true);
+  hide();
+  ASSERT_FALSE(IsWindowVisible(w.folder));
+  SendMessageA(Tray(), WM_COMMAND, IDM_TRAY_EXIT, 0);  // the program ends: they come back
+  EXPECT_TRUE(IsWindowVisible(w.browser));
+  EXPECT_TRUE(IsZoomed(w.browser));
+  EXPECT_TRUE(IsWindowVisible(w.folder));
+
+  SetEvent(done);
+  EXPECT_EQ(0u, other.Wait(10000));
+  CloseHandle(done);
+}
+
+namespace {
+struct CaptionCount {
+  const char* caption;
+  int n;
+};
+BOOL CALLBACK CountCaptioned(HWND h, LPARAM p) {
+  CaptionCount& c = *reinterpret_cast<CaptionCount*>(p);
+  if (Caption(h) == c.caption) ++c.n;
+  return TRUE;
+}
+int WindowsCaptioned(const char* caption) {
+  CaptionCount count = {caption, 0};
+  EnumThreadWindows(GetCurrentThreadId(), CountCaptioned, reinterpret_cast<LPARAM>(&count));
+  return count.n;
+}
+}  // namespace
+
+TEST_F(BackgroundTest, WhileAModalDialogIsOpenTheTrayMenuOpensNoOther) {
+  bool sawOne = false;
+  InOptions([&](HWND dlg) {
+    // Each of these would open a window of its own if nothing held it back.
+    SendMessageA(Tray(), WM_COMMAND, IDM_TRAY_OPTION, 0);
+    SendMessageA(Tray(), WM_COMMAND, IDM_TRAY_ERASE, 0);
+    sawOne = WindowsCaptioned("Clean Options") == 1;
+    EXPECT_FALSE(app.CleanNow().IsLoaded());
+    SendMessageA(Tray(), WM_COMMAND, IDM_TRAY_RESTORE, 0);  // still works
+    EXPECT_TRUE(IsWindowVisible(app.Main().hwnd()));
+    Press(dlg, IDC_OP_COMMAND2);
+  });
+  EXPECT_TRUE(sawOne);
+  // With the dialog gone, the menu opens windows again.
+  SendMessageA(Tray(), WM_COMMAND, IDM_TRAY_ERASE, 0);
+  EXPECT_TRUE(app.CleanNow().IsLoaded());
 }

@@ -26,52 +26,6 @@ void StoreTicks(const std::string& settings, std::initializer_list<int> ticked) 
     WriteIni(settings, k.section, k.key, std::find(ticked.begin(), ticked.end(), k.check) != ticked.end() ? "1" : "0");
 }
 
-struct Result {
-  DWORD code = 0;
-  std::string out, err;
-};
-
-// Started without a window of its own: under Wine a console program given CREATE_NO_WINDOW now
-// and then writes its output somewhere else than the handles it was given.
-Result RunProgram(const std::string& commandLine, const std::string& folder) {
-  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-  const std::string outFile = folder + "\\out.txt", errFile = folder + "\\err.txt";
-  HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
-  HANDLE err = CreateFileA(errFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = out;
-  si.hStdError = err;
-  PROCESS_INFORMATION pi = {};
-  std::string cmd = commandLine;
-  Result r;
-  if (CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-    WaitForSingleObject(pi.hProcess, 60000);
-    GetExitCodeProcess(pi.hProcess, &r.code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  } else {
-    r.code = 9999;
-  }
-  CloseHandle(out);
-  CloseHandle(err);
-  r.out = ReadFileText(outFile);
-  r.err = ReadFileText(errFile);
-  return r;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t from = 0;
-  for (size_t nl; (nl = text.find('\n', from)) != std::string::npos; from = nl + 1) {
-    std::string line = text.substr(from, nl - from);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 bool HasLine(const std::string& text, const std::string& line) {
   const std::vector<std::string> lines = Lines(text);
   return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -142,13 +96,13 @@ class CleanerProgramTest : public ConsoleTest {
 
 TEST_F(CleanerProgramTest, CleansTheStoredSelectionWithTheWindowsLines) {
   Seed();
-  Result analyze = RunProgram("\"" + exe + "\" --analyze", folder_->path());
+  ProgramResult analyze = RunProgram("\"" + exe + "\" --analyze", folder_->path());
   EXPECT_EQ(0u, analyze.code);
   EXPECT_TRUE(HasLine(analyze.out, "file\t" + Temp() + "\\a.tmp\t300")) << analyze.out;
   EXPECT_TRUE(FileExists(Temp() + "\\a.tmp"));
   EXPECT_EQ("", ReadIni(Settings(), "WINDOWS", "lastclean"));
 
-  Result clean = RunProgram("\"" + exe + "\"", folder_->path());
+  ProgramResult clean = RunProgram("\"" + exe + "\"", folder_->path());
   EXPECT_EQ(0u, clean.code) << clean.err;
   EXPECT_FALSE(FileExists(Temp() + "\\a.tmp"));
   EXPECT_NE("", ReadIni(Settings(), "WINDOWS", "lastclean"));
@@ -165,21 +119,21 @@ TEST_F(CleanerProgramTest, CleansTheStoredSelectionWithTheWindowsLines) {
   EXPECT_EQ(std::vector<std::string>(expected.begin(), expected.end() - 1), std::vector<std::string>(printed.begin(), printed.end() - 1));
   EXPECT_EQ(0u, printed.back().find("Task complete Successfully! Cleaned Registry Keys: 1 Released HD Space:"));
 
-  Result items = RunProgram("\"" + exe + "\" --items", folder_->path());
+  ProgramResult items = RunProgram("\"" + exe + "\" --items", folder_->path());
   EXPECT_TRUE(HasLine(items.out, "Windows Temp\t1"));
   EXPECT_TRUE(HasLine(items.out, "IE Cookies\t0"));
   EXPECT_TRUE(HasLine(items.out, "Custom Clean Items\t1"));
 }
 
 TEST_F(CleanerProgramTest, BadArgumentsAndAMissingSelectionFailWithAMessage) {
-  Result bad = RunProgram("\"" + exe + "\" --everything", folder_->path());
+  ProgramResult bad = RunProgram("\"" + exe + "\" --everything", folder_->path());
   EXPECT_EQ(2u, bad.code);
   EXPECT_NE(std::string::npos, bad.err.find("usage: tswclean"));
-  Result none = RunProgram("\"" + exe + "\"", folder_->path());  // no prisd.dat yet
+  ProgramResult none = RunProgram("\"" + exe + "\"", folder_->path());  // no prisd.dat yet
   EXPECT_EQ(3u, none.code);
   EXPECT_NE(std::string::npos, none.err.find("prisd.dat"));
   EXPECT_FALSE(FileExists(Settings()));
-  Result help = RunProgram("\"" + exe + "\" --help", folder_->path());
+  ProgramResult help = RunProgram("\"" + exe + "\" --help", folder_->path());
   EXPECT_EQ(0u, help.code);
   EXPECT_NE(std::string::npos, help.out.find("--analyze"));
 }

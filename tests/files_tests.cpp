@@ -5,6 +5,7 @@
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
 #include "access/Normal.h"
+#include "access/Pattern.h"
 #include "settings/AppFolder.h"
 #include "tests/TestSupport.h"
 
@@ -379,4 +380,91 @@ TEST_F(FilesTest, TheRealEraserNeverRemovesAProtectedFolder) {
   EXPECT_TRUE(FileExists(program));
   EXPECT_TRUE(eraser.RemoveFolder(empty));
   EXPECT_FALSE(FileExists(empty));
+}
+
+TEST(PatternMatch, WindowsWildcardsOnTheLongNameOnly) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"a.tmp", "*.tmp", true},        {"x.TMP", "*.tmp", true},      {"notes.tmpl", "*.tmp", false},
+      {"x.tmp~", "*.tmp", false},      {"data.tmp.bak", "*.tmp", false}, {"r.docx", "*.doc", false},
+      {"README", "*.*", true},         {"a.b.c", "*.*", true},        {"readme", "readme.*", true},
+      {"abc", "*.", true},             {"a.b", "*.", false},          {"ab.tmp", "?.tmp", false},
+      {"abc", "a?c", true},            {"NOTE~XCL.TMP", "note~*.tmp", true}, {"notes.tmpl", "note~*.tmp", false},
+      {"cookies.txt", "COOKIES.TXT", true}, {"cookies.txt.old", "cookies.txt", false}, {"", "*", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.matches, MatchesPattern(c.name, c.pattern)) << c.name << " ~ " << c.pattern;
+}
+
+TEST_F(FilesTest, PatternsNeverMatchAFileByItsShortName) {
+  // Each of these has a short name (NOTES~1.TMP, R~1.DOC...) that the file system would match.
+  for (const char* name : {"a.tmp", "notes.tmpl", "r.doc", "r.docx", "long name.tmp", "data.tmp.bak", "x.tmp~", "x.TMP"})
+    MakeFile(W("sn\\") + name);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(W("sn\\notes.tmpl").c_str(), &fd);
+  ASSERT_NE(INVALID_HANDLE_VALUE, h);
+  FindClose(h);
+  const std::string shortName = fd.cAlternateFileName;
+  ASSERT_FALSE(shortName.empty()) << "the file system gives notes.tmpl a short name";
+
+  DeleteMatching(W("sn\\") + shortName);  // a short name alone matches nothing
+  EXPECT_TRUE(FileExists(W("sn\\notes.tmpl")));
+  DeleteMatching(W("sn\\*.tmp"));
+  DeleteMatching(W("sn\\*.doc"));
+  for (const char* gone : {"a.tmp", "r.doc", "long name.tmp", "x.TMP"}) EXPECT_FALSE(FileExists(W("sn\\") + gone)) << gone;
+  for (const char* kept : {"notes.tmpl", "r.docx", "data.tmp.bak", "x.tmp~"}) EXPECT_TRUE(FileExists(W("sn\\") + kept)) << kept;
+
+  // "*.*" takes names without a dot too; a sweep takes the long name it is given, nothing else.
+  MakeFile(W("all\\README"));
+  MakeFile(W("all\\x.y"));
+  DeleteMatching(W("all\\*.*"));
+  EXPECT_FALSE(FileExists(W("all\\README")));
+  EXPECT_FALSE(FileExists(W("all\\x.y")));
+  MakeFile(W("p\\cookies.txt.old"));
+  MakeFile(W("p\\sub\\cookies.txt"));
+  SweepTreeForFile(W("p"), "cookies.txt");
+  EXPECT_TRUE(FileExists(W("p\\cookies.txt.old")));
+  EXPECT_FALSE(FileExists(W("p\\sub\\cookies.txt")));
+}
+
+TEST_F(FilesTest, ANameTheCodePageCannotSpellIsReachedByItsShortName) {
+  // "a<CJK>b.tmp" lists as "a?b.tmp": passed on as such, "?" would take "a1b.tmp" too.
+  const std::wstring wide = L"\\a\x4E2D" L"b.tmp";
+  std::wstring folder(work.path().begin(), work.path().end());
+  CreateDirectoryA(W("cp").c_str(), nullptr);
+  HANDLE h = CreateFileW((folder + L"\\cp" + wide).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, h);
+  CloseHandle(h);
+  MakeFile(W("cp\\a1b.tmp"));
+  MakeFile(W("cp\\sub\\a2b.log"));
+  RecordingEraser preview;
+  {
+    ScopedEraser scope(preview);
+    EmptyFolderTree(W("cp"));
+  }
+  for (const RecordingEraser::Entry& e : preview.entries) EXPECT_EQ(std::string::npos, e.target.find('?')) << e.target;
+  EmptyFolderTree(W("cp"));
+  EXPECT_FALSE(FileExists(W("cp\\a1b.tmp")));
+  EXPECT_FALSE(FileExists(W("cp\\sub")));
+  EXPECT_EQ(0, FolderSize(W("cp")));  // the unspellable one went too, by its short name
+}
+
+TEST_F(FilesTest, AReadOnlyFileReachedByAWalkStaysUnlessForcedAndIsRestoredWhenTheForceFails) {
+  MakeFile(W("ro-tree\\deep\\ro.dat"), 10, FILE_ATTRIBUTE_READONLY);
+  MakeFile(W("ro-tree\\plain.dat"));
+  DeleteFoldersMatching(W("ro-*"), false);
+  EXPECT_TRUE(FileExists(W("ro-tree\\deep\\ro.dat")));
+  EXPECT_FALSE(FileExists(W("ro-tree\\plain.dat")));
+
+  HANDLE held = CreateFileA(W("ro-tree\\deep\\ro.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  DeleteFoldersMatching(W("ro-*"), true);
+  CloseHandle(held);
+  ASSERT_TRUE(FileExists(W("ro-tree\\deep\\ro.dat")));
+  EXPECT_TRUE(GetFileAttributesA(W("ro-tree\\deep\\ro.dat").c_str()) & FILE_ATTRIBUTE_READONLY);
+  DeleteFoldersMatching(W("ro-*"), true);
+  EXPECT_FALSE(FileExists(W("ro-tree")));
 }

@@ -42,9 +42,9 @@ case "$action" in
     ln -sfn ../../outside/tree "$fixtures/to-outside"
     mkdir -p "$fixtures/remove-me"
     ln -sfn ../../../outside/tree "$fixtures/remove-me/link"
-    # The console cleaner and the installer, where tests can start them from C:.
+    # The console cleaner, the installer and test helpers, where tests can start them from C:.
     mkdir -p "$prefix/drive_c/tsw-bin"
-    for made in tswclean.exe Tracksweep-3.20-setup.exe; do
+    for made in tswclean.exe Tracksweep-3.20-setup.exe bosswindows.exe; do
       if [ -f "$build/$made" ]; then cp "$build/$made" "$prefix/drive_c/tsw-bin/"; fi
     done
     # A crashing child must end, not wait for a debugger that would hold ctest's pipe open.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "access/RegKey.h"
 #include "search/ExtentionHandller.h"
 #include "search/FileHunt.h"
 #include "search/FileHuntPrefs.h"
@@ -157,6 +158,43 @@ TEST_F(HuntTest, RecycleFileMovesOneFileToTheBin) {
   EXPECT_EQ(1, bin.i64NumItems);
   EXPECT_EQ(700, bin.i64Size);
   SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+}
+
+TEST_F(HuntTest, TheTypeListKeepsLinesAsStoredAndNeverGluesTwoTypes) {
+  WriteFileText(ExtFile(), "*.a  \r\n*.log\r\n*.b");  // the last line has no end
+  ASSERT_TRUE(AppendType("*.c"));
+  EXPECT_EQ("*.a  \r\n*.log\r\n*.b\r\n*.c\r\n", ReadFileText(ExtFile()));
+  ASSERT_TRUE(RemoveType("*.log"));
+  EXPECT_EQ("*.a  \r\n*.b\r\n*.c\r\n", ReadFileText(ExtFile()));
+  ASSERT_TRUE(RemoveType("*.a"));  // the list shows it without its blanks
+  EXPECT_EQ("*.b\r\n*.c\r\n", ReadFileText(ExtFile()));
+  // A list that cannot be replaced stays as it was, with nothing left beside it.
+  HANDLE held = CreateFileA(ExtFile().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  EXPECT_FALSE(RemoveType("*.b"));
+  CloseHandle(held);
+  EXPECT_FALSE(FileExists(ExtFile() + ".new"));
+  EXPECT_EQ("*.b\r\n*.c\r\n", ReadFileText(ExtFile()));
+}
+
+TEST_F(HuntTest, ASearchStringOfSeparatorsOnlyEndsLikeAnEmptyWalk) {
+  MakeFile(W("a.tmp"));
+  RecordingHunt view;
+  HuntResult r = FindFiles(work.path(), ";", true, view);
+  EXPECT_TRUE(r.completed);
+  EXPECT_TRUE(view.lines.empty());
+  EXPECT_EQ("0  Files Found  \r\nTotal size: 0kb", view.summary);
+}
+
+TEST_F(HuntTest, DeletionNeverPassesAWildcardOnAndPassesOverWhatIsGone) {
+  MakeFile(W("a1b.tmp"));
+  MakeFile(W("twice.tmp"));
+  const HuntDeletion d = DeleteFoundFiles({W("a?b.tmp"), W("twice.tmp"), W("twice.tmp"), W("gone.tmp"), W("*.tmp")}, false);
+  EXPECT_TRUE(FileExists(W("a1b.tmp")));
+  EXPECT_FALSE(FileExists(W("twice.tmp")));
+  EXPECT_EQ(1u, d.deleted);
+  EXPECT_EQ(2u, d.unsafeNames);
+  EXPECT_EQ("2 file(s) not deleted: their names hold characters that cannot be passed on safely.", DeletionNote(d));
 }
 
 class SearchWindowTest : public HuntTest {
@@ -314,4 +352,76 @@ TEST_F(SearchWindowTest, TheTypeDialogEditsTheListAndTheSearchString) {
   EXPECT_EQ("Warnning:", messages.seen[1].title);
   EXPECT_EQ("*.tmp\r\n*.gid\r\n*.swp\r\n*.chk\r\n", ReadFileText(ExtFile()));
   EXPECT_EQ("80", GetSetting("General", "MaxLogSize", ""));
+}
+
+namespace {
+void EmptyBin() { SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND); }
+long long ItemsInBin() {
+  SHQUERYRBINFO bin = {sizeof bin, 0, 0};
+  SHQueryRecycleBinA("", &bin);
+  return bin.i64NumItems;
+}
+// The per-volume Recycle Bin settings of drive C:, as Windows Vista and later keep them.
+std::string BinKeyOfC() {
+  char volume[MAX_PATH] = {0};
+  GetVolumeNameForVolumeMountPointA("C:\\", volume, sizeof volume);
+  const std::string v = volume;
+  const size_t open = v.find('{'), close = v.find('}');
+  if (open == std::string::npos || close == std::string::npos) return "";
+  return "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket\\Volume\\" + v.substr(open, close - open + 1);
+}
+}  // namespace
+
+TEST_F(SearchWindowTest, ToTheBinGoesExactlyTheListedFileAndNothingTheBinWouldNotKeep) {
+  EmptyBin();
+  // "a<CJK>b.tmp" is listed as "a?b.tmp": sent on as such, the shell would take a1b.tmp too.
+  const std::wstring folder(work.path().begin(), work.path().end());
+  HANDLE h = CreateFileW((folder + L"\\a\x4E2D" L"b.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, h);
+  CloseHandle(h);
+  MakeFile(W("a1b.tmp"));
+  InWindow([&](frmLocate& w, HWND dlg) {
+    w.ChangeFolder(work.path());
+    HWND list = GetDlgItem(dlg, IDC_LO_LIST1);
+    ASSERT_EQ(2, SendMessageA(list, LB_GETCOUNT, 0, 0));
+    Press(dlg, IDC_LO_UNSELECTALL);
+    for (LRESULT i = 0; i < 2; ++i)
+      if (ListBoxLine(list, i).find("a?b.tmp") != std::string::npos) SendMessageA(list, LB_SETSEL, TRUE, i);
+    ASSERT_EQ(BST_CHECKED, IsDlgButtonChecked(dlg, IDC_LO_DELTYPE));
+    Press(dlg, IDC_LO_DELETE);
+    EXPECT_EQ(1, SendMessageA(list, LB_GETCOUNT, 0, 0));
+  });
+  EXPECT_TRUE(FileExists(W("a1b.tmp")));
+  EXPECT_EQ(1, ItemsInBin());
+  EmptyBin();
+
+  // A bin too small for the file: it stays where it is, and the status says why.
+  const std::string binKey = BinKeyOfC();
+  ASSERT_FALSE(binKey.empty());
+  RegKey created;
+  ASSERT_EQ(ERROR_SUCCESS, created.Create(HKEY_CURRENT_USER, binKey));
+  DWORD zero = 0;
+  RegSetValueExA(created.get(), "MaxCapacity", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
+  std::string status;
+  InWindow([&](frmLocate& w, HWND dlg) {
+    w.ChangeFolder(work.path());
+    Press(dlg, IDC_LO_DELETE);
+    status = Caption(GetDlgItem(dlg, IDC_LO_STATUS));
+  });
+  created.Close();
+  SHDeleteKeyA(HKEY_CURRENT_USER, binKey.c_str());
+  EXPECT_TRUE(FileExists(W("a1b.tmp")));
+  EXPECT_EQ(0, ItemsInBin());
+  EXPECT_NE(std::string::npos, status.find("1 file(s) not deleted: the Recycle Bin cannot take them.")) << status;
+}
+
+TEST_F(SearchWindowTest, SeparatorsOnlyGiveTheEmptySummaryAndExit) {
+  MakeFile(W("a.tmp"));
+  InWindow([&](frmLocate& w, HWND dlg) {
+    w.ChangeFolder(work.path());
+    SetDlgItemTextA(dlg, IDC_LO_TEXT1, ";");
+    w.FindPressed();
+    EXPECT_EQ("0  Files Found  \r\nTotal size: 0kb", Caption(GetDlgItem(dlg, IDC_LO_STATUS)));
+    EXPECT_EQ("Exit", Caption(GetDlgItem(dlg, IDC_LO_ACTION1)));
+  });
 }

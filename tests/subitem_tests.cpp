@@ -2,6 +2,7 @@
 // would: opened from the main window, answered through the prompt seams.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include "engine/CustomItems.h"
 #include "keeplists/ListFile.h"
@@ -288,4 +289,47 @@ TEST_F(CustomPageTest, TheListIsReadWhenThePageOpens) {
   Click(IDC_IMAGE(1));
   Click(IDC_IMAGE(2));
   EXPECT_EQ((std::vector<std::string>{"C:\\a\\*.tmp", "C:\\b\\*.log"}), Shown());
+}
+
+TEST_F(CustomPageTest, ANamedPatternInADriveRootOrTheDesktopIsAddedOnlyAfterAWarning) {
+  char desktop[MAX_PATH] = {0};
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, TRUE));
+  messages.Answer(IDNO);
+  Add("D:\\", "*.tmp");
+  ASSERT_EQ(1u, messages.seen.size());
+  EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION), messages.seen[0].flags);
+  EXPECT_NE(std::string::npos, messages.seen[0].text.find("D:\\")) << messages.seen[0].text;
+  EXPECT_FALSE(FileExists(CustomItemsFile()));  // No: nothing added
+  messages.Answer(IDYES);
+  Add("D:\\", "*.tmp");
+  Add(std::string("  ") + desktop + " ", " *.log ");  // blanks around either part are dropped
+  ASSERT_EQ(3u, messages.seen.size());
+  EXPECT_NE(std::string::npos, messages.seen[2].text.find(desktop)) << messages.seen[2].text;
+  EXPECT_EQ("D:\\\\*.tmp\r\n" + std::string(desktop) + "\\*.log\r\n", ReadFileText(CustomItemsFile()));
+  // Match-all patterns there, and the system folder, stay refused without a question.
+  char system[MAX_PATH] = {0};
+  GetSystemDirectoryA(system, MAX_PATH);
+  Add("D:\\", "*.*");
+  Add(desktop, "*");
+  Add(system, "*.log");
+  ASSERT_EQ(6u, messages.seen.size());
+  for (size_t i = 3; i < 6; ++i) EXPECT_EQ(0u, messages.seen[i].text.find("This item is not added")) << i;
+  EXPECT_EQ(2u, Shown().size());
+}
+
+TEST_F(CustomPageTest, AddAndRemoveComeBackOnceAnUnreadableListIsGone) {
+  WriteFileText(CustomItemsFile(), "C:\\a\\*.tmp\r\n");
+  {
+    HANDLE lock = CreateFileA(CustomItemsFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    Click(IDC_IMAGE(1));
+    Click(IDC_IMAGE(2));
+    CloseHandle(lock);
+  }
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Main(), IDC_COMMAND101)));
+  DeleteFileA(CustomItemsFile().c_str());
+  Click(IDC_IMAGE(1));
+  Click(IDC_IMAGE(2));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Main(), IDC_COMMAND101)));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Main(), IDC_COMMAND102)));
 }

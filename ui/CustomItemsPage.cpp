@@ -12,7 +12,13 @@
 
 void CustomItemsPage::Load() const {
   const std::string file = CustomItemsFile();
-  if (!ListFileExists(file)) return;  // the list stays as it was
+  if (!ListFileExists(file)) {
+    // The list stays as it was; a file that could not be read before is gone, so the page
+    // may edit again.
+    window_.Enable(IDC_COMMAND101, true);
+    window_.Enable(IDC_COMMAND102, true);
+    return;
+  }
   std::vector<std::string> entries;
   const bool readable = ReadListFile(file, entries);
   HWND list = window_.Item(IDC_CUSTOM_LIST1);
@@ -49,6 +55,9 @@ void CustomItemsPage::Add() const {
                 MB_OK | MB_ICONEXCLAMATION);
     return;
   }
+  const std::string warning = CustomEntryWarning(entry);
+  if (!warning.empty() && ShowMessage(window_.hwnd(), warning, kProductTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+    return;
   SendMessageA(window_.Item(IDC_CUSTOM_LIST1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   AppendListLine(CustomItemsFile(), entry);
 }

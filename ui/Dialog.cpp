@@ -19,6 +19,11 @@ std::vector<HWND>& ModelessWindows() {
   static std::vector<HWND> windows;
   return windows;
 }
+// The modal dialogs open now, innermost last.
+std::vector<Dialog*>& ModalStack() {
+  static std::vector<Dialog*> stack;
+  return stack;
+}
 void Forget(std::vector<HWND>& v, HWND h) { v.erase(std::remove(v.begin(), v.end(), h), v.end()); }
 }  // namespace
 
@@ -43,8 +48,17 @@ bool Dialog::CreateModeless(int templateId, HWND owner) {
 INT_PTR Dialog::RunModal(int templateId, HWND owner) {
   if (hwnd_) return -1;
   modal_ = true;
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner, Proc,
-                         reinterpret_cast<LPARAM>(this));
+  ModalStack().push_back(this);
+  const INT_PTR code = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner, Proc,
+                                       reinterpret_cast<LPARAM>(this));
+  ModalStack().pop_back();
+  return code;
+}
+
+HWND Dialog::OpenModal() {
+  for (auto it = ModalStack().rbegin(); it != ModalStack().rend(); ++it)
+    if ((*it)->hwnd_) return (*it)->hwnd_;
+  return nullptr;
 }
 
 void Dialog::Unload(INT_PTR code) {

@@ -18,6 +18,8 @@ class Dialog {
   bool CreateModeless(int templateId, HWND owner = nullptr);
   // Modal: returns the code given to End.
   INT_PTR RunModal(int templateId, HWND owner);
+  // The innermost modal dialog of the program that is open now, or 0.
+  static HWND OpenModal();
   // Unload: ends a modal dialog or destroys a modeless one; nothing when not loaded.
   void Unload(INT_PTR code = IDCANCEL);
 

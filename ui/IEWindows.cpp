@@ -8,7 +8,8 @@ const UINT kZ = 90;
 
 struct SavedWindow {
   HWND window;
-  WINDOWPLACEMENT placement;
+  WINDOWPLACEMENT placement;  // as it was before the boss key hid it
+  bool hidden;                // hidden by the boss key and not shown again since
 };
 
 std::vector<SavedWindow>& Saved() {
@@ -16,17 +17,48 @@ std::vector<SavedWindow>& Saved() {
   return saved;
 }
 
+// The list being built by a hide, and the one it replaces.
+std::vector<SavedWindow> g_previous;
+
+const SavedWindow* StillHiddenByUs(HWND window) {
+  for (const SavedWindow& s : g_previous)
+    if (s.window == window && s.hidden) return &s;
+  return nullptr;
+}
+
+// The state a placement describes, as ShowWindow takes it, without taking the focus.
+int ShowCommandOf(const WINDOWPLACEMENT& wp) {
+  if (wp.showCmd == SW_SHOWMAXIMIZED) return SW_SHOWMAXIMIZED;
+  if (wp.showCmd == SW_SHOWMINIMIZED || wp.showCmd == SW_MINIMIZE || wp.showCmd == SW_SHOWMINNOACTIVE)
+    return SW_SHOWMINNOACTIVE;
+  return SW_SHOWNOACTIVATE;
+}
+
 BOOL CALLBACK EnumIEWindow(HWND window, LPARAM) {
   const std::string cls = GetWindowClass(window);
-  if (cls == "CabinetWClass" || cls == "IEFrame") {
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    GetWindowPlacement(window, &wp);
-    Saved().push_back({window, wp});
-    wp.showCmd = SW_HIDE;
-    SetWindowPlacement(window, &wp);
+  if (cls != "CabinetWClass" && cls != "IEFrame") return TRUE;
+  if (!IsWindowVisible(window)) {
+    // Hidden by an earlier press: it keeps the placement it had then. Hidden by anyone else:
+    // not ours to show.
+    if (const SavedWindow* earlier = StillHiddenByUs(window)) Saved().push_back(*earlier);
+    return TRUE;
   }
+  WINDOWPLACEMENT wp = {};
+  wp.length = sizeof wp;
+  if (!GetWindowPlacement(window, &wp)) return TRUE;
+  Saved().push_back({window, wp, true});
+  wp.showCmd = SW_HIDE;
+  // A window of another process takes no placement under Wine (it fails without an error);
+  // ShowWindow works across processes everywhere.
+  if (!SetWindowPlacement(window, &wp) || IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
   return TRUE;
+}
+
+void Restore(SavedWindow& s) {
+  if (!IsWindow(s.window)) return;  // closed since: passed over
+  if (!SetWindowPlacement(s.window, &s.placement) || !IsWindowVisible(s.window))
+    ShowWindow(s.window, ShowCommandOf(s.placement));
+  s.hidden = false;
 }
 
 }  // namespace
@@ -38,14 +70,21 @@ std::string GetWindowClass(HWND window) {
 }
 
 void HideIEWindows() {
+  g_previous.swap(Saved());
   Saved().clear();
   EnumWindows(EnumIEWindow, 0);
+  g_previous.clear();
 }
 
 void ShowIEWindows() {
-  const std::vector<SavedWindow>& saved = Saved();
-  // Windows closed since are passed over: their placement simply fails.
-  for (auto it = saved.rbegin(); it != saved.rend(); ++it) SetWindowPlacement(it->window, &it->placement);
+  std::vector<SavedWindow>& saved = Saved();
+  for (auto it = saved.rbegin(); it != saved.rend(); ++it) Restore(*it);
+}
+
+void ShowWindowsHiddenByBossKey() {
+  std::vector<SavedWindow>& saved = Saved();
+  for (auto it = saved.rbegin(); it != saved.rend(); ++it)
+    if (it->hidden) Restore(*it);
 }
 
 void RegisterBossKeys(HWND tray) {

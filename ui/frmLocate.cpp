@@ -158,18 +158,18 @@ void frmLocate::Perform(Action action) {
         SaveSetting("General", "Prompt", "0");
       }
       HWND list = Item(IDC_LO_LIST1);
-      const bool recycle = CheckValue(IDC_LO_DELTYPE) == BST_CHECKED;
       const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
       const std::vector<std::string>& paths = list_.paths();
-      for (LRESULT i = 0; i < count && static_cast<size_t>(i) < paths.size(); ++i) {
-        if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) <= 0) continue;
-        if (recycle) RecycleFile(paths[static_cast<size_t>(i)]);
-        else DeleteFileA(paths[static_cast<size_t>(i)].c_str());
-      }
+      std::vector<std::string> chosen;
+      for (LRESULT i = 0; i < count && static_cast<size_t>(i) < paths.size(); ++i)
+        if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) chosen.push_back(paths[static_cast<size_t>(i)]);
+      const HuntDeletion done = DeleteFoundFiles(chosen, CheckValue(IDC_LO_DELTYPE) == BST_CHECKED);
       SetCheck(IDC_LO_CHECK1, BST_UNCHECKED);
       SaveSetting("StartUp", "SubFolders", "0");
       Search();
       SetText(IDC_LO_ACTION1, kExitCaption);
+      const std::string note = DeletionNote(done);
+      if (!note.empty()) SetText(IDC_LO_STATUS, Text(IDC_LO_STATUS) + "\r\n" + note);
       break;
     }
   }

@@ -11,13 +11,20 @@
 namespace {
 // Check1 to Check6, in load order.
 const char* const kFlags[] = {"bosskey", "startup", "autoclean", "exit", "Custom", "securely"};
+struct HomePageBox {
+  int id;
+  const char* value;
+};
+const HomePageBox kHomePageBoxes[] = {{IDC_OP_TEXT1, "Start Page"}, {IDC_OP_TEXT2, "Window Title"}};
 }  // namespace
 
 void frmoptions::ShowModal(HWND owner) { RunModal(IDD_FRMOPTIONS, owner); }
 
 bool frmoptions::OnInit() {
-  SetText(IDC_OP_TEXT1, ReadHomePageValue("Start Page"));
-  SetText(IDC_OP_TEXT2, ReadHomePageValue("Window Title"));
+  for (const HomePageBox& box : kHomePageBoxes) {
+    shown_[box.value] = ReadHomePageValue(box.value);
+    SetText(box.id, shown_[box.value]);
+  }
   const std::string settings = SettingsPath();
   for (int n = 1; n <= 6; ++n)
     SetCheck(IDC_OP_CHECK(n), TickLenient(ReadIni(settings, "Additional", kFlags[n - 1])) ? BST_CHECKED : BST_UNCHECKED);
@@ -35,9 +42,12 @@ bool frmoptions::OnCommand(int id, int code, HWND control) {
 void frmoptions::OkPressed() {
   const std::string settings = SettingsPath();
   auto ticked = [&](int n) { return CheckValue(IDC_OP_CHECK(n)) == BST_CHECKED; };
-  for (int box : {IDC_OP_TEXT1, IDC_OP_TEXT2})
-    if (Text(box).empty()) SetText(box, " ");
-  WriteHomePageValues(Text(IDC_OP_TEXT1), Text(IDC_OP_TEXT2));
+  // Only a box the user changed is written: one left alone keeps what it could not show whole.
+  for (const HomePageBox& box : kHomePageBoxes) {
+    if (Text(box.id) == shown_[box.value]) continue;
+    if (Text(box.id).empty()) SetText(box.id, " ");
+    WriteHomePageValue(box.value, Text(box.id));
+  }
 
   // The boss key changes only when the box differs from what is stored: never registered twice.
   const std::string boss = ReadIni(settings, "Additional", "bosskey");

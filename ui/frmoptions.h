@@ -1,6 +1,9 @@
 // "Clean Options": the Internet Explorer home page and title, the boss key, start with Windows,
 // and the four flags of section "Additional". OK applies, Cancel changes nothing.
 #pragma once
+#include <map>
+#include <string>
+
 #include "ui/Dialog.h"
 
 class App;
@@ -17,4 +20,5 @@ class frmoptions : public Dialog {
  private:
   void OkPressed();
   App& app_;
+  std::map<std::string, std::string> shown_;  // what each home-page box showed at load, by value name
 };

@@ -87,8 +87,12 @@ void frmtray::OnDestroy() {
 
 void frmtray::SetBossKey(bool on) {
   if (!IsLoaded() || on == bossKey_) return;
-  if (on) RegisterBossKeys(hwnd());
-  else UnregisterBossKeys(hwnd());
+  if (on) {
+    RegisterBossKeys(hwnd());
+  } else {
+    UnregisterBossKeys(hwnd());
+    ShowWindowsHiddenByBossKey();
+  }
   bossKey_ = on;
 }
 
@@ -112,6 +116,12 @@ void frmtray::ShowMenu() {
 }
 
 bool frmtray::OnCommand(int id, int code, HWND control) {
+  // One modal dialog at a time: while one is open the menu opens no other window, and the
+  // open one comes forward instead; Restore, Help and Exit still act.
+  if ((id == IDM_TRAY_OPTION || id == IDM_TRAY_ERASE) && OpenModal()) {
+    SetForegroundWindow(OpenModal());
+    return true;
+  }
   switch (id) {
     case IDM_TRAY_HELP: ShowHelpFile(); return true;
     case IDM_TRAY_OPTION: frmoptions(app_).ShowModal(app_.Main().hwnd()); return true;

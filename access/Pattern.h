@@ -1,0 +1,12 @@
+// File-name patterns as Windows users know them, matched against a file's long name only.
+// Asking the file system with a pattern would also compare it with each file's 8.3 short name
+// ("*.tmp" would take "notes.tmpl", whose short name is NOTES~1.TMP); every routine that deletes
+// or lists by pattern therefore lists the folder and asks this matcher.
+#pragma once
+#include <string>
+
+// "*" any run of characters, "?" exactly one, letter case ignored. A pattern ending in ".*"
+// also matches the names without a dot that its part before the dot matches ("*.*" matches
+// every name, "readme.*" matches "readme"); one ending in a single "." matches those names only.
+bool MatchesPattern(const std::string& name, const std::string& pattern);
+bool HasWildcards(const std::string& text);
