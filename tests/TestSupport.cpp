@@ -101,6 +101,14 @@ void MakeFile(const std::string& path, size_t bytes, DWORD attrs) {
   if (attrs) SetFileAttributesA(path.c_str(), attrs);
 }
 
+void MakeUnspellableFile(const std::string& folder) {
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::wstring wide = std::wstring(folder.begin(), folder.end()) + L"\\a\x4E2D" L"b.tmp";
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, h);
+  CloseHandle(h);
+}
+
 std::string Caption(HWND h) {
   char buf[512] = {0};
   GetWindowTextA(h, buf, sizeof buf);

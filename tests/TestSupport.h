@@ -85,6 +85,9 @@ bool FileExists(const std::string& path);
 // A file of bytes "x" (or the given text), with its missing folders, and attributes if given.
 void MakeFile(const std::string& path, size_t bytes = 10, DWORD attrs = 0);
 void MakeFile(const std::string& path, const std::string& text);
+// An empty file "a<CJK>b.tmp" in folder: a name the ANSI code page cannot spell, which an ANSI
+// listing shows as "a?b.tmp".
+void MakeUnspellableFile(const std::string& folder);
 // A window's text without its "&" accelerator marks.
 std::string Caption(HWND h);
 std::vector<std::string> ListLines(HWND list);

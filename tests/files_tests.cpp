@@ -432,12 +432,7 @@ TEST_F(FilesTest, PatternsNeverMatchAFileByItsShortName) {
 
 TEST_F(FilesTest, ANameTheCodePageCannotSpellIsReachedByItsShortName) {
   // "a<CJK>b.tmp" lists as "a?b.tmp": passed on as such, "?" would take "a1b.tmp" too.
-  const std::wstring wide = L"\\a\x4E2D" L"b.tmp";
-  std::wstring folder(work.path().begin(), work.path().end());
-  CreateDirectoryA(W("cp").c_str(), nullptr);
-  HANDLE h = CreateFileW((folder + L"\\cp" + wide).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, h);
-  CloseHandle(h);
+  MakeUnspellableFile(W("cp"));
   MakeFile(W("cp\\a1b.tmp"));
   MakeFile(W("cp\\sub\\a2b.log"));
   RecordingEraser preview;

@@ -375,10 +375,7 @@ std::string BinKeyOfC() {
 TEST_F(SearchWindowTest, ToTheBinGoesExactlyTheListedFileAndNothingTheBinWouldNotKeep) {
   EmptyBin();
   // "a<CJK>b.tmp" is listed as "a?b.tmp": sent on as such, the shell would take a1b.tmp too.
-  const std::wstring folder(work.path().begin(), work.path().end());
-  HANDLE h = CreateFileW((folder + L"\\a\x4E2D" L"b.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, h);
-  CloseHandle(h);
+  MakeUnspellableFile(work.path());
   MakeFile(W("a1b.tmp"));
   InWindow([&](frmLocate& w, HWND dlg) {
     w.ChangeFolder(work.path());
