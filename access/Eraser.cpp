@@ -47,9 +47,11 @@ Eraser*& Active() {
   return active;
 }
 
-std::string KeyText(HKEY root, const std::string& subKey) {
+// The key as the preview lists it; the 32-bit view of a 64-bit Windows says so.
+std::string KeyText(HKEY root, const std::string& subKey, REGSAM view = 0) {
   std::string s = RootName(root);
-  return subKey.empty() ? s : s + "\\" + subKey;
+  if (!subKey.empty()) s += "\\" + subKey;
+  return view == KEY_WOW64_32KEY && HasTwoRegistryViews() ? s + " (32-bit)" : s;
 }
 }  // namespace
 
@@ -63,15 +65,34 @@ void RealEraser::CreateKey(HKEY root, const std::string& subKey) {
   key.Create(root, PlainSubKey(subKey));
 }
 
-void RealEraser::DeleteKeyTree(HKEY root, const std::string& subKey) {
+void RealEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
   std::string plain = PlainSubKey(subKey);
   if (plain.empty()) return;  // never a whole root
-  SHDeleteKeyA(root, plain.c_str());
+  if (view == 0) {
+    SHDeleteKeyA(root, plain.c_str());
+    return;
+  }
+  // One view: its content, then the key itself, each asked of that view (Vista and later).
+  using DeleteTree = LONG(WINAPI*)(HKEY, LPCSTR);
+  using DeleteKeyEx = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+  HMODULE advapi = GetModuleHandleA("advapi32.dll");
+  const auto deleteTree = reinterpret_cast<DeleteTree>(GetProcAddress(advapi, "RegDeleteTreeA"));
+  const auto deleteKeyEx = reinterpret_cast<DeleteKeyEx>(GetProcAddress(advapi, "RegDeleteKeyExA"));
+  if (!deleteTree || !deleteKeyEx) {
+    SHDeleteKeyA(root, plain.c_str());
+    return;
+  }
+  {
+    RegKey key;
+    if (key.Open(root, plain, KEY_ALL_ACCESS | view) != ERROR_SUCCESS) return;
+    deleteTree(key.get(), nullptr);
+  }
+  deleteKeyEx(root, plain.c_str(), view, 0);
 }
 
-void RealEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name) {
+void RealEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
   RegKey key;
-  if (key.Open(root, PlainSubKey(subKey), KEY_SET_VALUE) == ERROR_SUCCESS)
+  if (key.Open(root, PlainSubKey(subKey), KEY_SET_VALUE | view) == ERROR_SUCCESS)
     RegDeleteValueA(key.get(), name.c_str());
 }
 
@@ -114,19 +135,19 @@ bool RealEraser::RemoveFolder(const std::string& path) {
 
 bool RealEraser::RemoveWalkedFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
 
-void RecordingEraser::DeleteKeyTree(HKEY root, const std::string& subKey) {
+void RecordingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
   std::string plain = PlainSubKey(subKey);
   RegKey key;
-  if (!plain.empty() && key.Open(root, plain, KEY_READ) == ERROR_SUCCESS)
-    entries.push_back({"key", KeyText(root, plain), 0});
+  if (!plain.empty() && key.Open(root, plain, KEY_READ | view) == ERROR_SUCCESS)
+    entries.push_back({"key", KeyText(root, plain, view), 0});
 }
 
-void RecordingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name) {
+void RecordingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
   RegKey key;
   std::string plain = PlainSubKey(subKey);
-  if (key.Open(root, plain, KEY_READ) == ERROR_SUCCESS &&
+  if (key.Open(root, plain, KEY_READ | view) == ERROR_SUCCESS &&
       RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
-    entries.push_back({"value", KeyText(root, plain) + "\\" + name, 0});
+    entries.push_back({"value", KeyText(root, plain, view) + "\\" + name, 0});
 }
 
 void RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
@@ -151,6 +172,14 @@ bool RecordingEraser::RemoveFolder(const std::string& path) {
 }
 
 Eraser& ActiveEraser() { return *Active(); }
+
+bool HasTwoRegistryViews() {
+  if (sizeof(void*) == 8) return true;
+  using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+  static const auto isWow64 = reinterpret_cast<IsWow64>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process"));
+  BOOL wow64 = FALSE;
+  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
 
 ScopedSecureErasing::ScopedSecureErasing(bool on) : previous_(g_secure) { g_secure = on; }
 ScopedSecureErasing::~ScopedSecureErasing() { g_secure = previous_; }

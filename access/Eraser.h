@@ -16,10 +16,11 @@ FileFacts FactsOf(const WIN32_FIND_DATAA& fd);
 class Eraser {
  public:
   virtual ~Eraser() = default;
-  // Registry. Sub-key paths are below a predefined root, without a leading backslash.
+  // Registry. Sub-key paths are below a predefined root, without a leading backslash. A view
+  // (KEY_WOW64_64KEY, KEY_WOW64_32KEY) names one of the two registries of 64-bit Windows.
   virtual void CreateKey(HKEY root, const std::string& subKey) = 0;       // parents too
-  virtual void DeleteKeyTree(HKEY root, const std::string& subKey) = 0;   // with its sub-keys
-  virtual void DeleteValue(HKEY root, const std::string& subKey, const std::string& name) = 0;
+  virtual void DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) = 0;  // with its sub-keys
+  virtual void DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) = 0;
   virtual void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                               const std::string& value) = 0;              // existing key only
   // Files. A read-only file stays unless force is set. Returns true when the file went.
@@ -40,8 +41,8 @@ class Eraser {
 class RealEraser : public Eraser {
  public:
   void CreateKey(HKEY root, const std::string& subKey) override;
-  void DeleteKeyTree(HKEY root, const std::string& subKey) override;
-  void DeleteValue(HKEY root, const std::string& subKey, const std::string& name) override;
+  void DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
+  void DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
   void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                       const std::string& value) override;
   bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) override;
@@ -60,8 +61,8 @@ class RecordingEraser : public Eraser {
   std::vector<Entry> entries;
 
   void CreateKey(HKEY, const std::string&) override {}
-  void DeleteKeyTree(HKEY root, const std::string& subKey) override;
-  void DeleteValue(HKEY root, const std::string& subKey, const std::string& name) override;
+  void DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
+  void DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
   void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                       const std::string& value) override;
   bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) override;
@@ -93,6 +94,9 @@ class ScopedEraser {
  private:
   Eraser* previous_;
 };
+
+// True on 64-bit Windows, where HKEY_LOCAL_MACHINE\Software has a 64-bit and a 32-bit view.
+bool HasTwoRegistryViews();
 
 // Drops the leading backslashes that Windows 9x accepted and NT-family systems refuse.
 std::string PlainSubKey(const std::string& subKey);

@@ -189,7 +189,7 @@ double FolderSize(const std::string& folder) {
   return total;
 }
 
-void ShowHelpFile() {
+void ShowHelpFile(const std::string& page) {
   char windows[255] = {0};
   UINT n = GetWindowsDirectoryA(windows, sizeof windows);
   std::string viewer = std::string(windows, n < sizeof windows ? n : 0) + "\\hh.exe";
@@ -198,7 +198,7 @@ void ShowHelpFile() {
     ShowMessage(nullptr, "The help file could not be found:\n" + help, kProductTitle, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  std::string command = viewer + " " + help;
+  std::string command = viewer + " " + help + (page.empty() ? "" : "::/" + page);
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;

@@ -29,5 +29,6 @@ std::vector<std::string> WalkListedFiles(const std::string& folder, bool recurse
                                          const std::function<void(const std::string&, const WIN32_FIND_DATAA&)>& onFile);
 // Bytes in all files of the folder and its sub-folders (hidden ones too); 0 when missing.
 double FolderSize(const std::string& folder);
-// Opens help.chm of the program folder in the HTML Help viewer; says so when it cannot.
-void ShowHelpFile();
+// Opens help.chm of the program folder in the HTML Help viewer, at one of its pages if given;
+// says so when it cannot.
+void ShowHelpFile(const std::string& page = "");

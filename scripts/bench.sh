@@ -30,7 +30,14 @@ wineserver -p >/dev/null 2>&1 </dev/null &
 work='C:\tswbench'
 out="$root/build/bench-result.txt"
 if [ "${1:-}" = search ] || [ "${1:-}" = definitions ]; then
-  $WINE "$root/build/folder_bench.exe" "$1" "$work" >"$out" 2>>"$log" </dev/null
+  real=
+  shared="$root/../shared/data/winapp2/Winapp2.ini"
+  if [ "$1" = definitions ] && [ -f "$shared" ]; then
+    # The real file of ../shared, copied where the prefix reaches it.
+    cp "$shared" "$prefix/drive_c/tswbench-winapp2.ini"
+    real='C:\tswbench-winapp2.ini'
+  fi
+  $WINE "$root/build/folder_bench.exe" "$1" "$work" $real >"$out" 2>>"$log" </dev/null
   wineserver -k >/dev/null 2>&1 || true
   cat "$out"
   exit 0

@@ -188,7 +188,8 @@ TEST_F(SubItemDialogTest, DetectedDefinitionsAreListedByGroupAndTheirTicksStored
   WriteFileText(ProgramFile("winapp2.ini"),
                 "[Zeta Viewer *]\r\nSection=Utilities\r\nDefault=True\r\nFileKey1=C:\\nowhere|*.tmp\r\n"
                 "[Alpha Browser *]\r\nLangSecRef=3022\r\nWarning=Also erases saved passwords.\r\nFileKey1=C:\\x|*.tmp\r\n"
-                "[Not Here *]\r\nDetect=HKCU\\Software\\TswNoSuchProgram\r\nFileKey1=C:\\x|*.tmp\r\n");
+                "[Not Here *]\r\nDetect=HKCU\\Software\\TswNoSuchProgram\r\nFileKey1=C:\\x|*.tmp\r\n"
+                "[Broken *]\r\nExcludeKey1=FILE|%TswNoSuchVariable%\\x|*.tmp\r\nFileKey1=C:\\x|*.tmp\r\n");
   const Expected more{IDC_LABEL31, "More Applications", "Select the item(s) to clean", "MOREAPPLICATIONS", {}, {}};
   std::vector<std::string> names;
   bool zetaTicked = false;
@@ -205,6 +206,8 @@ TEST_F(SubItemDialogTest, DetectedDefinitionsAreListedByGroupAndTheirTicksStored
       names.push_back(text);
     }
     zetaTicked = count == 2 && ListView_GetCheckState(list, 1);
+    EXPECT_EQ("4 entries in winapp2.ini, 2 detected here, 1 could not be used (see help)",
+              Caption(GetDlgItem(dlg, IDC_SI_DEFCOUNT)));
     ListView_SetCheckState(list, 0, TRUE);  // Alpha Browser, with its warning
   }, true);
   EXPECT_EQ((std::vector<std::string>{"Alpha Browser *", "Zeta Viewer *"}), names);  // Internet before Utilities

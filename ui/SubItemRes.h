@@ -15,3 +15,4 @@
 #define IDC_SI_TEXT1 6121
 #define IDC_SI_DEFLABEL 6130  // More Applications: the applications of winapp2.ini
 #define IDC_SI_DEFLIST 6131
+#define IDC_SI_DEFCOUNT 6132  // how many entries the file has, are detected, could not be used

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "access/Normal.h"
 #include "access/Prompts.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
@@ -13,16 +14,24 @@ void frmmoreapp::LoadMore() {
   HWND list = Item(IDC_SI_DEFLIST);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   AddListColumns(list, {{"Application", 200}, {"Group", 110}});
-  DefinitionSet set = LoadDefinitions();
-  // A name with "=" cannot be a key of prisd.dat: such an entry cannot be ticked, so it is not shown.
-  for (AppDefinition& entry : set.entries)
-    if (entry.name.find('=') == std::string::npos && DefinitionDetected(entry)) shown_.push_back(entry);
+  const DefinitionSet set = LoadDefinitions();
+  for (const AppDefinition& entry : set.entries)
+    if (DefinitionDetected(entry)) shown_.push_back(entry);
   std::stable_sort(shown_.begin(), shown_.end(),
                    [](const AppDefinition& a, const AppDefinition& b) { return LowerText(a.group) < LowerText(b.group); });
-  if (set.entries.empty()) SetText(IDC_SI_DEFLABEL, "No winapp2.ini in the Tracksweep folder");
+  if (set.entries.empty()) {
+    SetText(IDC_SI_DEFLABEL, "No winapp2.ini in the Tracksweep folder");
+  } else {
+    SetText(IDC_SI_DEFCOUNT, std::to_string(set.entries.size()) + " entries in winapp2.ini, " +
+                                 std::to_string(shown_.size()) + " detected here, " + std::to_string(set.Unusable()) +
+                                 " could not be used (see help)");
+  }
 
+  // One fill, drawn once: a real file detects hundreds of entries.
   loading_ = true;
-  const std::string settings = SettingsPath();
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LVM_SETITEMCOUNT, shown_.size(), 0);
+  const std::map<std::string, std::string> stored = StoredDefinitionChoices(SettingsPath());
   for (size_t i = 0; i < shown_.size(); ++i) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
@@ -32,9 +41,10 @@ void frmmoreapp::LoadMore() {
     item.iSubItem = 1;
     item.pszText = const_cast<char*>(shown_[i].group.c_str());
     SendMessageA(list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
-    const std::string stored = ReadIni(settings, kDefinitionsSection, shown_[i].name);
-    ListView_SetCheckState(list, static_cast<int>(i), stored.empty() ? shown_[i].defaultOn : TickStrict(stored));
+    ListView_SetCheckState(list, static_cast<int>(i), DefinitionChosen(shown_[i], stored));
   }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
   loading_ = false;
 }
 
@@ -43,6 +53,14 @@ void frmmoreapp::StoreMore() {
   const std::string settings = SettingsPath();
   for (size_t i = 0; i < shown_.size(); ++i)
     WriteIni(settings, kDefinitionsSection, shown_[i].name, ListView_GetCheckState(list, static_cast<int>(i)) ? "1" : "0");
+}
+
+bool frmmoreapp::OnCommand(int id, int code, HWND control) {
+  if (id == IDC_SI_DEFCOUNT && code == STN_CLICKED) {
+    ShowHelpFile("winapp2.html");
+    return true;
+  }
+  return SubItemDialog::OnCommand(id, code, control);
 }
 
 INT_PTR frmmoreapp::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {

@@ -1,5 +1,6 @@
 // More Applications: the 23 boxes, and beside them the detected applications of a winapp2.ini
-// the user brought, by group, each ticked or not in prisd.dat's section of its own.
+// the user brought, by group, each ticked or not in prisd.dat's section of its own, and a line
+// that counts the file's entries, those detected here and those that could not be used.
 #pragma once
 #include <vector>
 
@@ -13,6 +14,7 @@ class frmmoreapp : public SubItemDialog {
  protected:
   void LoadMore() override;
   void StoreMore() override;
+  bool OnCommand(int id, int code, HWND control) override;
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
  private:
