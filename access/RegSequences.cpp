@@ -16,11 +16,32 @@ void RemoveKey(HKEY root, const std::string& subKey) {
   e.DeleteKeyTree(root, subKey);
 }
 
-void RemoveExistingKey(HKEY root, const std::string& subKey) {
+void RemoveExistingKey(HKEY root, const std::string& subKey) { RemoveIfPresent(root, subKey); }
+
+bool KeyPresent(HKEY root, const std::string& subKey, REGSAM view) {
   RegKey key;
-  if (key.Open(root, PlainSubKey(subKey), KEY_READ) != ERROR_SUCCESS) return;
-  key.Close();
+  return key.Open(root, PlainSubKey(subKey), KEY_READ | view) == ERROR_SUCCESS;
+}
+
+bool RemoveIfPresent(HKEY root, const std::string& subKey) {
+  if (!KeyPresent(root, subKey)) return false;
   ActiveEraser().DeleteKeyTree(root, subKey);
+  return true;
+}
+
+double EmptyExistingKey(HKEY root, const std::string& subKey, REGSAM view) {
+  std::vector<std::string> values, subKeys;
+  {
+    RegKey key;
+    if (key.Open(root, PlainSubKey(subKey), KEY_READ | view) != ERROR_SUCCESS) return 0;
+    values = key.ValueNames();
+    subKeys = key.SubKeyNames();
+  }
+  Eraser& e = ActiveEraser();
+  for (const std::string& v : values) e.DeleteValue(root, subKey, v, view);
+  double emptied = values.empty() ? 0 : 1;
+  for (const std::string& s : subKeys) emptied += EmptyExistingKey(root, subKey + "\\" + s, view);
+  return emptied;
 }
 
 void DeleteValue(HKEY root, const std::string& subKey, const std::string& valueName) {

@@ -10,5 +10,11 @@ void ResetKey(HKEY root, const std::string& subKey);
 void RemoveKey(HKEY root, const std::string& subKey);
 // The key is gone, with its sub-keys; a missing key changes nothing.
 void RemoveExistingKey(HKEY root, const std::string& subKey);
+// An existing key and every key below it keep no value; the keys themselves stay and nothing is
+// created. Returns how many keys held values that went.
+double EmptyExistingKey(HKEY root, const std::string& subKey, REGSAM view = 0);
+// RemoveExistingKey, saying whether there was a key to remove.
+bool RemoveIfPresent(HKEY root, const std::string& subKey);
+bool KeyPresent(HKEY root, const std::string& subKey, REGSAM view = 0);
 // The named value is gone; the key stays.
 void DeleteValue(HKEY root, const std::string& subKey, const std::string& valueName);

@@ -7,6 +7,7 @@
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
 #include "access/Normal.h"
+#include "access/RegKey.h"
 #include "access/RegSequences.h"
 #include "access/URLHistory.h"
 #include "access/regfun.h"
@@ -77,6 +78,9 @@ void CleanTypedUrls(RunContext& ctx) {
   const std::string key = std::string("HKEY_CURRENT_USER\\") + kTypedUrlsKey;
   CreateKey(key);
   for (size_t i = 0; i < keep.size(); ++i) SetStringValue(key, "url" + std::to_string(i + 1), keep[i]);
+  // Internet Explorer 10 and later keep a time per typed address, by its number: after the
+  // rewrite no time may point at an erased or moved address, the kept ones' included.
+  ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\TypedURLsTime");
   // What the step erased: the typed URLs that the keep list does not write back.
   double erased = 0;
   for (const std::string& url : typed)
@@ -141,4 +145,18 @@ void CleanDownloadedPrograms(RunContext& ctx) {
       "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", "ActiveXCache"));
   ctx.filesize += ErasableSize(folder);
   EmptyFolderTree(folder);
+  // On 64-bit Windows the 32-bit view of the machine's keys may name a folder of its own.
+  if (!HasTwoRegistryViews()) return;
+  RegKey settings;
+  char value[MAX_PATH] = {0};
+  DWORD size = sizeof value - 1, type = 0;
+  if (settings.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+                    KEY_QUERY_VALUE | KEY_WOW64_32KEY) != ERROR_SUCCESS ||
+      RegQueryValueExA(settings.get(), "ActiveXCache", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ))
+    return;
+  const std::string other = CleanFolderPath(value);
+  if (LowerText(other) == LowerText(folder)) return;
+  ctx.filesize += ErasableSize(other);
+  EmptyFolderTree(other);
 }

@@ -412,36 +412,14 @@ bool KeepsSomethingIn(const std::vector<DefinitionExclude>& excludes, HKEY root,
   return false;
 }
 
-std::vector<std::string> SubKeysOf(const RegKey& key) {
-  std::vector<std::string> names;
-  char name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD size = sizeof name;
-    if (RegEnumKeyExA(key.get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(name, size);
-  }
-  return names;
-}
-
-std::vector<std::string> ValuesOf(const RegKey& key) {
-  std::vector<std::string> names;
-  char name[16384];
-  for (DWORD i = 0;; ++i) {
-    DWORD size = sizeof name;
-    if (RegEnumValueA(key.get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(name, size);
-  }
-  return names;
-}
-
 // Everything in the key but what an exclusion keeps; the key itself stays. True when anything went.
 bool EraseKeyExcept(const DefinitionKey& key, const std::vector<DefinitionExclude>& excludes, Eraser& e) {
   std::vector<std::string> values, subKeys;
   {
     RegKey k;
     if (k.Open(key.root, key.subKey, KEY_READ | key.view) != ERROR_SUCCESS) return false;
-    values = ValuesOf(k);
-    subKeys = SubKeysOf(k);
+    values = k.ValueNames();
+    subKeys = k.SubKeyNames();
   }
   bool erased = false;
   for (const std::string& v : values) {

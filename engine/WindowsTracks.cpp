@@ -3,7 +3,12 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <vector>
+
+#include "access/Eraser.h"
 #include "access/FolderGuard.h"
+#include "access/Listing.h"
+#include "access/Pattern.h"
 #include "access/Normal.h"
 #include "access/RegSequences.h"
 #include "engine/Steps.h"
@@ -16,6 +21,21 @@ const char kExplorerBars[] =
     "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\";
 
 std::string Explorer(const char* key) { return std::string(kExplorer) + key; }
+
+// The "FOUND.nnn" folders at a drive's root (hidden, as check-disk makes them; links not taken).
+std::vector<std::string> CheckDiskFolders(const std::string& root) {
+  std::vector<std::string> found;
+  WIN32_FIND_DATAA fd;
+  FindHandle find(root + "*", &fd);
+  if (!find.ok()) return found;
+  do {
+    const std::string name = fd.cFileName;
+    if (IsFolder(fd) && !IsLink(fd) && name.size() == 9 && MatchesPattern(name, "FOUND.???") &&
+        name.find_first_not_of("0123456789", 6) == std::string::npos)
+      found.push_back(root + name);
+  } while (find.Next(&fd));
+  return found;
+}
 
 }  // namespace
 
@@ -41,16 +61,23 @@ void CleanRecentDocuments(RunContext& ctx) {
   // the Recent folder, so take those too.
   char recent[MAX_PATH] = {0};
   if (SHGetSpecialFolderPathA(nullptr, recent, CSIDL_RECENT, FALSE)) DeleteMatching(std::string(recent) + "\\*.lnk", false);
+  // Windows 2000 and later keep the list's entries here too, per extension, where the
+  // clearing call may leave them.
+  ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, Explorer("RecentDocs"));
 }
 
-void CleanRunHistory(RunContext&) { ResetKey(HKEY_CURRENT_USER, Explorer("RunMRU")); }
+void CleanRunHistory(RunContext& ctx) {
+  ResetKey(HKEY_CURRENT_USER, Explorer("RunMRU"));
+  ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, Explorer("TypedPaths"));  // Explorer's address bar
+}
 
-void CleanSearchHistory(RunContext&) {
+void CleanSearchHistory(RunContext& ctx) {
   ResetKey(HKEY_CURRENT_USER, Explorer("Doc Find Spec MRU"));
   RemoveKey(HKEY_CURRENT_USER, Explorer("Doc Find SpecMRU"));
   for (const char* last : {"ComputerNameMRU", "ContainingTextMRU", "FilesNamedMRU"})
     ResetKey(HKEY_CURRENT_USER, std::string(kExplorerBars) + last);
   ResetKey(HKEY_CURRENT_USER, Explorer("FindComputerMRU"));
+  ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, Explorer("WordWheelQuery"));  // Explorer's search box, Windows 7 on
 }
 
 void CleanTempFolder(RunContext& ctx) {
@@ -60,29 +87,36 @@ void CleanTempFolder(RunContext& ctx) {
 }
 
 void CleanRecycleBin(RunContext& ctx) {
-  const double before = ctx.filesize;
-  // Windows 9x keeps the bin in C:\RECYCLED; NT-family systems name it otherwise, so ask the shell.
-  const char kRecycled[] = "C:\\RECYCLED";
-  if (GetFileAttributesA(kRecycled) != INVALID_FILE_ATTRIBUTES) {
-    ctx.filesize += ErasableSize(kRecycled);
-  } else {
-    SHQUERYRBINFO info = {};
-    info.cbSize = sizeof info;
-    if (SUCCEEDED(SHQueryRecycleBinA("", &info))) ctx.filesize += static_cast<double>(info.i64Size);
-  }
-  if (!Previewing(ctx, "the Recycle Bin", ctx.filesize - before)) SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION);
+  // What the bins of all drives hold, asked of the shell before they are emptied; a shell too
+  // old to tell leaves Windows 9x's C:\RECYCLED to measure.
+  SHQUERYRBINFO info = {};
+  info.cbSize = sizeof info;
+  const double held = SUCCEEDED(SHQueryRecycleBinA("", &info)) ? static_cast<double>(info.i64Size) : ErasableSize("C:\\RECYCLED");
+  ctx.filesize += held;
+  if (!Previewing(ctx, "the Recycle Bin", held)) SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION);
 }
 
-void CleanOpenSaveHistory(RunContext&) {
+void CleanOpenSaveHistory(RunContext& ctx) {
   static const char* const kExtensions[] = {"*",   "avi", "bmp", "chm", "dat", "exe", "frm", "gif",
                                             "htm", "inf", "jpg", "mdb", "mp3", "mpg", "rar", "rm",
                                             "rtf", "swf", "txt", "wav", "mwv", "xls", "zip", "doc"};
   for (const char* ext : kExtensions) RemoveKey(HKEY_CURRENT_USER, Explorer("ComDlg32\\OpenSaveMRU\\") + ext);
+  // Windows Vista and later: the same lists by extension, and the folders last visited.
+  for (const char* ext : kExtensions)
+    if (RemoveIfPresent(HKEY_CURRENT_USER, Explorer("ComDlg32\\OpenSavePidlMRU\\") + ext)) ++ctx.regnum;
+  for (const char* key : {"LastVisitedPidlMRU", "LastVisitedPidlMRULegacy", "LastVisitedMRU"})
+    ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, Explorer("ComDlg32\\") + key);
 }
 
-void CleanScandiskFragments(RunContext&) {
-  for (const char* pattern : {"c:\\*.chk", "d:\\*.chk", "e:\\*.chk", "f:\\*.chk", "g:\\*.chk"})
-    DeleteMatching(pattern, false);
+void CleanScandiskFragments(RunContext& ctx) {
+  for (const char* root : {"c:\\", "d:\\", "e:\\", "f:\\", "g:\\"}) {
+    DeleteMatching(std::string(root) + "*.chk", false);
+    // Windows NT to 11 put check-disk fragments in FOUND.000, FOUND.001... at the root.
+    for (const std::string& found : CheckDiskFolders(root)) {
+      ctx.filesize += DeleteMatching(found + "\\*.chk", false);
+      ActiveEraser().RemoveFolder(found);  // only when it is left empty
+    }
+  }
 }
 
 void CleanCachedPasswords(RunContext&) {

@@ -1,8 +1,16 @@
 ; The Tracksweep installer: per user, no administrator rights, into the user's local programs
 ; folder, with a Start menu shortcut and an entry in Add or Remove Programs.
-; makensis -DTARGET=x86-unicode|amd64-unicode -DSOURCE=<build tree> -DOUTFILE=<setup.exe> tracksweep.nsi
+; makensis -DSOURCE=<build tree> [-DSOURCE32=<32-bit tree>] [-DSOURCE64=<64-bit tree>] -DOUTFILE=<setup.exe> tracksweep.nsi
+; With both trees the 64-bit program goes onto 64-bit Windows and the 32-bit one elsewhere; the
+; installer itself is a 32-bit program, which runs on both.
 Unicode true
-Target ${TARGET}
+Target x86-unicode
+!include x64.nsh
+!ifndef SOURCE32
+  !ifndef SOURCE64
+    !define SOURCE32 "${SOURCE}"
+  !endif
+!endif
 Name "Tracksweep 3.20"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
@@ -17,10 +25,24 @@ Page instfiles
 UninstPage components
 UninstPage instfiles
 
+!macro Programs FROM
+  File "${FROM}\Tsw.exe"
+  File "${FROM}\tswclean.exe"
+!macroend
+
 Section "Tracksweep"
   SetOutPath "$INSTDIR"
-  File "${SOURCE}\Tsw.exe"
-  File "${SOURCE}\tswclean.exe"
+!ifdef SOURCE32 & SOURCE64
+  ${If} ${RunningX64}
+    !insertmacro Programs "${SOURCE64}"
+  ${Else}
+    !insertmacro Programs "${SOURCE32}"
+  ${EndIf}
+!else ifdef SOURCE64
+  !insertmacro Programs "${SOURCE64}"
+!else
+  !insertmacro Programs "${SOURCE32}"
+!endif
   File "${SOURCE}\help.chm"
   ; The user's own file types stay when Tracksweep is installed again.
   SetOverwrite off

@@ -296,3 +296,32 @@ TEST_F(MoreAppsTest, CustomItemsEraseInTheirOwnFolderAndCountWhatWent) {
   EXPECT_EQ("Cleaning Custom Clean Items......OK", view.lines.at(view.lines.size() - 2));
   SetFileAttributesA((f + "\\b.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
+
+TEST_F(AppTracksTest, TodaysOfficeListsAreEmptiedPerAccountAndNothingIsCreated) {
+  const std::string word16 = "Software\\Microsoft\\Office\\16.0\\Word", excel14 = "Software\\Microsoft\\Office\\14.0\\Excel";
+  Put(HKEY_CURRENT_USER, word16 + "\\File MRU", "Item 1", "[F00000000][T01D]*C:\\secret.docx");
+  Put(HKEY_CURRENT_USER, word16 + "\\Place MRU", "Item 1", "C:\\Private\\");
+  Put(HKEY_CURRENT_USER, word16 + "\\User MRU\\ADAL_1234\\File MRU", "Item 1", "https://d.docs/secret.docx");
+  Put(HKEY_CURRENT_USER, word16 + "\\User MRU\\LiveId_5678\\Place MRU", "Item 1", "https://d.docs/");
+  Put(HKEY_CURRENT_USER, word16 + "\\Options", "Kept", "1");
+  Put(HKEY_CURRENT_USER, excel14 + "\\File MRU", "Item 1", "C:\\budget.xlsx");
+  WriteIni(Settings(), "OFFICE", "word", "1");
+  ticks.values[23] = 1;
+  EXPECT_EQ(6 + 4, Run().regnum());
+  for (const char* k : {"\\File MRU", "\\Place MRU", "\\User MRU\\ADAL_1234\\File MRU", "\\User MRU\\LiveId_5678\\Place MRU"})
+    EXPECT_EQ(0, Entries(HKEY_CURRENT_USER, word16 + k)) << k;
+  EXPECT_EQ(1, Entries(HKEY_CURRENT_USER, word16 + "\\Options"));
+  EXPECT_EQ(1, Entries(HKEY_CURRENT_USER, excel14 + "\\File MRU"));  // Excel was not chosen
+  EXPECT_EQ(-1, Entries(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\15.0"));  // no such version: not created
+  EXPECT_EQ(-1, Entries(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\11.0"));
+}
+
+TEST_F(AppTracksTest, TodaysWinzipListIsEmptiedWithItsSubKeys) {
+  Put(HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\mru\\archives", "0", "C:\\secret.zip");
+  Put(HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\mru", "x", "y");
+  ticks.values[19] = 1;
+  EXPECT_EQ(1 + 2, Run().regnum());
+  EXPECT_EQ(1, Entries(HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\mru"));  // its sub-key, kept
+  EXPECT_EQ(0, Entries(HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\mru\\archives"));
+  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Nico Mak Computing");
+}

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "access/Eraser.h"
 #include "tests/TestSupport.h"
 
 namespace {
@@ -27,6 +28,15 @@ DWORD RunAndWait(const std::string& commandLine, DWORD ms = 60000) {
   return code;
 }
 
+// The machine a program is built for, from its PE header: IMAGE_FILE_MACHINE_I386 or _AMD64.
+WORD MachineOf(const std::string& exe) {
+  const std::string bytes = ReadFileText(exe);
+  if (bytes.size() < 0x40) return 0;
+  const DWORD pe = *reinterpret_cast<const DWORD*>(bytes.data() + 0x3C);
+  if (pe + 6 > bytes.size() || bytes.compare(pe, 4, std::string("PE\0\0", 4)) != 0) return 0;
+  return *reinterpret_cast<const WORD*>(bytes.data() + pe + 4);
+}
+
 bool KeyExists(HKEY root, const char* sub) {
   HKEY k;
   if (RegOpenKeyExA(root, sub, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
@@ -44,6 +54,10 @@ TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheUsersFiles) {
   for (const char* f : {"Tsw.exe", "tswclean.exe", "help.chm", "Ext.txt", "Uninstall.exe", "Skinz\\Blue\\imgTitleClose.gif"})
     EXPECT_TRUE(FileExists(dir + "\\" + f)) << f;
   EXPECT_EQ("*.tmp\r\n*.gid\r\n*.swp\r\n*.chk\r\n", ReadFileText(dir + "\\Ext.txt"));
+  // The program that fits this Windows: 64-bit where Windows is, 32-bit elsewhere.
+  const WORD expected = HasTwoRegistryViews() ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
+  EXPECT_EQ(expected, MachineOf(dir + "\\Tsw.exe"));
+  EXPECT_EQ(expected, MachineOf(dir + "\\tswclean.exe"));
   char value[MAX_PATH] = {0};
   DWORD size = sizeof value;
   ASSERT_EQ(ERROR_SUCCESS, SHGetValueA(HKEY_CURRENT_USER, kUninstallKey, "UninstallString", nullptr, value, &size));

@@ -36,6 +36,15 @@ DWORD Entries(const std::string& sub) {
   return values + subkeys;
 }
 
+// The key and the keys below it that hold at least one value.
+int KeysHoldingValues(const std::string& sub) {
+  RegKey k;
+  if (k.Open(HKEY_CURRENT_USER, sub, KEY_READ) != ERROR_SUCCESS) return 0;
+  int n = k.ValueNames().empty() ? 0 : 1;
+  for (const std::string& child : k.SubKeyNames()) n += KeysHoldingValues(sub + "\\" + child);
+  return n;
+}
+
 std::vector<std::string> TypedUrlValues() {
   std::vector<std::string> out;
   for (int i = 1; i < 20; ++i) {
@@ -427,7 +436,74 @@ TEST_F(TracksTest, RecentDocumentsListIsCleared) {
     return n;
   };
   ASSERT_GT(count(), 0);
+  // Some shells record the document in RecentDocs as well: each such key emptied counts one.
+  const std::string recentDocs = std::string(kExplorer) + "RecentDocs";
+  const int holding = KeysHoldingValues(recentDocs);
   ticks.values[10] = 1;
-  EXPECT_EQ(1, RunRegnum());
+  EXPECT_EQ(1 + holding, RunRegnum());
   EXPECT_EQ(0, count());
+  EXPECT_EQ(0, KeysHoldingValues(recentDocs));
+}
+
+// What the Windows items erase where Windows Vista to 11 keep the same tracks.
+TEST_F(TracksTest, TodaysExplorerListsAreEmptiedKeptAndCounted) {
+  const std::string e = kExplorer;
+  for (const char* k : {"RecentDocs", "TypedPaths", "WordWheelQuery", "ComDlg32\\OpenSavePidlMRU",
+                        "ComDlg32\\LastVisitedPidlMRU", "ComDlg32\\LastVisitedPidlMRULegacy", "ComDlg32\\LastVisitedMRU"})
+    SHDeleteKeyA(HKEY_CURRENT_USER, (e + k).c_str());
+  Put(e + "RecentDocs", "MRUListEx", "x");
+  Put(e + "RecentDocs\\.txt", "0", "notes.txt");
+  Put(e + "RecentDocs\\Folder", "0", "Private");
+  Put(e + "TypedPaths", "url1", "C:\\Private");
+  Put(e + "WordWheelQuery", "0", "salary");
+  for (const char* ext : {"txt", "*", "pdf"}) Put(e + "ComDlg32\\OpenSavePidlMRU\\" + ext, "0", "x");
+  Put(e + "ComDlg32\\LastVisitedPidlMRU", "0", "notepad.exe");
+  Put(e + "ComDlg32\\LastVisitedMRU", "a", "notepad.exe");
+  ticks.values[10] = ticks.values[11] = ticks.values[12] = ticks.values[15] = 1;
+  // The fixed 1 + 1 + 4 + 16, and one per key emptied or removed beyond them: RecentDocs and
+  // two of its sub-keys, TypedPaths, WordWheelQuery, OpenSavePidlMRU's txt and *, two
+  // LastVisited lists.
+  EXPECT_EQ(22 + 9, RunRegnum());
+  for (const char* k : {"TypedPaths", "WordWheelQuery", "ComDlg32\\LastVisitedPidlMRU", "ComDlg32\\LastVisitedMRU",
+                        "RecentDocs\\.txt", "RecentDocs\\Folder"})
+    EXPECT_EQ(0u, Entries(e + k)) << k;  // there, and empty
+  EXPECT_EQ(2u, Entries(e + "RecentDocs"));  // its two sub-keys, kept
+  EXPECT_FALSE(KeyExists(e + "ComDlg32\\OpenSavePidlMRU\\txt"));
+  EXPECT_FALSE(KeyExists(e + "ComDlg32\\OpenSavePidlMRU\\*"));
+  EXPECT_TRUE(KeyExists(e + "ComDlg32\\OpenSavePidlMRU\\pdf"));
+  EXPECT_FALSE(KeyExists(e + "ComDlg32\\LastVisitedPidlMRULegacy"));  // nothing is created
+  SHDeleteKeyA(HKEY_CURRENT_USER, (e + "ComDlg32\\OpenSavePidlMRU").c_str());
+}
+
+TEST_F(TracksTest, CheckDiskFoldersLoseTheirFragmentsAndGoWhenEmpty) {
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("D:\\")) << "the harness gives the tests a d: drive";
+  MakeFile("D:\\FOUND.000\\FILE0000.CHK", 1000);
+  MakeFile("D:\\FOUND.000\\FILE0001.CHK", 500);
+  MakeFile("D:\\FOUND.001\\FILE0000.CHK", 200);
+  MakeFile("D:\\FOUND.001\\notes.txt", 10);
+  MakeFile("D:\\FOUNDLING\\FILE0000.CHK", 10);
+  SetFileAttributesA("D:\\FOUND.000", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY);
+  ticks.values[16] = 1;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  EXPECT_EQ(50000 + 1700, run.filesize());
+  EXPECT_FALSE(FileExists("D:\\FOUND.000"));
+  EXPECT_FALSE(FileExists("D:\\FOUND.001\\FILE0000.CHK"));
+  EXPECT_TRUE(FileExists("D:\\FOUND.001\\notes.txt"));  // another file: it and its folder stay
+  EXPECT_TRUE(FileExists("D:\\FOUNDLING\\FILE0000.CHK"));
+  RemoveTree("D:\\FOUND.001");
+  RemoveTree("D:\\FOUNDLING");
+}
+
+TEST_F(LocationBarTest, TheTimesOfTypedAddressesGoWithTheList) {
+  const char kTimes[] = "Software\\Microsoft\\Internet Explorer\\TypedURLsTime";
+  Typed({"http://typed.example/", "http://kept.example/"});
+  Put(kTimes, "url1", "t1");
+  Put(kTimes, "url2", "t2");
+  WriteListFile(KeepUrlFile(), {"http://kept.example/"});
+  EXPECT_EQ(1 + 1, RunRegnum());  // one typed address, and the times
+  EXPECT_EQ((std::vector<std::string>{"http://kept.example/"}), TypedUrlValues());
+  EXPECT_TRUE(KeyExists(kTimes));
+  EXPECT_EQ(0u, Entries(kTimes));  // "url1" is now another address: no time may point at it
+  SHDeleteKeyA(HKEY_CURRENT_USER, kTimes);
 }
