@@ -57,6 +57,7 @@ class RecordingEraser : public Eraser {
     std::string kind;    // "key", "value", "blank", "file", "folder"
     std::string target;  // full key path, key path and value name, or file path
     unsigned long long size = 0;  // bytes, for files
+    unsigned long long count = 0; // rows, for "rows" entries of a database
   };
   std::vector<Entry> entries;
 

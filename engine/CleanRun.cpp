@@ -21,6 +21,8 @@ bool CleanRun::GateOpen(const RunItem& item) const {
       return true;
     case GateKind::Setting:
       return TickText(ReadIni(settingsFile_, item.gateSection, item.gateKey));
+    case GateKind::Test:
+      return item.gateTest && item.gateTest(settingsFile_);
   }
   return false;
 }
@@ -95,6 +97,8 @@ void CleanRun::Run() {
       view_.AddStatus(item.startLine);
       ctx.endLine = item.endLine;
       if (item.step) item.step(ctx);
+      for (const std::string& note : ctx.notes) view_.AddStatus(note);
+      ctx.notes.clear();
       CarryOut(item, ctx, false);
       view_.AddStatus(ctx.endLine);
       if (item.refresh) view_.RefreshStatus();

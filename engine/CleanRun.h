@@ -38,6 +38,7 @@ struct RunContext {
   double regnum = 0;         // registry entries cleaned
   double filesize = 0;       // bytes released
   std::string endLine;       // the item's end line; a step may replace it
+  std::vector<std::string> notes;  // lines a step adds between its start and end lines
   // Set while a preview runs: the recording eraser in force. Steps that call the platform
   // directly (not through the eraser) then only say what they would clear, through Previewing.
   RecordingEraser* preview = nullptr;
@@ -61,6 +62,7 @@ enum class GateKind {
   CheckBox,  // a main-window check box, value 1
   Always,    // no gate of its own
   Setting,   // a prisd.dat key that reads exactly "1"
+  Test,      // a function of prisd.dat answers
 };
 
 struct RunItem {
@@ -76,9 +78,10 @@ struct RunItem {
   double addBytes;
   bool addBeforeStart;     // fixed amounts added before the start line
   ItemStep step;           // the erasure; nullptr erases nothing
+  bool (*gateTest)(const std::string& settingsFile) = nullptr;  // for GateKind::Test
 };
 
-// The 29 items of a run, in run order.
+// The items of a run, in run order: the 29 of the main window and its options, then More Browsers.
 const std::vector<RunItem>& RunItems();
 
 class CleanRun {

@@ -1,4 +1,5 @@
 // The table of run items: order, gates, status lines, progress and fixed amounts.
+#include "engine/Browsers.h"
 #include "engine/CleanRun.h"
 #include "engine/CustomItems.h"
 #include "engine/MoreApps.h"
@@ -55,6 +56,8 @@ std::vector<RunItem> BuildItems() {
   t.push_back(RunItem{GateKind::Setting, 0, "Additional", "Custom",
                       "Please Waiting ,Cleaning Custom Clean Items......",
                       "Cleaning Custom Clean Items......OK", true, 98, 0, 0, false, CleanCustomItems});
+  t.push_back(RunItem{GateKind::Test, 0, nullptr, nullptr, "Please Waiting ,Cleaning More Browsers......",
+                      "Cleaning More Browsers......OK", true, 99, 0, 0, false, CleanMoreBrowsers, AnyBrowserKindChosen});
   return t;
 }
 

@@ -1,0 +1,143 @@
+#include "access/SqliteDb.h"
+
+#include <windows.h>
+
+#include <sqlite3.h>
+
+std::string Utf8FromAnsi(const std::string& ansi) {
+  if (ansi.empty()) return ansi;
+  const int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &w[0], wide);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &utf8[0], n, nullptr, nullptr);
+  return utf8;
+}
+
+namespace {
+// A prepared statement that is always finalized.
+class Statement {
+ public:
+  Statement(sqlite3* db, const std::string& sql) {
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
+  }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  sqlite3_stmt* get() const { return stmt_; }
+
+ private:
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+void CallPredicate(sqlite3_context* context, int argc, sqlite3_value** argv) {
+  auto* test = static_cast<std::function<bool(const std::string&)>*>(sqlite3_user_data(context));
+  const unsigned char* text = argc > 0 ? sqlite3_value_text(argv[0]) : nullptr;
+  sqlite3_result_int(context, (*test)(text ? reinterpret_cast<const char*>(text) : "") ? 1 : 0);
+}
+}  // namespace
+
+SqliteDb::~SqliteDb() {
+  if (db_) sqlite3_close(db_);
+  for (auto* p : predicates_) delete p;
+}
+
+SqliteDb::Opened SqliteDb::Open(const std::string& path, bool readOnly) {
+  const DWORD attrs = GetFileAttributesA(path.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return Opened::Missing;
+  const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+  if (sqlite3_open_v2(Utf8FromAnsi(path).c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    return Opened::Failed;
+  }
+  sqlite3_busy_timeout(db_, 0);  // never wait for the browser
+  // Opening reads nothing: the first statement tells a database from any other file.
+  const int rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  if (rc == SQLITE_OK) return Opened::Ok;
+  const int code = rc & 0xff;
+  sqlite3_close(db_);
+  db_ = nullptr;
+  if (code == SQLITE_BUSY || code == SQLITE_LOCKED) return Opened::Busy;
+  if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT) return Opened::NotADatabase;
+  return Opened::Failed;
+}
+
+bool SqliteDb::HasTable(const std::string& table) const {
+  Statement s(db_, "SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1");
+  if (!s.get()) return false;
+  sqlite3_bind_text(s.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
+  return sqlite3_step(s.get()) == SQLITE_ROW;
+}
+
+bool SqliteDb::HasColumn(const std::string& table, const std::string& column) const {
+  Statement s(db_, "SELECT 1 FROM pragma_table_info(?1) WHERE name=?2");
+  if (!s.get()) return false;
+  sqlite3_bind_text(s.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(s.get(), 2, column.c_str(), -1, SQLITE_TRANSIENT);
+  return sqlite3_step(s.get()) == SQLITE_ROW;
+}
+
+bool SqliteDb::Exec(const std::string& sql) { return db_ && sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+long long SqliteDb::Number(const std::string& sql) const {
+  Statement s(db_, sql);
+  if (!s.get() || sqlite3_step(s.get()) != SQLITE_ROW) return 0;
+  return sqlite3_column_int64(s.get(), 0);
+}
+
+std::vector<std::string> SqliteDb::Texts(const std::string& sql) const {
+  std::vector<std::string> out;
+  Statement s(db_, sql);
+  if (!s.get()) return out;
+  while (sqlite3_step(s.get()) == SQLITE_ROW) {
+    const unsigned char* t = sqlite3_column_text(s.get(), 0);
+    out.emplace_back(t ? reinterpret_cast<const char*>(t) : "");
+  }
+  return out;
+}
+
+long long SqliteDb::Changes() const { return db_ ? sqlite3_changes(db_) : 0; }
+
+std::string SqliteDb::Error() const { return db_ ? sqlite3_errmsg(db_) : "not open"; }
+
+bool SqliteDb::AddPredicate(const std::string& name, std::function<bool(const std::string&)> test) {
+  if (!db_) return false;
+  auto* held = new std::function<bool(const std::string&)>(std::move(test));
+  predicates_.push_back(held);
+  return sqlite3_create_function(db_, name.c_str(), 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, held, CallPredicate, nullptr,
+                                 nullptr) == SQLITE_OK;
+}
+
+bool SqliteDb::TempTable(const std::string& table, const std::vector<std::string>& values) {
+  if (!Exec("CREATE TEMP TABLE IF NOT EXISTS " + table + "(value TEXT)")) return false;
+  Statement s(db_, "INSERT INTO temp." + table + "(value) VALUES (?1)");
+  if (!s.get()) return false;
+  for (const std::string& v : values) {
+    sqlite3_bind_text(s.get(), 1, v.c_str(), -1, SQLITE_TRANSIENT);
+    if (sqlite3_step(s.get()) != SQLITE_DONE) return false;
+    sqlite3_reset(s.get());
+  }
+  return true;
+}
+
+bool SqliteDb::Compact() {
+  // A database in write-ahead mode keeps changed pages in its log: fold them back first.
+  Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+  const bool vacuumed = Exec("VACUUM");
+  Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+  return vacuumed;
+}
+
+SqliteTransaction::SqliteTransaction(SqliteDb& db) : db_(db) { began_ = db_.Exec("BEGIN IMMEDIATE"); }
+
+SqliteTransaction::~SqliteTransaction() {
+  if (began_ && !done_) db_.Exec("ROLLBACK");
+}
+
+bool SqliteTransaction::Commit() {
+  if (!began_ || done_) return false;
+  done_ = db_.Exec("COMMIT");
+  return done_;
+}

@@ -1,0 +1,53 @@
+// What the two family modules (Chromium, Firefox) share: the job of one browser in one run or
+// preview, and the one way a database of theirs is changed.
+#pragma once
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "access/SqliteDb.h"
+#include "engine/Browsers.h"
+#include "keeplists/SiteKeepList.h"
+
+struct BrowserJob {
+  RunContext& ctx;
+  const FoundBrowser& browser;
+  std::set<BrowserKind> kinds;        // the chosen ones
+  bool urlsReadable = false;          // keepurl.dat read: History may go
+  std::vector<std::string> keptUrls;  // keepurl.dat
+  bool sitesReadable = false;         // keepsite.dat read: Cookies may go
+  SiteKeepList keptSites;
+  bool secure = false;                // "Enable Securely Cleaning"
+  bool Chosen(BrowserKind k) const { return kinds.count(k) != 0; }
+  void Note(const BrowserProfile& profile, const std::string& what);  // a status line
+};
+
+// One change of a database: rows of a table that go (counted by a preview) or a statement
+// that only rewrites what stays (not counted).
+struct DbStep {
+  std::string table;     // the table it needs; an optional step is passed over without it
+  std::string countSql;  // how many rows would go; "" for a rewrite
+  std::string sql;       // what the run does
+  bool required = false; // without its table the database is left alone, and the user told
+};
+
+// Opens the database of a profile without waiting, prepares it (keep tables, predicates),
+// then either counts what each step would take (preview) or carries out every step inside one
+// transaction, rolled back on any failure, and compacts it. A missing file is passed over; a
+// file that is not a database, lacks a required table, or is locked is left as it was and
+// reported. Adds what the file shrank to the released space.
+void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::string& path,
+                    const std::vector<DbStep>& steps, const std::function<bool(SqliteDb&)>& prepare = nullptr);
+// Files that hold only tracks go whole; folders are emptied of their files and kept.
+void EraseWholeFiles(BrowserJob& job, const std::vector<std::string>& paths);
+void EmptyFilesBelow(BrowserJob& job, const std::string& folder);
+
+// The families.
+void CleanChromiumProfile(BrowserJob& job, const BrowserProfile& profile);
+void CleanChromiumBrowser(BrowserJob& job);  // what lies beside the profiles (shader caches)
+void CleanFirefoxProfile(BrowserJob& job, const BrowserProfile& profile);
+std::string ChromiumCookiesFile(const BrowserProfile& profile);
+std::string FirefoxCookiesFile(const BrowserProfile& profile);
+// The URLs Chromium's "Bookmarks" file holds; false when the file exists but cannot be read.
+bool ChromiumBookmarks(const std::string& profileFolder, std::vector<std::string>& urls);

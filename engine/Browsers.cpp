@@ -1,0 +1,311 @@
+#include "engine/Browsers.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "access/Eraser.h"
+#include "access/FolderGuard.h"
+#include "access/Listing.h"
+#include "access/Normal.h"
+#include "access/Processes.h"
+#include "engine/BrowserFamily.h"
+#include "keeplists/KeepLists.h"
+#include "keeplists/ListFile.h"
+#include "settings/Inifun.h"
+
+const char kMoreBrowsersSection[] = "MOREBROWSERS";
+
+const std::vector<BrowserInfo>& Browsers() {
+  static const std::vector<BrowserInfo> browsers = {
+      {"Google Chrome", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Google\\Chrome\\User Data", "Google\\Chrome\\User Data", {"chrome.exe"}},
+      {"Microsoft Edge", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Microsoft\\Edge\\User Data", "Microsoft\\Edge\\User Data", {"msedge.exe"}},
+      {"Brave", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "BraveSoftware\\Brave-Browser\\User Data", "BraveSoftware\\Brave-Browser\\User Data", {"brave.exe"}},
+      {"Vivaldi", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Vivaldi\\User Data", "Vivaldi\\User Data", {"vivaldi.exe"}},
+      // Opera keeps one profile in the folder itself, and its caches below the local folder.
+      {"Opera", BrowserFamily::Chromium, CSIDL_APPDATA, "Opera Software\\Opera Stable", "Opera Software\\Opera Stable", {"opera.exe"}},
+      {"Opera GX", BrowserFamily::Chromium, CSIDL_APPDATA, "Opera Software\\Opera GX Stable", "Opera Software\\Opera GX Stable", {"opera.exe"}},
+      {"Chromium", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Chromium\\User Data", "Chromium\\User Data", {"chrome.exe"}},
+      {"Firefox", BrowserFamily::Firefox, CSIDL_APPDATA, "Mozilla\\Firefox", "Mozilla\\Firefox", {"firefox.exe"}},
+      {"Waterfox", BrowserFamily::Firefox, CSIDL_APPDATA, "Waterfox", "Waterfox", {"waterfox.exe"}},
+      {"LibreWolf", BrowserFamily::Firefox, CSIDL_APPDATA, "librewolf", "librewolf", {"librewolf.exe"}},
+  };
+  return browsers;
+}
+
+const std::vector<BrowserKind>& BrowserKinds() {
+  static const std::vector<BrowserKind> kinds = {BrowserKind::History, BrowserKind::Cookies,     BrowserKind::Cache,
+                                                 BrowserKind::Session, BrowserKind::FormEntries, BrowserKind::Downloads};
+  return kinds;
+}
+
+const char* BrowserKindName(BrowserKind kind) {
+  switch (kind) {
+    case BrowserKind::History: return "History";
+    case BrowserKind::Cookies: return "Cookies";
+    case BrowserKind::Cache: return "Cache";
+    case BrowserKind::Session: return "Session";
+    case BrowserKind::FormEntries: return "Form entries";
+    case BrowserKind::Downloads: return "Download list";
+  }
+  return "";
+}
+
+namespace {
+
+std::string ShellPathOf(int csidl) {
+  char buf[MAX_PATH] = {0};
+  return SUCCEEDED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, buf)) ? buf : "";
+}
+
+bool IsFolderPath(const std::string& path) {
+  const DWORD attrs = GetFileAttributesA(path.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) && !(attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool IsFilePath(const std::string& path) {
+  const DWORD attrs = GetFileAttributesA(path.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<BrowserProfile> ChromiumProfiles(const std::string& folder, const std::string& local) {
+  std::vector<BrowserProfile> profiles;
+  if (IsFilePath(folder + "\\Preferences")) profiles.push_back({"", folder, local});  // Opera: the folder itself
+  WIN32_FIND_DATAA fd;
+  FindHandle find(folder + "\\*", &fd);
+  if (!find.ok()) return profiles;
+  do {
+    const std::string name = ListedName(fd);
+    if (!IsFolder(fd) || IsDots(fd.cFileName) || !Listed(fd) || name.empty()) continue;
+    if (IsFilePath(folder + "\\" + name + "\\Preferences")) profiles.push_back({name, folder + "\\" + name, local + "\\" + name});
+  } while (find.Next(&fd));
+  return profiles;
+}
+
+std::vector<BrowserProfile> FirefoxProfiles(const std::string& folder, const std::string& local) {
+  std::vector<BrowserProfile> profiles;
+  const std::string ini = folder + "\\profiles.ini";
+  std::vector<char> names(32768);
+  GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), ini.c_str());
+  for (const char* section = names.data(); *section; section += lstrlenA(section) + 1) {
+    if (_strnicmp(section, "Profile", 7) != 0) continue;
+    char path[MAX_PATH * 2] = {0};
+    GetPrivateProfileStringA(section, "Path", "", path, sizeof path, ini.c_str());
+    std::string p = TrimSpaces(path);
+    if (p.empty()) continue;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    const bool relative = GetPrivateProfileIntA(section, "IsRelative", 1, ini.c_str()) != 0;
+    BrowserProfile profile;
+    profile.name = p.substr(p.find_last_of('\\') + 1);
+    profile.folder = relative ? folder + "\\" + p : p;
+    profile.localFolder = relative ? local + "\\" + p : p;
+    if (IsFolderPath(profile.folder)) profiles.push_back(profile);
+  }
+  return profiles;
+}
+
+// Where a browser's profile lock lies: Chromium's in its user-data folder, Firefox's in each profile.
+std::vector<std::string> LockFiles(const FoundBrowser& b) {
+  if (b.info->family == BrowserFamily::Chromium) return {b.folder + "\\lockfile"};
+  std::vector<std::string> locks;
+  for (const BrowserProfile& p : b.profiles) locks.push_back(p.folder + "\\parent.lock");
+  return locks;
+}
+
+}  // namespace
+
+std::vector<BrowserProfile> BrowserProfiles(const BrowserInfo& info, const std::string& folder, const std::string& localFolder) {
+  return info.family == BrowserFamily::Chromium ? ChromiumProfiles(folder, localFolder) : FirefoxProfiles(folder, localFolder);
+}
+
+std::vector<FoundBrowser> FindBrowsers() {
+  std::vector<FoundBrowser> found;
+  const std::string local = ShellPathOf(CSIDL_LOCAL_APPDATA);
+  for (const BrowserInfo& info : Browsers()) {
+    const std::string root = ShellPathOf(info.rootCsidl);
+    if (root.empty()) continue;
+    FoundBrowser b;
+    b.info = &info;
+    b.folder = root + "\\" + info.folder;
+    b.localFolder = local.empty() ? b.folder : local + "\\" + info.localFolder;
+    if (!IsFolderPath(b.folder)) continue;
+    b.profiles = BrowserProfiles(info, b.folder, b.localFolder);
+    found.push_back(b);
+  }
+  return found;
+}
+
+std::string BrowserKindKey(const BrowserInfo& info, BrowserKind kind) { return std::string(info.name) + " " + BrowserKindName(kind); }
+
+bool BrowserKindChosen(const std::string& settingsFile, const BrowserInfo& info, BrowserKind kind) {
+  return TickText(ReadIni(settingsFile, kMoreBrowsersSection, BrowserKindKey(info, kind)));
+}
+
+bool AnyBrowserKindChosen(const std::string& settingsFile) {
+  for (const BrowserInfo& info : Browsers())
+    for (BrowserKind kind : BrowserKinds())
+      if (BrowserKindChosen(settingsFile, info, kind)) return true;
+  return false;
+}
+
+void BrowserJob::Note(const BrowserProfile& profile, const std::string& what) {
+  const std::string who = profile.name.empty() ? browser.info->name : std::string(browser.info->name) + " (" + profile.name + ")";
+  ctx.notes.push_back(who + ": " + what);
+}
+
+void CleanMoreBrowsers(RunContext& ctx) {
+  std::vector<std::string> urls;
+  const bool urlsReadable = ReadListFile(KeepUrlFile(), urls);
+  SiteKeepList sites;
+  const bool sitesReadable = ReadSiteKeepList(sites);
+  const bool secure = TickStrict(ReadIni(ctx.settingsFile, "Additional", "securely"));
+  for (const FoundBrowser& b : FindBrowsers()) {
+    BrowserJob job{ctx, b, {}, urlsReadable, urls, sitesReadable, sites, secure};
+    for (BrowserKind kind : BrowserKinds())
+      if (BrowserKindChosen(ctx.settingsFile, *b.info, kind)) job.kinds.insert(kind);
+    if (job.kinds.empty()) continue;
+    // A browser that runs rewrites its files as it pleases: nothing of it is touched.
+    if (AnyProcessRunning(std::vector<std::string>(b.info->processes.begin(), b.info->processes.end()))) {
+      ctx.notes.push_back(std::string(b.info->name) + " is running: passed over, nothing of it was changed");
+      continue;
+    }
+    const std::vector<std::string> locks = LockFiles(b);
+    if (std::any_of(locks.begin(), locks.end(), FileHeldOpen)) {
+      ctx.notes.push_back(std::string(b.info->name) + " has a profile in use: passed over, nothing of it was changed");
+      continue;
+    }
+    if (job.Chosen(BrowserKind::History) && !urlsReadable)
+      ctx.notes.push_back(std::string(b.info->name) + ": the URL keep list cannot be read, so its history is kept");
+    if (job.Chosen(BrowserKind::Cookies) && !sitesReadable)
+      ctx.notes.push_back(std::string(b.info->name) + ": the site keep list cannot be read, so its cookies are kept");
+    for (const BrowserProfile& p : b.profiles) {
+      if (b.info->family == BrowserFamily::Chromium) CleanChromiumProfile(job, p);
+      else CleanFirefoxProfile(job, p);
+    }
+    if (b.info->family == BrowserFamily::Chromium) CleanChromiumBrowser(job);
+  }
+}
+
+std::vector<std::string> BrowserCookieSites() {
+  std::vector<std::string> sites;
+  for (const FoundBrowser& b : FindBrowsers()) {
+    for (const BrowserProfile& p : b.profiles) {
+      const bool chromium = b.info->family == BrowserFamily::Chromium;
+      SqliteDb db;
+      if (db.Open(chromium ? ChromiumCookiesFile(p) : FirefoxCookiesFile(p), true) != SqliteDb::Opened::Ok) continue;
+      for (const std::string& host : db.Texts(chromium ? "SELECT DISTINCT host_key FROM cookies" : "SELECT DISTINCT host FROM moz_cookies")) {
+        const std::string site = SiteOf(host);
+        if (!site.empty()) sites.push_back(site);
+      }
+    }
+  }
+  std::sort(sites.begin(), sites.end());
+  sites.erase(std::unique(sites.begin(), sites.end()), sites.end());
+  return sites;
+}
+
+// ---- What the families share ----------------------------------------------------------------
+
+namespace {
+unsigned long long BytesOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+// The database with its journal and write-ahead log: what its tracks take on the disk.
+unsigned long long DatabaseBytes(const std::string& path) {
+  return BytesOf(path) + BytesOf(path + "-journal") + BytesOf(path + "-wal");
+}
+std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+}  // namespace
+
+void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::string& path,
+                    const std::vector<DbStep>& steps, const std::function<bool(SqliteDb&)>& prepare) {
+  // Its folder must be one the guard lets the program change; links are never followed.
+  const std::string folder = path.substr(0, path.find_last_of('\\'));
+  if (!FolderMayBeErased(folder)) return;
+  const DWORD attrs = GetFileAttributesA(path.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) return;  // nothing of this kind here
+  if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return;
+  const bool preview = job.ctx.preview != nullptr;
+  SqliteDb db;
+  switch (db.Open(path, preview)) {
+    case SqliteDb::Opened::Ok: break;
+    case SqliteDb::Opened::Missing: return;
+    case SqliteDb::Opened::Busy:
+      job.Note(profile, FileName(path) + " is locked by another program: left alone");
+      return;
+    case SqliteDb::Opened::NotADatabase:
+    case SqliteDb::Opened::Failed:
+      job.Note(profile, FileName(path) + " is not a database Tracksweep can read: left alone");
+      return;
+  }
+  for (const DbStep& step : steps) {
+    if (step.required && !db.HasTable(step.table)) {
+      job.Note(profile, FileName(path) + " has no table " + step.table + ": left alone");
+      return;
+    }
+  }
+  if (prepare && !prepare(db)) {
+    job.Note(profile, FileName(path) + " could not be prepared (" + db.Error() + "): left alone");
+    return;
+  }
+  if (preview) {
+    for (const DbStep& step : steps) {
+      if (step.countSql.empty() || !db.HasTable(step.table)) continue;
+      const long long rows = db.Number(step.countSql);
+      if (rows <= 0) continue;
+      RecordingEraser::Entry e{"rows", path + ": " + step.table + " (" + std::to_string(rows) + " rows)", 0};
+      e.count = static_cast<unsigned long long>(rows);
+      job.ctx.preview->entries.push_back(e);
+    }
+    return;
+  }
+  const unsigned long long before = DatabaseBytes(path);
+  if (job.secure) db.Exec("PRAGMA secure_delete=ON");
+  {
+    SqliteTransaction transaction(db);
+    if (!transaction.began()) {
+      job.Note(profile, FileName(path) + " is locked by another program: left alone");
+      return;
+    }
+    for (const DbStep& step : steps) {
+      if (!db.HasTable(step.table)) continue;
+      if (!db.Exec(step.sql)) {
+        job.Note(profile, FileName(path) + " could not be changed (" + db.Error() + "): left as it was");
+        return;  // the transaction rolls back
+      }
+    }
+    if (!transaction.Commit()) {
+      job.Note(profile, FileName(path) + " could not be changed (" + db.Error() + "): left as it was");
+      return;
+    }
+  }
+  db.Compact();
+  const unsigned long long after = DatabaseBytes(path);
+  if (before > after) job.ctx.filesize += static_cast<double>(before - after);
+}
+
+void EraseWholeFiles(BrowserJob& job, const std::vector<std::string>& paths) {
+  Eraser& e = ActiveEraser();
+  for (const std::string& path : paths) {
+    const std::string folder = path.substr(0, path.find_last_of('\\'));
+    if (!FolderMayBeErased(folder)) continue;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+      continue;
+    const FileFacts facts = {data.dwFileAttributes, (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+    if (e.EraseListedFile(path, facts, false)) job.ctx.filesize += static_cast<double>(facts.size);
+  }
+}
+
+void EmptyFilesBelow(BrowserJob& job, const std::string& folder) {
+  if (!IsFolderPath(folder) || !FolderMayBeErased(folder)) return;
+  Eraser& e = ActiveEraser();
+  WalkListedFiles(folder, true, [&](const std::string& f, const WIN32_FIND_DATAA& fd) {
+    const std::string name = ListedName(fd);
+    if (!name.empty() && e.EraseListedFile(f + name, FactsOf(fd), false)) job.ctx.filesize += FileBytes(fd);
+  });
+}

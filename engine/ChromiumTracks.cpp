@@ -1,0 +1,130 @@
+// The Chromium family: History, Cookies, Web Data and the files beside them, per profile.
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/BrowserFamily.h"
+
+namespace {
+
+bool FileThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void CollectUrls(const nlohmann::json& node, std::vector<std::string>& urls) {
+  if (!node.is_object()) return;
+  auto type = node.find("type");
+  auto url = node.find("url");
+  if (type != node.end() && type->is_string() && *type == "url" && url != node.end() && url->is_string())
+    urls.push_back(url->get<std::string>());
+  auto children = node.find("children");
+  if (children != node.end() && children->is_array())
+    for (const nlohmann::json& child : *children) CollectUrls(child, urls);
+}
+
+// Steps that take every row of optional tables.
+void AddClearTables(std::vector<DbStep>& steps, std::initializer_list<const char*> tables) {
+  for (const char* t : tables)
+    steps.push_back({t, std::string("SELECT count(*) FROM \"") + t + "\"", std::string("DELETE FROM \"") + t + "\""});
+}
+
+void CleanHistory(BrowserJob& job, const BrowserProfile& p) {
+  if (!job.urlsReadable) return;
+  std::vector<std::string> keep = job.keptUrls;
+  if (!ChromiumBookmarks(p.folder, keep)) {
+    job.Note(p, "its bookmarks cannot be read, so its history is kept");
+    return;
+  }
+  std::vector<DbStep> steps = {
+      {"urls", "", "", true},
+      {"visits", "SELECT count(*) FROM visits", "DELETE FROM visits", true},
+  };
+  AddClearTables(steps, {"visit_source", "content_annotations", "context_annotations", "clusters", "clusters_and_visits",
+                         "cluster_keywords", "cluster_visit_duplicates", "keyword_search_terms", "segment_usage", "segments",
+                         "visited_links"});
+  // A bookmarked or kept page stays, with its visits cleared.
+  steps.push_back({"urls", "SELECT count(*) FROM urls WHERE url NOT IN (SELECT value FROM temp.tsw_keep)",
+                   "DELETE FROM urls WHERE url NOT IN (SELECT value FROM temp.tsw_keep)"});
+  steps.push_back({"urls", "", "UPDATE urls SET visit_count = 0, typed_count = 0, last_visit_time = 0"});
+  ChangeDatabase(job, p, p.folder + "\\History", steps, [&](SqliteDb& db) { return db.TempTable("tsw_keep", keep); });
+  // Companions that hold only history: the address bar's shortcuts and predictions, the
+  // most-visited tiles and their thumbnails, the visited-links table.
+  std::vector<std::string> whole;
+  for (const char* name : {"History Provider Cache", "Visited Links", "Top Sites", "Top Sites-journal", "Shortcuts",
+                           "Shortcuts-journal", "Network Action Predictor", "Network Action Predictor-journal", "Thumbnails",
+                           "Thumbnails-journal"})
+    whole.push_back(p.folder + "\\" + name);
+  EraseWholeFiles(job, whole);
+}
+
+void CleanDownloads(BrowserJob& job, const BrowserProfile& p) {
+  std::vector<DbStep> steps = {{"downloads", "SELECT count(*) FROM downloads", "DELETE FROM downloads", true}};
+  AddClearTables(steps, {"downloads_url_chains", "downloads_slices", "downloads_reroute_info"});
+  ChangeDatabase(job, p, p.folder + "\\History", steps);
+}
+
+void CleanCookies(BrowserJob& job, const BrowserProfile& p) {
+  if (!job.sitesReadable) return;
+  const std::vector<DbStep> steps = {
+      {"cookies", "SELECT count(*) FROM cookies WHERE NOT tsw_kept(host_key)", "DELETE FROM cookies WHERE NOT tsw_kept(host_key)", true}};
+  ChangeDatabase(job, p, ChromiumCookiesFile(p), steps, [&](SqliteDb& db) {
+    return db.AddPredicate("tsw_kept", [&](const std::string& host) { return job.keptSites.Keeps(host); });
+  });
+}
+
+void CleanFormEntries(BrowserJob& job, const BrowserProfile& p) {
+  // Values typed into forms; saved addresses and payment cards live in other tables and stay.
+  std::vector<DbStep> steps = {{"autofill", "SELECT count(*) FROM autofill", "DELETE FROM autofill", true}};
+  AddClearTables(steps, {"autofill_dates"});
+  ChangeDatabase(job, p, p.folder + "\\Web Data", steps);
+}
+
+void CleanSession(BrowserJob& job, const BrowserProfile& p) {
+  EraseWholeFiles(job, {p.folder + "\\Current Session", p.folder + "\\Last Session", p.folder + "\\Current Tabs",
+                        p.folder + "\\Last Tabs"});
+  EmptyFilesBelow(job, p.folder + "\\Sessions");
+}
+
+void CleanCache(BrowserJob& job, const BrowserProfile& p) {
+  for (const char* cache : {"Cache", "Code Cache", "GPUCache", "Media Cache", "Application Cache", "Service Worker\\CacheStorage",
+                            "Service Worker\\ScriptCache"}) {
+    EmptyFilesBelow(job, p.localFolder + "\\" + cache);
+    if (p.localFolder != p.folder) EmptyFilesBelow(job, p.folder + "\\" + cache);
+  }
+}
+
+}  // namespace
+
+bool ChromiumBookmarks(const std::string& profileFolder, std::vector<std::string>& urls) {
+  const std::string path = profileFolder + "\\Bookmarks";
+  if (!FileThere(path)) return true;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::stringstream text;
+  text << in.rdbuf();
+  const nlohmann::json doc = nlohmann::json::parse(text.str(), nullptr, false);
+  if (doc.is_discarded() || !doc.is_object()) return false;
+  auto roots = doc.find("roots");
+  if (roots == doc.end() || !roots->is_object()) return false;
+  for (const auto& root : roots->items()) CollectUrls(root.value(), urls);
+  return true;
+}
+
+std::string ChromiumCookiesFile(const BrowserProfile& p) {
+  const std::string network = p.folder + "\\Network\\Cookies";
+  return FileThere(network) ? network : p.folder + "\\Cookies";
+}
+
+void CleanChromiumProfile(BrowserJob& job, const BrowserProfile& p) {
+  if (job.Chosen(BrowserKind::History)) CleanHistory(job, p);
+  if (job.Chosen(BrowserKind::Downloads)) CleanDownloads(job, p);
+  if (job.Chosen(BrowserKind::Cookies)) CleanCookies(job, p);
+  if (job.Chosen(BrowserKind::FormEntries)) CleanFormEntries(job, p);
+  if (job.Chosen(BrowserKind::Session)) CleanSession(job, p);
+  if (job.Chosen(BrowserKind::Cache)) CleanCache(job, p);
+}
+
+void CleanChromiumBrowser(BrowserJob& job) {
+  if (!job.Chosen(BrowserKind::Cache)) return;
+  for (const char* cache : {"ShaderCache", "GrShaderCache", "GraphiteDawnCache"})
+    EmptyFilesBelow(job, job.browser.localFolder + "\\" + cache);
+}

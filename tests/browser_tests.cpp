@@ -1,0 +1,406 @@
+// Today's browsers: real SQLite databases with each family's tables, in profiles of a Chromium
+// and a Firefox browser that the test lays out below its own application-data folders.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+#include "access/SqliteDb.h"
+#include "engine/Browsers.h"
+#include "keeplists/KeepLists.h"
+#include "keeplists/ListFile.h"
+#include "keeplists/SiteKeepList.h"
+#include "settings/Inifun.h"
+#include "tests/RunRecorder.h"
+#include "tests/TestSupport.h"
+
+namespace {
+
+const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+// A database made by the test: its SQL run in one go.
+void MakeDb(const std::string& path, const std::string& sql) {
+  MakeFile(path);  // with its folders; SQLite takes an empty file for a new database
+  WriteFileText(path, "");
+  sqlite3* db = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(Utf8FromAnsi(path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr));
+  char* error = nullptr;
+  EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error)) << (error ? error : "");
+  sqlite3_free(error);
+  sqlite3_close(db);
+}
+
+std::vector<std::string> Column(const std::string& path, const std::string& sql) {
+  SqliteDb db;
+  EXPECT_EQ(SqliteDb::Opened::Ok, db.Open(path, true)) << path;
+  return db.Texts(sql);
+}
+
+long long Number(const std::string& path, const std::string& sql) {
+  SqliteDb db;
+  EXPECT_EQ(SqliteDb::Opened::Ok, db.Open(path, true)) << path;
+  return db.Number(sql);
+}
+
+const char kChromiumHistory[] =
+    "CREATE TABLE urls(id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, visit_count INTEGER DEFAULT 0,"
+    " typed_count INTEGER DEFAULT 0, last_visit_time INTEGER NOT NULL, hidden INTEGER DEFAULT 0);"
+    "CREATE TABLE visits(id INTEGER PRIMARY KEY, url INTEGER NOT NULL, visit_time INTEGER NOT NULL, from_visit INTEGER);"
+    "CREATE TABLE keyword_search_terms(keyword_id INTEGER, url_id INTEGER, term LONGVARCHAR, normalized_term LONGVARCHAR);"
+    "CREATE TABLE segments(id INTEGER PRIMARY KEY, name VARCHAR, url_id INTEGER);"
+    "CREATE TABLE downloads(id INTEGER PRIMARY KEY, guid VARCHAR, current_path LONGVARCHAR, target_path LONGVARCHAR);"
+    "CREATE TABLE downloads_url_chains(id INTEGER, chain_index INTEGER, url LONGVARCHAR);"
+    "CREATE TABLE meta(key LONGVARCHAR PRIMARY KEY, value LONGVARCHAR);"
+    "INSERT INTO meta VALUES('version','70');"
+    "INSERT INTO urls VALUES(1,'https://bookmarked.example/','B',3,1,13300000000000000,0);"
+    "INSERT INTO urls VALUES(2,'https://kept.example/','K',2,0,13300000000000000,0);"
+    "INSERT INTO urls VALUES(3,'https://secret.example/','S',5,2,13300000000000000,0);"
+    "INSERT INTO visits VALUES(1,1,1,0);INSERT INTO visits VALUES(2,2,2,0);INSERT INTO visits VALUES(3,3,3,0);INSERT INTO visits VALUES(4,3,4,3);"
+    "INSERT INTO keyword_search_terms VALUES(1,3,'salary','salary');"
+    "INSERT INTO segments VALUES(1,'http://secret.example/',3);"
+    "INSERT INTO downloads VALUES(1,'g','C:\\\\d\\\\secret.zip','C:\\\\d\\\\secret.zip');"
+    "INSERT INTO downloads_url_chains VALUES(1,0,'https://secret.example/secret.zip');";
+
+const char kChromiumCookies[] =
+    "CREATE TABLE cookies(creation_utc INTEGER NOT NULL, host_key TEXT NOT NULL, name TEXT NOT NULL, value TEXT NOT NULL,"
+    " encrypted_value BLOB DEFAULT '', path TEXT NOT NULL);";
+
+const char kChromiumWebData[] =
+    "CREATE TABLE autofill(name VARCHAR, value VARCHAR, value_lower VARCHAR, date_created INTEGER, date_last_used INTEGER,"
+    " count INTEGER DEFAULT 1);"
+    "CREATE TABLE autofill_profiles(guid VARCHAR PRIMARY KEY, street_address VARCHAR);"
+    "CREATE TABLE credit_cards(guid VARCHAR PRIMARY KEY, name_on_card VARCHAR);"
+    "INSERT INTO autofill VALUES('q','my secret search','my secret search',1,1,1);"
+    "INSERT INTO autofill_profiles VALUES('p','1 Main Street');INSERT INTO credit_cards VALUES('c','A. User');";
+
+const char kFirefoxPlaces[] =
+    "CREATE TABLE moz_places(id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, visit_count INTEGER DEFAULT 0,"
+    " last_visit_date INTEGER, origin_id INTEGER);"
+    "CREATE TABLE moz_historyvisits(id INTEGER PRIMARY KEY, from_visit INTEGER, place_id INTEGER, visit_date INTEGER,"
+    " visit_type INTEGER);"
+    "CREATE TABLE moz_bookmarks(id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL, parent INTEGER, title LONGVARCHAR);"
+    "CREATE TABLE moz_inputhistory(place_id INTEGER NOT NULL, input LONGVARCHAR NOT NULL, use_count INTEGER);"
+    "CREATE TABLE moz_origins(id INTEGER PRIMARY KEY, prefix TEXT NOT NULL, host TEXT NOT NULL, frecency INTEGER NOT NULL);"
+    "CREATE TABLE moz_anno_attributes(id INTEGER PRIMARY KEY, name VARCHAR(32) UNIQUE NOT NULL);"
+    "CREATE TABLE moz_annos(id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, anno_attribute_id INTEGER, content LONGVARCHAR);"
+    "INSERT INTO moz_origins VALUES(1,'https://','bookmarked.example',1),(2,'https://','secret.example',1),(3,'https://','files.example',1);"
+    "INSERT INTO moz_places VALUES(1,'https://bookmarked.example/','B',2,1,1),(2,'https://kept.example/','K',1,1,NULL),"
+    "(3,'https://secret.example/','S',4,1,2),(4,'https://files.example/report.pdf','R',1,1,3);"
+    "INSERT INTO moz_historyvisits VALUES(1,0,1,1,1),(2,0,2,1,1),(3,0,3,1,2),(4,0,4,1,7);"
+    "INSERT INTO moz_bookmarks VALUES(1,2,NULL,0,'root'),(2,1,1,1,'My page');"
+    "INSERT INTO moz_inputhistory VALUES(3,'sec',1);"
+    "INSERT INTO moz_anno_attributes VALUES(1,'downloads/destinationFileURI'),(2,'bookmarkProperties/description');"
+    "INSERT INTO moz_annos VALUES(1,4,1,'file:///C:/d/report.pdf');";
+
+const char kFirefoxCookies[] =
+    "CREATE TABLE moz_cookies(id INTEGER PRIMARY KEY, originAttributes TEXT NOT NULL DEFAULT '', name TEXT, value TEXT,"
+    " host TEXT, path TEXT);";
+
+const char kFirefoxForms[] =
+    "CREATE TABLE moz_formhistory(id INTEGER PRIMARY KEY, fieldname TEXT NOT NULL, value TEXT NOT NULL, timesUsed INTEGER);"
+    "INSERT INTO moz_formhistory VALUES(1,'searchbar-history','my secret search',3);";
+
+std::string CookieRows(const char* table, const char* hostColumn, const std::vector<std::string>& hosts) {
+  std::string sql;
+  for (const std::string& h : hosts) {
+    if (std::string(table) == "cookies")
+      sql += "INSERT INTO cookies(creation_utc, host_key, name, value, path) VALUES(1,'" + h + "','n','v','/');";
+    else
+      sql += std::string("INSERT INTO moz_cookies(name, value, ") + hostColumn + ", path) VALUES('n','v','" + h + "','/');";
+  }
+  return sql;
+}
+
+const std::vector<std::string> kHosts = {"example.com",         ".example.com",     "shop.example.com", "thisisanexample.com",
+                                          "example.com.evil.net", "shop-example.com", "www.other.com",    "other.com"};
+const std::vector<std::string> kKeptHosts = {".example.com", "example.com", "shop.example.com", "www.other.com"};
+
+}  // namespace
+
+TEST(SiteKeepList, MatchesASiteAndItsSubDomainsOnly) {
+  SiteKeepList list({"Example.com", "https://www.other.com/path", ""});
+  for (const char* kept : {"example.com", ".example.com", "shop.example.com", "a.b.example.com", "EXAMPLE.COM", "www.other.com"})
+    EXPECT_TRUE(list.Keeps(kept)) << kept;
+  for (const char* gone : {"thisisanexample.com", "example.com.evil.net", "shop-example.com", "other.com", "com", ""})
+    EXPECT_FALSE(list.Keeps(gone)) << gone;
+}
+
+class BrowserTest : public ProgramFolderTest {
+ protected:
+  TempFolder work{"tswbrowsers"};
+  std::string roaming = work.File("Roaming"), local = work.File("Local");
+  ScopedRegValue userRoaming{HKEY_CURRENT_USER, kUserShellFolders, "AppData", roaming};
+  ScopedRegValue shellRoaming{HKEY_CURRENT_USER, kShellFoldersKey, "AppData", roaming};
+  ScopedRegValue userLocal{HKEY_CURRENT_USER, kUserShellFolders, "Local AppData", local};
+  ScopedRegValue shellLocal{HKEY_CURRENT_USER, kShellFoldersKey, "Local AppData", local};
+  std::string chrome = local + "\\Google\\Chrome\\User Data";
+  std::string firefox = roaming + "\\Mozilla\\Firefox";
+  std::string ffProfile = firefox + "\\Profiles\\abc.default-release";
+  std::string ffLocal = local + "\\Mozilla\\Firefox\\Profiles\\abc.default-release";
+  RecordingView view;
+  Ticks ticks;
+
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    CreateDirectoryA(roaming.c_str(), nullptr);
+    CreateDirectoryA(local.c_str(), nullptr);
+  }
+  void Chromium() {
+    for (const char* profile : {"Default", "Profile 1"}) {
+      const std::string p = chrome + "\\" + profile;
+      MakeFile(p + "\\Preferences", "{\"profile\":{\"name\":\"" + std::string(profile) + "\"}}");
+      MakeFile(p + "\\Bookmarks",
+               "{\"roots\":{\"bookmark_bar\":{\"children\":[{\"type\":\"folder\",\"children\":[{\"type\":\"url\","
+               "\"url\":\"https://bookmarked.example/\"}]}],\"type\":\"folder\"},\"other\":{\"children\":[],\"type\":\"folder\"}},"
+               "\"version\":1}");
+      MakeDb(p + "\\History", kChromiumHistory);
+      MakeDb(p + "\\Network\\Cookies", std::string(kChromiumCookies) + CookieRows("cookies", "host_key", kHosts));
+      MakeDb(p + "\\Web Data", kChromiumWebData);
+      MakeDb(p + "\\Login Data", "CREATE TABLE logins(origin_url VARCHAR, username_value VARCHAR);"
+                                 "INSERT INTO logins VALUES('https://secret.example/','me');");
+      MakeFile(p + "\\Top Sites", 300);
+      MakeFile(p + "\\Shortcuts", 200);
+      MakeFile(p + "\\Current Session", 100);
+      MakeFile(p + "\\Sessions\\Session_13300000000000001", 100);
+      MakeFile(p + "\\Cache\\Cache_Data\\f_000001", 1000);
+      MakeFile(p + "\\Code Cache\\js\\index", 500);
+    }
+    MakeFile(chrome + "\\Local State", "{}");
+  }
+  void Firefox() {
+    MakeFile(firefox + "\\profiles.ini",
+             "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default-release\r\nIsRelative=1\r\n"
+             "Path=Profiles/abc.default-release\r\nDefault=1\r\n");
+    MakeDb(ffProfile + "\\places.sqlite", kFirefoxPlaces);
+    MakeDb(ffProfile + "\\cookies.sqlite", std::string(kFirefoxCookies) + CookieRows("moz_cookies", "host", kHosts));
+    MakeDb(ffProfile + "\\formhistory.sqlite", kFirefoxForms);
+    MakeFile(ffProfile + "\\logins.json", "{\"logins\":[{\"hostname\":\"https://secret.example\"}]}");
+    MakeFile(ffProfile + "\\key4.db", 2000);
+    MakeFile(ffProfile + "\\prefs.js", "user_pref(\"a\", 1);\n");
+    MakeFile(ffProfile + "\\sessionstore.jsonlz4", 300);
+    MakeFile(ffProfile + "\\sessionstore-backups\\recovery.jsonlz4", 300);
+    MakeFile(ffLocal + "\\cache2\\entries\\0123ABCD", 4000);
+    MakeFile(ffLocal + "\\startupCache\\startupCache.8.little", 700);
+  }
+  void Tick(const std::string& browser, std::initializer_list<const char*> kinds) {
+    for (const char* k : kinds) WriteIni(Settings(), kMoreBrowsersSection, browser + " " + k, "1");
+  }
+  CleanRun Run() {
+    CleanRun run(view, ticks, Settings());
+    run.Run();
+    return run;
+  }
+};
+
+TEST_F(BrowserTest, FindsTheInstalledBrowsersAndTheirProfiles) {
+  Chromium();
+  Firefox();
+  MakeFile(chrome + "\\System Profile\\notes.txt");  // no Preferences: not a profile
+  const std::vector<FoundBrowser> found = FindBrowsers();
+  ASSERT_EQ(2u, found.size());
+  EXPECT_EQ("Google Chrome", std::string(found[0].info->name));
+  std::vector<std::string> names;
+  for (const BrowserProfile& p : found[0].profiles) names.push_back(p.name);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ((std::vector<std::string>{"Default", "Profile 1"}), names);
+  EXPECT_EQ("Firefox", std::string(found[1].info->name));
+  ASSERT_EQ(1u, found[1].profiles.size());
+  EXPECT_EQ(ffProfile, found[1].profiles[0].folder);
+  EXPECT_EQ(ffLocal, found[1].profiles[0].localFolder);
+  // An absolute profile path is taken as it stands.
+  MakeFile(firefox + "\\profiles.ini", "[Profile0]\r\nIsRelative=0\r\nPath=" + work.File("Elsewhere") + "\r\n");
+  CreateDirectoryA(work.File("Elsewhere").c_str(), nullptr);
+  EXPECT_EQ(work.File("Elsewhere"), FindBrowsers()[1].profiles.at(0).folder);
+}
+
+TEST_F(BrowserTest, ChromiumHistoryKeepsBookmarkedAndKeptPagesWithTheirVisitsCleared) {
+  Chromium();
+  WriteListFile(KeepUrlFile(), {"https://kept.example/"});
+  Tick("Google Chrome", {"History"});
+  const CleanRun run = Run();
+  for (const char* profile : {"\\Default", "\\Profile 1"}) {
+    const std::string h = chrome + profile + "\\History";
+    EXPECT_EQ((std::vector<std::string>{"https://bookmarked.example/", "https://kept.example/"}),
+              Column(h, "SELECT url FROM urls ORDER BY id"));
+    EXPECT_EQ(0, Number(h, "SELECT count(*) FROM visits"));
+    EXPECT_EQ(0, Number(h, "SELECT sum(visit_count) + sum(typed_count) FROM urls"));
+    EXPECT_EQ(0, Number(h, "SELECT count(*) FROM keyword_search_terms"));
+    EXPECT_EQ(0, Number(h, "SELECT count(*) FROM segments"));
+    EXPECT_EQ(1, Number(h, "SELECT count(*) FROM downloads"));  // the download list is a kind of its own
+    EXPECT_EQ(1, Number(h, "SELECT count(*) FROM meta"));
+    EXPECT_FALSE(FileExists(chrome + profile + "\\Top Sites"));
+    EXPECT_FALSE(FileExists(chrome + profile + "\\Shortcuts"));
+    EXPECT_TRUE(FileExists(chrome + profile + "\\Current Session"));
+  }
+  EXPECT_GE(run.filesize(), 1000);  // two pairs of companions, and what the databases shrank
+  // The last item of the run, after Custom Clean Items.
+  const auto start = std::find(view.lines.begin(), view.lines.end(), "Please Waiting ,Cleaning More Browsers......");
+  ASSERT_NE(view.lines.end(), start);
+  EXPECT_EQ("Cleaning More Browsers......OK", *(start + 1));
+  EXPECT_EQ("Task complete Successfully!", *(start + 2));
+}
+
+TEST_F(BrowserTest, CookiesOfKeptSitesStayInBothFamilies) {
+  Chromium();
+  Firefox();
+  WriteListFile(KeepSiteFile(), {"example.com", "www.other.com"});
+  Tick("Google Chrome", {"Cookies"});
+  Tick("Firefox", {"Cookies"});
+  Run();
+  auto sorted = [](std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+  };
+  EXPECT_EQ(sorted(kKeptHosts), sorted(Column(chrome + "\\Default\\Network\\Cookies", "SELECT host_key FROM cookies")));
+  EXPECT_EQ(sorted(kKeptHosts), sorted(Column(ffProfile + "\\cookies.sqlite", "SELECT host FROM moz_cookies")));
+  // The sites the keep-list dialog offers: from every cookie database, each once.
+  WriteListFile(KeepSiteFile(), {});
+  EXPECT_EQ((std::vector<std::string>{"example.com", "shop.example.com", "www.other.com"}), BrowserCookieSites());
+}
+
+TEST_F(BrowserTest, FormEntriesSessionsCachesAndDownloadsEachOnTheirOwn) {
+  Chromium();
+  const std::string d = chrome + "\\Default";
+  Tick("Google Chrome", {"Form entries"});
+  Run();
+  EXPECT_EQ(0, Number(d + "\\Web Data", "SELECT count(*) FROM autofill"));
+  EXPECT_EQ(1, Number(d + "\\Web Data", "SELECT count(*) FROM autofill_profiles"));  // saved addresses stay
+  EXPECT_EQ(1, Number(d + "\\Web Data", "SELECT count(*) FROM credit_cards"));
+  EXPECT_TRUE(FileExists(d + "\\Sessions\\Session_13300000000000001"));
+
+  WriteIni(Settings(), kMoreBrowsersSection, "Google Chrome Form entries", "0");
+  Tick("Google Chrome", {"Session", "Cache", "Download list"});
+  Run();
+  EXPECT_FALSE(FileExists(d + "\\Current Session"));
+  EXPECT_FALSE(FileExists(d + "\\Sessions\\Session_13300000000000001"));
+  EXPECT_TRUE(FileExists(d + "\\Sessions"));
+  EXPECT_FALSE(FileExists(d + "\\Cache\\Cache_Data\\f_000001"));
+  EXPECT_TRUE(FileExists(d + "\\Cache\\Cache_Data"));  // folders kept
+  EXPECT_FALSE(FileExists(d + "\\Code Cache\\js\\index"));
+  EXPECT_EQ(0, Number(d + "\\History", "SELECT count(*) FROM downloads"));
+  EXPECT_EQ(0, Number(d + "\\History", "SELECT count(*) FROM downloads_url_chains"));
+  EXPECT_EQ(3, Number(d + "\\History", "SELECT count(*) FROM urls"));  // history itself was not chosen
+}
+
+TEST_F(BrowserTest, FirefoxKindsFromItsProfilesIni) {
+  Firefox();
+  WriteListFile(KeepUrlFile(), {"https://kept.example/"});
+  Tick("Firefox", {"History", "Form entries", "Session", "Cache"});
+  Run();
+  const std::string places = ffProfile + "\\places.sqlite";
+  // History goes, the download (a visit of type 7 with its annotation) is the download list's.
+  EXPECT_EQ((std::vector<std::string>{"https://bookmarked.example/", "https://kept.example/", "https://files.example/report.pdf"}),
+            Column(places, "SELECT url FROM moz_places ORDER BY id"));
+  EXPECT_EQ(1, Number(places, "SELECT count(*) FROM moz_historyvisits"));
+  EXPECT_EQ(0, Number(places, "SELECT count(*) FROM moz_inputhistory"));
+  EXPECT_EQ(2, Number(places, "SELECT count(*) FROM moz_bookmarks"));
+  EXPECT_EQ(2, Number(places, "SELECT count(*) FROM moz_origins"));  // secret.example's origin went
+  EXPECT_EQ(0, Number(ffProfile + "\\formhistory.sqlite", "SELECT count(*) FROM moz_formhistory"));
+  EXPECT_FALSE(FileExists(ffProfile + "\\sessionstore.jsonlz4"));
+  EXPECT_FALSE(FileExists(ffProfile + "\\sessionstore-backups\\recovery.jsonlz4"));
+  EXPECT_FALSE(FileExists(ffLocal + "\\cache2\\entries\\0123ABCD"));
+  EXPECT_TRUE(FileExists(ffLocal + "\\cache2\\entries"));
+
+  Tick("Firefox", {"Download list"});
+  Run();
+  EXPECT_EQ((std::vector<std::string>{"https://bookmarked.example/", "https://kept.example/"}),
+            Column(places, "SELECT url FROM moz_places ORDER BY id"));
+  EXPECT_EQ(0, Number(places, "SELECT count(*) FROM moz_annos"));
+}
+
+TEST_F(BrowserTest, PasswordsBookmarksAndPreferencesStayByteForByte) {
+  Chromium();
+  Firefox();
+  const std::vector<std::string> untouched = {chrome + "\\Default\\Login Data", chrome + "\\Default\\Bookmarks",
+                                              chrome + "\\Default\\Preferences", chrome + "\\Local State",
+                                              ffProfile + "\\logins.json", ffProfile + "\\key4.db", ffProfile + "\\prefs.js"};
+  std::vector<std::string> before;
+  for (const std::string& f : untouched) before.push_back(ReadFileText(f));
+  for (const char* browser : {"Google Chrome", "Firefox"})
+    Tick(browser, {"History", "Cookies", "Cache", "Session", "Form entries", "Download list"});
+  WriteIni(Settings(), "Additional", "securely", "1");
+  Run();
+  for (size_t i = 0; i < untouched.size(); ++i) EXPECT_EQ(before[i], ReadFileText(untouched[i])) << untouched[i];
+  EXPECT_EQ(0, Number(chrome + "\\Default\\History", "SELECT count(*) FROM visits"));  // and the run did run
+}
+
+TEST_F(BrowserTest, ARunningBrowserOrAHeldLockLeavesEveryByteAsItWas) {
+  Chromium();
+  Firefox();
+  const std::string history = chrome + "\\Default\\History", places = ffProfile + "\\places.sqlite";
+  const std::string chromeBytes = ReadFileText(history), firefoxBytes = ReadFileText(places);
+  Tick("Google Chrome", {"History", "Cache"});
+  Tick("Firefox", {"History", "Cache"});
+  {
+    // A process named as the browser's, and Firefox's profile lock held.
+    const std::string fake = work.File("chrome.exe");
+    ASSERT_TRUE(CopyFileA("C:\\tsw-bin\\bosswindows.exe", fake.c_str(), FALSE));
+    const std::string event = "TswChromeRunning" + std::to_string(GetCurrentProcessId());
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, event.c_str());
+    ChildProgram running("\"" + fake + "\" " + event, work.path());
+    ASSERT_TRUE(running.started());
+    HANDLE lock = CreateFileA((ffProfile + "\\parent.lock").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    Run();
+    CloseHandle(lock);
+    SetEvent(done);
+    running.Wait(10000);
+    CloseHandle(done);
+  }
+  EXPECT_EQ(chromeBytes, ReadFileText(history));
+  EXPECT_EQ(firefoxBytes, ReadFileText(places));
+  EXPECT_TRUE(FileExists(chrome + "\\Default\\Cache\\Cache_Data\\f_000001"));
+  EXPECT_TRUE(FileExists(ffLocal + "\\cache2\\entries\\0123ABCD"));
+  EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(),
+                                        "Google Chrome is running: passed over, nothing of it was changed"));
+  EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(),
+                                        "Firefox has a profile in use: passed over, nothing of it was changed"));
+}
+
+TEST_F(BrowserTest, ACorruptDatabaseOrOneWithoutItsTableIsLeftAloneAndReported) {
+  Chromium();
+  const std::string d = chrome + "\\Default";
+  WriteFileText(d + "\\History", "this is no database, whatever its name says");
+  DeleteFileA((d + "\\Web Data").c_str());
+  MakeDb(d + "\\Web Data", "CREATE TABLE keywords(id INTEGER, short_name VARCHAR);INSERT INTO keywords VALUES(1,'x');");
+  const std::string webData = ReadFileText(d + "\\Web Data");
+  Tick("Google Chrome", {"History", "Form entries"});
+  Run();
+  EXPECT_EQ("this is no database, whatever its name says", ReadFileText(d + "\\History"));
+  EXPECT_EQ(webData, ReadFileText(d + "\\Web Data"));
+  EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(),
+                                        "Google Chrome (Default): History is not a database Tracksweep can read: left alone"));
+  EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(),
+                                        "Google Chrome (Default): Web Data has no table autofill: left alone"));
+  // The other profile was cleaned as usual.
+  EXPECT_EQ(0, Number(chrome + "\\Profile 1\\History", "SELECT count(*) FROM visits"));
+}
+
+TEST_F(BrowserTest, APreviewChangesNothingAndListsWhatTheRunThenErases) {
+  Chromium();
+  WriteListFile(KeepSiteFile(), {"example.com"});
+  Tick("Google Chrome", {"History", "Cookies", "Cache"});
+  const std::string history = chrome + "\\Default\\History", cookies = chrome + "\\Default\\Network\\Cookies";
+  const std::string historyBytes = ReadFileText(history), cookieBytes = ReadFileText(cookies);
+  CleanRun preview(view, ticks, Settings());
+  const std::vector<PreviewItem> all = preview.Analyze();
+  ASSERT_FALSE(all.empty());
+  const std::vector<PreviewItem> items(all.end() - 1, all.end());
+  EXPECT_EQ("More Browsers", items[0].name);
+  EXPECT_EQ(historyBytes, ReadFileText(history));
+  EXPECT_EQ(cookieBytes, ReadFileText(cookies));
+  unsigned long long visits = 0, cookieRows = 0, files = 0;
+  for (const RecordingEraser::Entry& e : items[0].entries) {
+    if (e.kind == "rows" && e.target.find("Default\\History: visits") != std::string::npos) visits = e.count;
+    if (e.kind == "rows" && e.target.find("Default\\Network\\Cookies: cookies") != std::string::npos) cookieRows = e.count;
+    if (e.kind == "file") ++files;
+  }
+  EXPECT_EQ(4u, visits);
+  EXPECT_EQ(5u, cookieRows);  // eight cookies, three of example.com's
+  EXPECT_EQ(8u, files);       // per profile: Top Sites, Shortcuts, two cache files
+  Run();
+  EXPECT_EQ(0, Number(history, "SELECT count(*) FROM visits"));
+  EXPECT_EQ(3, Number(cookies, "SELECT count(*) FROM cookies"));
+}
