@@ -15,6 +15,11 @@
 #include "settings/Inifun.h"
 #include "tests/RunRecorder.h"
 #include "tests/TestSupport.h"
+#include "ui/App.h"
+#include "ui/KeepListRes.h"
+#include "ui/MoreBrowsersRes.h"
+#include "ui/frmMainCode.h"
+#include "ui/frmMainCodeRes.h"
 
 namespace {
 
@@ -403,4 +408,54 @@ TEST_F(BrowserTest, APreviewChangesNothingAndListsWhatTheRunThenErases) {
   Run();
   EXPECT_EQ(0, Number(history, "SELECT count(*) FROM visits"));
   EXPECT_EQ(3, Number(cookies, "SELECT count(*) FROM cookies"));
+}
+
+TEST_F(BrowserTest, TheMoreBrowsersDialogStoresEachBrowsersKindsAndTheSitesToKeep) {
+  Chromium();
+  Firefox();
+  MessageRecorder messages;
+  App app;
+  ASSERT_TRUE(app.Main().Load());
+  HWND main = app.Main().hwnd();
+  EXPECT_EQ("More Browsers", Caption(GetDlgItem(main, IDC_LABEL32)));
+  auto press = [](HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); };
+  auto select = [](HWND dlg, int index) {
+    SendMessageA(GetDlgItem(dlg, IDC_MB_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_MB_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDC_MB_LIST)));
+  };
+  std::vector<std::string> sitesShown;
+  WithModal("More Browsers", [&](HWND dlg) {
+    EXPECT_EQ((std::vector<std::string>{"Google Chrome", "Firefox"}), ListLines(GetDlgItem(dlg, IDC_MB_LIST)));
+    std::vector<std::string> kinds;
+    for (int n = 1; n <= 6; ++n) kinds.push_back(Caption(GetDlgItem(dlg, IDC_MB_CHECK(n))));
+    EXPECT_EQ((std::vector<std::string>{"History", "Cookies", "Cache", "Session", "Form entries", "Download list"}), kinds);
+    EXPECT_EQ("Select all of the above", Caption(GetDlgItem(dlg, IDC_MB_SELECTALL)));
+    press(dlg, IDC_MB_CHECK(1));
+    press(dlg, IDC_MB_CHECK(2));
+    select(dlg, 1);
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dlg, IDC_MB_CHECK(1)));  // Firefox's own ticks
+    press(dlg, IDC_MB_SELECTALL);
+    select(dlg, 0);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dlg, IDC_MB_CHECK(2)));  // Chrome's, kept meanwhile
+    WithModal("Cookies to keep", [&](HWND sites) {
+      HWND current = GetDlgItem(sites, IDC_KL_CURRENT);
+      sitesShown = ListLines(current);
+      SendMessageA(current, LB_SETCURSEL, 0, 0);
+      press(sites, IDC_KL_CMDADD);
+    }, [&] { press(dlg, IDC_MB_COOKIES); });
+    press(dlg, IDC_MB_OK);
+  }, [&] { SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_LABEL32, STN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_LABEL32))); });
+  ASSERT_TRUE(ModalActionsRan());
+  EXPECT_EQ((std::vector<std::string>{"example.com", "example.com.evil.net", "other.com", "shop-example.com", "shop.example.com",
+                                      "thisisanexample.com", "www.other.com"}),
+            sitesShown);
+  EXPECT_EQ("example.com\r\n", ReadFileText(KeepSiteFile()));  // written at once
+  EXPECT_EQ("1", ReadIni(Settings(), kMoreBrowsersSection, "Google Chrome History"));
+  EXPECT_EQ("1", ReadIni(Settings(), kMoreBrowsersSection, "Google Chrome Cookies"));
+  EXPECT_EQ("0", ReadIni(Settings(), kMoreBrowsersSection, "Google Chrome Cache"));
+  for (const char* kind : {"History", "Cookies", "Cache", "Session", "Form entries", "Download list"})
+    EXPECT_EQ("1", ReadIni(Settings(), kMoreBrowsersSection, std::string("Firefox ") + kind)) << kind;
+  EXPECT_TRUE(AnyBrowserKindChosen(Settings()));
+  EXPECT_TRUE(messages.seen.empty());
+  app.Main().Unload();
 }
