@@ -138,14 +138,23 @@ std::vector<FoundBrowser> FindBrowsers() {
 
 std::string BrowserKindKey(const BrowserInfo& info, BrowserKind kind) { return std::string(info.name) + " " + BrowserKindName(kind); }
 
+namespace {
+// The section read once: one read of the file instead of one per browser and kind.
+bool Chosen(const std::map<std::string, std::string>& stored, const BrowserInfo& info, BrowserKind kind) {
+  auto it = stored.find(LowerText(BrowserKindKey(info, kind)));
+  return it != stored.end() && TickText(it->second);
+}
+}  // namespace
+
 bool BrowserKindChosen(const std::string& settingsFile, const BrowserInfo& info, BrowserKind kind) {
-  return TickText(ReadIni(settingsFile, kMoreBrowsersSection, BrowserKindKey(info, kind)));
+  return Chosen(ReadIniSection(settingsFile, kMoreBrowsersSection), info, kind);
 }
 
 bool AnyBrowserKindChosen(const std::string& settingsFile) {
+  const std::map<std::string, std::string> stored = ReadIniSection(settingsFile, kMoreBrowsersSection);
   for (const BrowserInfo& info : Browsers())
     for (BrowserKind kind : BrowserKinds())
-      if (BrowserKindChosen(settingsFile, info, kind)) return true;
+      if (Chosen(stored, info, kind)) return true;
   return false;
 }
 
@@ -160,10 +169,11 @@ void CleanMoreBrowsers(RunContext& ctx) {
   SiteKeepList sites;
   const bool sitesReadable = ReadSiteKeepList(sites);
   const bool secure = TickStrict(ReadIni(ctx.settingsFile, "Additional", "securely"));
+  const std::map<std::string, std::string> stored = ReadIniSection(ctx.settingsFile, kMoreBrowsersSection);
   for (const FoundBrowser& b : FindBrowsers()) {
     BrowserJob job{ctx, b, {}, urlsReadable, urls, sitesReadable, sites, secure};
     for (BrowserKind kind : BrowserKinds())
-      if (BrowserKindChosen(ctx.settingsFile, *b.info, kind)) job.kinds.insert(kind);
+      if (Chosen(stored, *b.info, kind)) job.kinds.insert(kind);
     if (job.kinds.empty()) continue;
     // A browser that runs rewrites its files as it pleases: nothing of it is touched.
     if (AnyProcessRunning(std::vector<std::string>(b.info->processes.begin(), b.info->processes.end()))) {

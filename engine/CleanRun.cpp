@@ -52,6 +52,9 @@ std::vector<PreviewItem> CleanRun::Analyze() {
     const double regnum = ctx.regnum, filesize = ctx.filesize;
     CarryOut(item, ctx, true);
     if (item.step) item.step(ctx);
+    // What the run would say of what it passes over shows in the preview too.
+    for (const std::string& note : ctx.notes) recorder.entries.push_back({"note", note, 0});
+    ctx.notes.clear();
     CarryOut(item, ctx, false);
     PreviewItem found;
     found.name = ItemName(item);

@@ -57,7 +57,7 @@ std::vector<RunItem> BuildItems() {
                       "Please Waiting ,Cleaning Custom Clean Items......",
                       "Cleaning Custom Clean Items......OK", true, 98, 0, 0, false, CleanCustomItems});
   t.push_back(RunItem{GateKind::Test, 0, nullptr, nullptr, "Please Waiting ,Cleaning More Browsers......",
-                      "Cleaning More Browsers......OK", true, 99, 0, 0, false, CleanMoreBrowsers, AnyBrowserKindChosen});
+                      "Cleaning More Browsers......OK", true, -1, 0, 0, false, CleanMoreBrowsers, AnyBrowserKindChosen});
   return t;
 }
 

@@ -681,19 +681,7 @@ bool DefinitionDetected(const AppDefinition& entry) {
 }
 
 std::map<std::string, std::string> StoredDefinitionChoices(const std::string& settingsFile) {
-  std::map<std::string, std::string> stored;
-  std::vector<char> buf(1 << 16);
-  for (;;) {
-    const DWORD n = GetPrivateProfileSectionA(kDefinitionsSection, buf.data(), static_cast<DWORD>(buf.size()), settingsFile.c_str());
-    if (n + 2 < buf.size() || buf.size() >= (1u << 24)) break;
-    buf.resize(buf.size() * 4);
-  }
-  for (const char* p = buf.data(); *p; p += lstrlenA(p) + 1) {
-    const std::string line = p;
-    const size_t eq = line.find('=');
-    if (eq != std::string::npos) stored[LowerText(TrimSpaces(line.substr(0, eq)))] = TrimSpaces(line.substr(eq + 1));
-  }
-  return stored;
+  return ReadIniSection(settingsFile, kDefinitionsSection);
 }
 
 bool DefinitionChosen(const AppDefinition& entry, const std::map<std::string, std::string>& stored) {

@@ -22,19 +22,17 @@ std::string SiteOf(const std::string& text) {
 SiteKeepList::SiteKeepList(const std::vector<std::string>& sites) {
   for (const std::string& line : sites) {
     const std::string site = SiteOf(line);
-    if (!site.empty()) sites_.push_back(site);
+    if (!site.empty()) sites_.insert(site);
   }
 }
 
 bool SiteKeepList::Keeps(const std::string& cookieHost) const {
   const std::string host = SiteOf(cookieHost);
-  if (host.empty()) return false;
-  for (const std::string& site : sites_) {
-    if (host == site) return true;
-    // A sub-domain: the site, preceded by a dot.
-    if (host.size() > site.size() && host.compare(host.size() - site.size(), site.size(), site) == 0 &&
-        host[host.size() - site.size() - 1] == '.')
-      return true;
+  // The host itself, then each domain above it: "a.shop.example.com", "shop.example.com", ...
+  for (size_t from = 0; from != std::string::npos && from < host.size(); ) {
+    if (sites_.count(host.substr(from))) return true;
+    const size_t dot = host.find('.', from);
+    from = dot == std::string::npos ? dot : dot + 1;
   }
   return false;
 }

@@ -1,6 +1,7 @@
 // The sites whose cookies a run spares in today's browsers: keepsite.dat, one site a line.
 #pragma once
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 std::string KeepSiteFile();  // keepsite.dat in the program folder
@@ -20,7 +21,7 @@ class SiteKeepList {
   bool empty() const { return sites_.empty(); }
 
  private:
-  std::vector<std::string> sites_;
+  std::unordered_set<std::string> sites_;
 };
 
 // keepsite.dat read; false when it exists but cannot be read (then every cookie is kept).

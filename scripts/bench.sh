@@ -3,6 +3,7 @@
 # usage: bench.sh          folder sizing and emptying
 #        bench.sh search   Search & Erase's listing
 #        bench.sh definitions   loading and detecting a 3,000-entry winapp2.ini
+#        bench.sh browsers   cleaning a large Chromium History and Cookies database
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 prefix="$root/build/bench-prefix"
@@ -29,7 +30,7 @@ tsw_seal_prefix "$prefix" --drop-z
 wineserver -p >/dev/null 2>&1 </dev/null &
 work='C:\tswbench'
 out="$root/build/bench-result.txt"
-if [ "${1:-}" = search ] || [ "${1:-}" = definitions ]; then
+if [ "${1:-}" = search ] || [ "${1:-}" = definitions ] || [ "${1:-}" = browsers ]; then
   real=
   shared="$root/../shared/data/winapp2/Winapp2.ini"
   if [ "$1" = definitions ] && [ -f "$shared" ]; then

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace {
 const DWORD kIniBuffer = 128;
@@ -19,6 +20,22 @@ void WriteIni(const std::string& file, const std::string& section, const std::st
               const std::string& value) {
   std::string cut = value.substr(0, kIniBuffer);
   WritePrivateProfileStringA(section.c_str(), key.c_str(), cut.c_str(), file.c_str());
+}
+
+std::map<std::string, std::string> ReadIniSection(const std::string& file, const std::string& section) {
+  std::map<std::string, std::string> values;
+  std::vector<char> buf(1 << 16);
+  for (;;) {
+    const DWORD n = GetPrivateProfileSectionA(section.c_str(), buf.data(), static_cast<DWORD>(buf.size()), file.c_str());
+    if (n + 2 < buf.size() || buf.size() >= (1u << 24)) break;
+    buf.resize(buf.size() * 4);
+  }
+  for (const char* p = buf.data(); *p; p += lstrlenA(p) + 1) {
+    const std::string line = p;
+    const size_t eq = line.find('=');
+    if (eq != std::string::npos) values[LowerText(TrimSpaces(line.substr(0, eq)))] = TrimSpaces(line.substr(eq + 1));
+  }
+  return values;
 }
 
 bool ReadsAsNumber(const std::string& text, double* number) {

@@ -45,7 +45,6 @@ bool KeepListDialog::OnCommand(int id, int code, HWND control) {
 void KeepListDialog::AddPressed() {
   HWND current = Item(IDC_KL_CURRENT);
   std::string text = ListBoxLine(current, SendMessageA(current, LB_GETCURSEL, 0, 0));
-  if (text.empty()) return;  // nothing selected: no empty line in the list
   SendMessageA(Item(IDC_KL_KEEP), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   AppendListLine(ListFile(), text);
 }
