@@ -39,6 +39,10 @@ struct DbStep {
 // reported. Adds what the file shrank to the released space.
 void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::string& path,
                     const std::vector<DbStep>& steps, const std::function<bool(SqliteDb&)>& prepare = nullptr);
+// Every cookie of the table whose site the site keep list does not keep (a list that cannot be
+// read keeps them all).
+void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std::string& path, const std::string& table,
+                      const std::string& hostColumn);
 // Files that hold only tracks go whole; folders are emptied of their files and kept.
 void EraseWholeFiles(BrowserJob& job, const std::vector<std::string>& paths);
 void EmptyFilesBelow(BrowserJob& job, const std::string& folder);

@@ -297,6 +297,15 @@ void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::s
   if (before > after) job.ctx.filesize += static_cast<double>(before - after);
 }
 
+void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std::string& path, const std::string& table,
+                      const std::string& hostColumn) {
+  if (!job.sitesReadable) return;
+  const std::string where = " FROM " + table + " WHERE NOT tsw_kept(" + hostColumn + ")";
+  ChangeDatabase(job, profile, path, {{table, "SELECT count(*)" + where, "DELETE" + where, true}}, [&](SqliteDb& db) {
+    return db.AddPredicate("tsw_kept", [&](const std::string& host) { return job.keptSites.Keeps(host); });
+  });
+}
+
 void EraseWholeFiles(BrowserJob& job, const std::vector<std::string>& paths) {
   Eraser& e = ActiveEraser();
   for (const std::string& path : paths) {

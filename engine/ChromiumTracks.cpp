@@ -68,15 +68,6 @@ void CleanDownloads(BrowserJob& job, const BrowserProfile& p) {
   ChangeDatabase(job, p, p.folder + "\\History", steps);
 }
 
-void CleanCookies(BrowserJob& job, const BrowserProfile& p) {
-  if (!job.sitesReadable) return;
-  const std::vector<DbStep> steps = {
-      {"cookies", "SELECT count(*) FROM cookies WHERE NOT tsw_kept(host_key)", "DELETE FROM cookies WHERE NOT tsw_kept(host_key)", true}};
-  ChangeDatabase(job, p, ChromiumCookiesFile(p), steps, [&](SqliteDb& db) {
-    return db.AddPredicate("tsw_kept", [&](const std::string& host) { return job.keptSites.Keeps(host); });
-  });
-}
-
 void CleanFormEntries(BrowserJob& job, const BrowserProfile& p) {
   // Values typed into forms; saved addresses and payment cards live in other tables and stay.
   std::vector<DbStep> steps = {{"autofill", "SELECT count(*) FROM autofill", "DELETE FROM autofill", true}};
@@ -123,7 +114,7 @@ std::string ChromiumCookiesFile(const BrowserProfile& p) {
 void CleanChromiumProfile(BrowserJob& job, const BrowserProfile& p) {
   if (job.Chosen(BrowserKind::History)) CleanHistory(job, p);
   if (job.Chosen(BrowserKind::Downloads)) CleanDownloads(job, p);
-  if (job.Chosen(BrowserKind::Cookies)) CleanCookies(job, p);
+  if (job.Chosen(BrowserKind::Cookies)) CleanCookieTable(job, p, ChromiumCookiesFile(p), "cookies", "host_key");
   if (job.Chosen(BrowserKind::FormEntries)) CleanFormEntries(job, p);
   if (job.Chosen(BrowserKind::Session)) CleanSession(job, p);
   if (job.Chosen(BrowserKind::Cache)) CleanCache(job, p);

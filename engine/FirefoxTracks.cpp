@@ -74,15 +74,6 @@ void CleanPlaces(BrowserJob& job, const BrowserProfile& p) {
   ChangeDatabase(job, p, path, steps, [&](SqliteDb& db) { return db.TempTable("tsw_keep", keep) && db.Exec(downloadPlaces); });
 }
 
-void CleanCookies(BrowserJob& job, const BrowserProfile& p) {
-  if (!job.sitesReadable) return;
-  const std::vector<DbStep> steps = {
-      {"moz_cookies", "SELECT count(*) FROM moz_cookies WHERE NOT tsw_kept(host)", "DELETE FROM moz_cookies WHERE NOT tsw_kept(host)", true}};
-  ChangeDatabase(job, p, FirefoxCookiesFile(p), steps, [&](SqliteDb& db) {
-    return db.AddPredicate("tsw_kept", [&](const std::string& host) { return job.keptSites.Keeps(host); });
-  });
-}
-
 void CleanFormHistory(BrowserJob& job, const BrowserProfile& p) {
   std::vector<DbStep> steps = {{"moz_formhistory", "SELECT count(*) FROM moz_formhistory", "DELETE FROM moz_formhistory", true}};
   for (const char* t : {"moz_history_to_sources", "moz_sources"})
@@ -96,7 +87,7 @@ std::string FirefoxCookiesFile(const BrowserProfile& p) { return p.folder + "\\c
 
 void CleanFirefoxProfile(BrowserJob& job, const BrowserProfile& p) {
   CleanPlaces(job, p);
-  if (job.Chosen(BrowserKind::Cookies)) CleanCookies(job, p);
+  if (job.Chosen(BrowserKind::Cookies)) CleanCookieTable(job, p, FirefoxCookiesFile(p), "moz_cookies", "host");
   if (job.Chosen(BrowserKind::FormEntries)) CleanFormHistory(job, p);
   if (job.Chosen(BrowserKind::Session)) {
     EraseWholeFiles(job, {p.folder + "\\sessionstore.jsonlz4", p.folder + "\\sessionstore.js"});
