@@ -46,10 +46,7 @@ int Fail(int code, const std::string& message) {
 
 void ListItems(const std::string& settings, const Selection& selection) {
   for (const RunItem& item : RunItems()) {
-    std::string tick;
-    if (item.gate == GateKind::CheckBox) tick = selection.CheckValue(item.check) ? "1" : "0";
-    else if (item.gate == GateKind::Setting) tick = TickText(ReadIni(settings, item.gateSection, item.gateKey)) ? "1" : "0";
-    else tick = "always";
+    const std::string tick = item.gate == GateKind::Always ? "always" : ItemSelected(item, selection, settings) ? "1" : "0";
     printf("%s\t%s\n", ItemName(item).c_str(), tick.c_str());
   }
 }

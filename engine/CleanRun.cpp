@@ -13,19 +13,21 @@ CleanRun::CleanRun(RunView& view, const Selection& selection, std::string settin
                    const std::vector<RunItem>& items)
     : view_(view), selection_(selection), settingsFile_(std::move(settingsFile)), items_(items) {}
 
-bool CleanRun::GateOpen(const RunItem& item) const {
+bool ItemSelected(const RunItem& item, const Selection& selection, const std::string& settingsFile) {
   switch (item.gate) {
     case GateKind::CheckBox:
-      return selection_.CheckValue(item.check) == 1;
+      return selection.CheckValue(item.check) == 1;
     case GateKind::Always:
       return true;
     case GateKind::Setting:
-      return TickText(ReadIni(settingsFile_, item.gateSection, item.gateKey));
+      return TickText(ReadIni(settingsFile, item.gateSection, item.gateKey));
     case GateKind::Test:
-      return item.gateTest && item.gateTest(settingsFile_);
+      return item.gateTest && item.gateTest(settingsFile);
   }
   return false;
 }
+
+bool CleanRun::GateOpen(const RunItem& item) const { return ItemSelected(item, selection_, settingsFile_); }
 
 void CleanRun::CarryOut(const RunItem& item, RunContext& ctx, bool beforeStart) const {
   if (item.addBeforeStart != beforeStart) return;

@@ -84,6 +84,9 @@ struct RunItem {
 // The items of a run, in run order: the 29 of the main window and its options, then More Browsers.
 const std::vector<RunItem>& RunItems();
 
+// Whether a run takes the item: its check box, its setting or its test, as the run reads them.
+bool ItemSelected(const RunItem& item, const Selection& selection, const std::string& settingsFile);
+
 class CleanRun {
  public:
   CleanRun(RunView& view, const Selection& selection, std::string settingsFile,

@@ -123,6 +123,7 @@ TEST_F(CleanerProgramTest, CleansTheStoredSelectionWithTheWindowsLines) {
   EXPECT_TRUE(HasLine(items.out, "Windows Temp\t1"));
   EXPECT_TRUE(HasLine(items.out, "IE Cookies\t0"));
   EXPECT_TRUE(HasLine(items.out, "Custom Clean Items\t1"));
+  EXPECT_TRUE(HasLine(items.out, "More Browsers\t0"));  // no browser kind ticked
 }
 
 TEST_F(CleanerProgramTest, BadArgumentsAndAMissingSelectionFailWithAMessage) {
