@@ -47,12 +47,7 @@ Eraser*& Active() {
   return active;
 }
 
-// The key as the preview lists it; the 32-bit view of a 64-bit Windows says so.
-std::string KeyText(HKEY root, const std::string& subKey, REGSAM view = 0) {
-  std::string s = RootName(root);
-  if (!subKey.empty()) s += "\\" + subKey;
-  return view == KEY_WOW64_32KEY && HasTwoRegistryViews() ? s + " (32-bit)" : s;
-}
+std::string KeyText(HKEY root, const std::string& subKey, REGSAM view = 0) { return RegistryTarget(root, subKey, view); }
 }  // namespace
 
 std::string PlainSubKey(const std::string& subKey) {
@@ -103,16 +98,26 @@ void RealEraser::SetStringValue(HKEY root, const std::string& subKey, const std:
     key.SetString(name, value);
 }
 
+namespace {
+unsigned long long TimeOf(const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
+}  // namespace
+
 FileFacts FactsOf(const WIN32_FIND_DATAA& fd) {
-  return {fd.dwFileAttributes, (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow};
+  return {fd.dwFileAttributes, (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow,
+          TimeOf(fd.ftLastWriteTime)};
+}
+
+bool FactsOfPath(const std::string& path, FileFacts& facts) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  facts = {data.dwFileAttributes, (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+           TimeOf(data.ftLastWriteTime)};
+  return true;
 }
 
 bool Eraser::EraseFile(const std::string& path, bool force) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
-  const FileFacts facts = {data.dwFileAttributes,
-                           (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
-  return EraseListedFile(path, facts, force);
+  FileFacts facts;
+  return FactsOfPath(path, facts) && EraseListedFile(path, facts, force);
 }
 
 bool RealEraser::EraseListedFile(const std::string& path, const FileFacts& facts, bool force) {
@@ -154,14 +159,17 @@ void RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const
                                      const std::string& value) {
   RegKey key;
   std::string plain = PlainSubKey(subKey);
-  if (key.Open(root, plain, KEY_READ) == ERROR_SUCCESS)
-    entries.push_back({value.empty() ? "blank" : "set", KeyText(root, plain) + "\\" + name, 0});
+  // Only blanking erases; writing a value back (a kept address) is no track of its own.
+  if (value.empty() && key.Open(root, plain, KEY_READ) == ERROR_SUCCESS)
+    entries.push_back({"blank", KeyText(root, plain) + "\\" + name, 0});
 }
 
 bool RecordingEraser::EraseListedFile(const std::string& path, const FileFacts& facts, bool force) {
   if (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
   if ((facts.attributes & FILE_ATTRIBUTE_READONLY) && !force) return false;
-  entries.push_back({"file", path, facts.size});
+  Entry e{"file", path, facts.size};
+  e.lastWrite = facts.lastWrite;
+  entries.push_back(e);
   return true;
 }
 
@@ -172,6 +180,12 @@ bool RecordingEraser::RemoveFolder(const std::string& path) {
 }
 
 Eraser& ActiveEraser() { return *Active(); }
+
+std::string RegistryTarget(HKEY root, const std::string& subKey, REGSAM view) {
+  std::string s = RootName(root);
+  if (!subKey.empty()) s += "\\" + subKey;
+  return view == KEY_WOW64_32KEY && HasTwoRegistryViews() ? s + " (32-bit)" : s;
+}
 
 bool HasTwoRegistryViews() {
   if (sizeof(void*) == 8) return true;

@@ -10,8 +10,11 @@
 struct FileFacts {
   DWORD attributes = 0;
   unsigned long long size = 0;
+  unsigned long long lastWrite = 0;  // FILETIME as one number
 };
 FileFacts FactsOf(const WIN32_FIND_DATAA& fd);
+// The file as it is now; false when it is gone.
+bool FactsOfPath(const std::string& path, FileFacts& facts);
 
 class Eraser {
  public:
@@ -33,6 +36,9 @@ class Eraser {
   // A folder that a walk reached below one the guard allowed, entering no link on the way:
   // nothing there can be a protected folder, so it is not judged again.
   virtual bool RemoveWalkedFolder(const std::string& path) = 0;
+  // A place a routine was asked to erase in and the folder guard refused: nothing happens
+  // to it; an eraser that reports may say so.
+  virtual void Refused(const std::string& path) {}
 };
 
 // Erases for real. While secure erasing is on, a file's contents are overwritten once with
@@ -58,6 +64,8 @@ class RecordingEraser : public Eraser {
     std::string target;  // full key path, key path and value name, or file path
     unsigned long long size = 0;  // bytes, for files
     unsigned long long count = 0; // rows, for "rows" entries of a database
+    unsigned long long lastWrite = 0;  // files: as listed, to tell whether one changed since
+    bool ticked = true;                // a preview the user edits unticks what is to stay
   };
   std::vector<Entry> entries;
 
@@ -95,6 +103,10 @@ class ScopedEraser {
  private:
   Eraser* previous_;
 };
+
+// How the preview and the reports name a registry key: "HKEY_CURRENT_USER\Software\...", and
+// " (32-bit)" after a key of the 32-bit view of 64-bit Windows.
+std::string RegistryTarget(HKEY root, const std::string& subKey, REGSAM view = 0);
 
 // True on 64-bit Windows, where HKEY_LOCAL_MACHINE\Software has a 64-bit and a 32-bit view.
 bool HasTwoRegistryViews();

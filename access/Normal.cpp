@@ -109,9 +109,18 @@ double DeleteAllowedMatches(const std::string& pattern, bool force);
 
 }  // namespace
 
+namespace {
+// The guard said no: a reporting eraser hears of it when there was something to refuse.
+bool Allowed(bool allowed, const std::string& place) {
+  if (!allowed && GetFileAttributesA(place.c_str()) != INVALID_FILE_ATTRIBUTES) ActiveEraser().Refused(place);
+  return allowed;
+}
+std::string FolderOf(const std::string& pattern) { return pattern.substr(0, pattern.find_last_of("\\/") + 1); }
+}  // namespace
+
 void EmptyFolderTree(const std::string& folder) {
   GuardScope guard;
-  if (!FolderMayBeErased(folder)) return;
+  if (!Allowed(FolderMayBeErased(folder), folder)) return;
   Eraser& e = ActiveEraser();
   ToDriveRoot();
   std::vector<std::string> folders =
@@ -122,7 +131,7 @@ void EmptyFolderTree(const std::string& folder) {
 
 void SweepTreeForFile(const std::string& folder, const std::string& fileName) {
   GuardScope guard;
-  if (!FolderMayBeErased(folder)) return;
+  if (!Allowed(FolderMayBeErased(folder), folder)) return;
   Eraser& e = ActiveEraser();
   ToDriveRoot();
   // The listed file whose long name is fileName; a file whose short name only happens to
@@ -146,12 +155,12 @@ void SweepCacheTree(const std::string& folder) {
 
 double DeleteMatching(const std::string& pattern, bool force) {
   GuardScope guard;
-  return PatternMayBeErased(pattern) ? DeleteAllowedMatches(pattern, force) : 0;
+  return Allowed(PatternMayBeErased(pattern), FolderOf(pattern)) ? DeleteAllowedMatches(pattern, force) : 0;
 }
 
 double DeleteUserMatching(const std::string& pattern) {
   GuardScope guard;
-  return UserPatternMayBeErased(pattern) ? DeleteAllowedMatches(pattern, false) : 0;
+  return Allowed(UserPatternMayBeErased(pattern), FolderOf(pattern)) ? DeleteAllowedMatches(pattern, false) : 0;
 }
 
 namespace {

@@ -106,6 +106,17 @@ std::vector<std::string> SqliteDb::Texts(const std::string& sql) const {
   return out;
 }
 
+std::vector<std::pair<std::string, long long>> SqliteDb::TextCounts(const std::string& sql) const {
+  std::vector<std::pair<std::string, long long>> out;
+  Statement s(db_, sql);
+  if (!s.get()) return out;
+  while (sqlite3_step(s.get()) == SQLITE_ROW) {
+    const unsigned char* t = sqlite3_column_text(s.get(), 0);
+    out.emplace_back(t ? reinterpret_cast<const char*>(t) : "", sqlite3_column_int64(s.get(), 1));
+  }
+  return out;
+}
+
 long long SqliteDb::Changes() const { return db_ ? sqlite3_changes(db_) : 0; }
 
 std::string SqliteDb::Error() const { return db_ ? sqlite3_errmsg(db_) : "not open"; }

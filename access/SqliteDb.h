@@ -28,6 +28,8 @@ class SqliteDb {
   long long Number(const std::string& sql) const;
   // The first column of every row as text.
   std::vector<std::string> Texts(const std::string& sql) const;
+  // Every row's first column as text and its second as a number.
+  std::vector<std::pair<std::string, long long>> TextCounts(const std::string& sql) const;
   // Rows changed by the last statement.
   long long Changes() const;
   std::string Error() const;

@@ -26,10 +26,17 @@ struct BrowserJob {
 // One change of a database: rows of a table that go (counted by a preview) or a statement
 // that only rewrites what stays (not counted).
 struct DbStep {
+  DbStep(std::string table, std::string countSql, std::string sql, bool required = false, std::string label = "",
+         std::string follows = "")
+      : table(std::move(table)), countSql(std::move(countSql)), sql(std::move(sql)), required(required),
+        label(std::move(label)), follows(std::move(follows)) {}
   std::string table;     // the table it needs; an optional step is passed over without it
   std::string countSql;  // how many rows would go; "" for a rewrite
   std::string sql;       // what the run does
   bool required = false; // without its table the database is left alone, and the user told
+  std::string label;     // how its preview entry names it, when not by its table
+  std::string follows;   // a rewrite that belongs to the counted step of this label
+  std::string Label() const { return label.empty() ? table : label; }
 };
 
 // Opens the database of a profile without waiting, prepares it (keep tables, predicates),

@@ -4,6 +4,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
@@ -11,6 +13,7 @@
 #include "access/Normal.h"
 #include "access/Processes.h"
 #include "engine/BrowserFamily.h"
+#include "engine/Preview.h"
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
 #include "settings/Inifun.h"
@@ -261,17 +264,44 @@ void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::s
     job.Note(profile, FileName(path) + " could not be prepared (" + db.Error() + "): left alone");
     return;
   }
+  const std::string prefix = path + ": ";
   if (preview) {
     for (const DbStep& step : steps) {
       if (step.countSql.empty() || !db.HasTable(step.table)) continue;
       const long long rows = db.Number(step.countSql);
       if (rows <= 0) continue;
-      RecordingEraser::Entry e{"rows", path + ": " + step.table + " (" + std::to_string(rows) + " rows)", 0};
+      RecordingEraser::Entry e{"rows", prefix + step.Label() + " (" + std::to_string(rows) + " rows)", 0};
       e.count = static_cast<unsigned long long>(rows);
       job.ctx.preview->entries.push_back(e);
     }
     return;
   }
+  // Keeping to a preview: a counted step runs only when its entry is ticked and no row was
+  // added since; its rewrites with it. Rewrites of no step run when any step does.
+  std::set<std::string> skip;
+  bool anyCounted = false, anyChosen = false;
+  CarryingEraser* carrying = job.ctx.carrying && job.ctx.carrying->KeepsToPreview() ? job.ctx.carrying : nullptr;
+  for (const DbStep& step : steps) {
+    if (step.countSql.empty() || !db.HasTable(step.table)) continue;
+    anyCounted = true;
+    if (!carrying) {
+      anyChosen = true;
+      continue;
+    }
+    const RecordingEraser::Entry* listed = carrying->Listed("rows", prefix + step.Label());
+    if (!listed || !listed->ticked) {
+      skip.insert(step.Label());
+      continue;
+    }
+    if (static_cast<unsigned long long>(db.Number(step.countSql)) > listed->count) {
+      ++carrying->changed;
+      carrying->PassOver("rows", listed->target, "changed since the preview");
+      skip.insert(step.Label());
+      continue;
+    }
+    anyChosen = true;
+  }
+  if (carrying && anyCounted && !anyChosen) return;
   const unsigned long long before = DatabaseBytes(path);
   if (job.secure) db.Exec("PRAGMA secure_delete=ON");
   {
@@ -282,6 +312,8 @@ void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::s
     }
     for (const DbStep& step : steps) {
       if (!db.HasTable(step.table)) continue;
+      if (!step.countSql.empty() && skip.count(step.Label())) continue;
+      if (!step.follows.empty() && skip.count(step.follows)) continue;
       if (!db.Exec(step.sql)) {
         job.Note(profile, FileName(path) + " could not be changed (" + db.Error() + "): left as it was");
         return;  // the transaction rolls back
@@ -294,15 +326,54 @@ void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::s
   }
   db.Compact();
   const unsigned long long after = DatabaseBytes(path);
-  if (before > after) job.ctx.filesize += static_cast<double>(before - after);
+  if (before > after) (carrying ? carrying->bytes : job.ctx.filesize) += static_cast<double>(before - after);
 }
 
 void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std::string& path, const std::string& table,
                       const std::string& hostColumn) {
   if (!job.sitesReadable) return;
-  const std::string where = " FROM " + table + " WHERE NOT tsw_kept(" + hostColumn + ")";
-  ChangeDatabase(job, profile, path, {{table, "SELECT count(*)" + where, "DELETE" + where, true}}, [&](SqliteDb& db) {
-    return db.AddPredicate("tsw_kept", [&](const std::string& host) { return job.keptSites.Keeps(host); });
+  // One entry per site, so that a preview can keep one: "...\Cookies: cookies of example.com (3 rows)".
+  const std::string label = table + " of ";
+  auto sitesOf = [&](SqliteDb& db) {
+    std::map<std::string, long long> sites;
+    for (const auto& host : db.TextCounts("SELECT " + hostColumn + ", count(*) FROM " + table + " WHERE NOT tsw_kept(" +
+                                          hostColumn + ") GROUP BY " + hostColumn))
+      sites[SiteOf(host.first)] += host.second;
+    return sites;
+  };
+  auto kept = [&](const std::string& host) { return job.keptSites.Keeps(host); };
+  CarryingEraser* carrying = job.ctx.carrying && job.ctx.carrying->KeepsToPreview() ? job.ctx.carrying : nullptr;
+  std::set<std::string> chosen;  // keeping to a preview: the sites whose cookies may go
+  if (job.ctx.preview || carrying) {
+    SqliteDb db;
+    if (db.Open(path, true) != SqliteDb::Opened::Ok || !db.HasTable(table) || !db.AddPredicate("tsw_kept", kept)) {
+      if (job.ctx.preview) ChangeDatabase(job, profile, path, {{table, "", "", true}});  // says why, changes nothing
+      return;
+    }
+    for (const auto& site : sitesOf(db)) {
+      const std::string target = path + ": " + label + site.first;
+      if (job.ctx.preview) {
+        RecordingEraser::Entry e{"rows", target + " (" + std::to_string(site.second) + " rows)", 0};
+        e.count = static_cast<unsigned long long>(site.second);
+        job.ctx.preview->entries.push_back(e);
+        continue;
+      }
+      const RecordingEraser::Entry* listed = carrying->Listed("rows", target);
+      if (!listed || !listed->ticked) continue;
+      if (static_cast<unsigned long long>(site.second) > listed->count) {
+        ++carrying->changed;
+        carrying->PassOver("rows", listed->target, "changed since the preview");
+        continue;
+      }
+      chosen.insert(site.first);
+    }
+    if (job.ctx.preview || chosen.empty()) return;
+  }
+  const std::string where = " FROM " + table + " WHERE NOT tsw_kept(" + hostColumn + ")" +
+                            (carrying ? " AND tsw_chosen(" + hostColumn + ")" : "");
+  ChangeDatabase(job, profile, path, {{table, "", "DELETE" + where, true}}, [&](SqliteDb& db) {
+    return db.AddPredicate("tsw_kept", kept) &&
+           db.AddPredicate("tsw_chosen", [&](const std::string& host) { return chosen.count(SiteOf(host)) != 0; });
   });
 }
 
@@ -311,11 +382,10 @@ void EraseWholeFiles(BrowserJob& job, const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
     const std::string folder = path.substr(0, path.find_last_of('\\'));
     if (!FolderMayBeErased(folder)) continue;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+    FileFacts facts;
+    if (!FactsOfPath(path, facts) ||
+        (facts.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
       continue;
-    const FileFacts facts = {data.dwFileAttributes, (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
     if (e.EraseListedFile(path, facts, false)) job.ctx.filesize += static_cast<double>(facts.size);
   }
 }

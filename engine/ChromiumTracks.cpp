@@ -44,12 +44,13 @@ void CleanHistory(BrowserJob& job, const BrowserProfile& p) {
   // A bookmarked or kept page stays, with its visits cleared. Most rows go: the few that stay
   // are set aside and put back, so that the table and its indexes are cleared in one sweep
   // rather than row by row.
-  steps.push_back({"urls", "", "CREATE TEMP TABLE tsw_urls AS SELECT * FROM urls WHERE url IN (SELECT value FROM temp.tsw_keep)"});
+  steps.push_back({"urls", "", "CREATE TEMP TABLE tsw_urls AS SELECT * FROM urls WHERE url IN (SELECT value FROM temp.tsw_keep)",
+                   false, "", "urls"});
   // Counted as all but the kept ones, which the table's index finds without a scan.
   steps.push_back({"urls",
                    "SELECT (SELECT count(*) FROM urls) - (SELECT count(*) FROM urls WHERE url IN (SELECT value FROM temp.tsw_keep))",
                    "DELETE FROM urls"});
-  steps.push_back({"urls", "", "INSERT INTO urls SELECT * FROM temp.tsw_urls"});
+  steps.push_back({"urls", "", "INSERT INTO urls SELECT * FROM temp.tsw_urls", false, "", "urls"});
   steps.push_back({"urls", "", "UPDATE urls SET visit_count = 0, typed_count = 0, last_visit_time = 0"});
   ChangeDatabase(job, p, p.folder + "\\History", steps, [&](SqliteDb& db) { return db.TempTable("tsw_keep", keep); });
   // Companions that hold only history: the address bar's shortcuts and predictions, the

@@ -1,6 +1,9 @@
 #include "engine/CleanRun.h"
 
 #include "access/Eraser.h"
+#include "engine/Preview.h"
+
+#include <algorithm>
 #include "settings/Inifun.h"
 
 const char kRunningCaption[] = "Cleaning In Progress,Please Waiting a few minutes";
@@ -36,9 +39,18 @@ void CleanRun::CarryOut(const RunItem& item, RunContext& ctx, bool beforeStart) 
 }
 
 bool Previewing(RunContext& ctx, const std::string& what, double bytes) {
-  if (!ctx.preview) return false;
-  ctx.preview->entries.push_back({"clear", what, static_cast<unsigned long long>(bytes)});
-  return true;
+  if (ctx.preview) {
+    ctx.preview->entries.push_back({"clear", what, static_cast<unsigned long long>(bytes)});
+    return true;
+  }
+  // Keeping to a preview: the platform's own step runs only when its entry is ticked, and
+  // counts what the preview measured.
+  if (ctx.carrying && ctx.carrying->KeepsToPreview()) {
+    const PreviewEntry* listed = ctx.carrying->Listed("clear", what);
+    if (!listed || !listed->ticked) return true;
+    ctx.carrying->bytes += static_cast<double>(listed->size);
+  }
+  return false;
 }
 
 std::vector<PreviewItem> CleanRun::Analyze() {
@@ -57,10 +69,20 @@ std::vector<PreviewItem> CleanRun::Analyze() {
     // What the run would say of what it passes over shows in the preview too.
     for (const std::string& note : ctx.notes) recorder.entries.push_back({"note", note, 0});
     ctx.notes.clear();
+    ctx.outcomes.clear();
     CarryOut(item, ctx, false);
     PreviewItem found;
     found.name = ItemName(item);
     found.entries.assign(recorder.entries.begin() + static_cast<std::ptrdiff_t>(first), recorder.entries.end());
+    // Fixed amounts, and items that erase nothing measurable, are entries of their own: the
+    // user may untick them too.
+    if (item.addRegnum > 0 || item.addBytes > 0) {
+      PreviewEntry fixed{"fixed", FixedTarget(item.addRegnum), static_cast<unsigned long long>(item.addBytes)};
+      fixed.count = static_cast<unsigned long long>(item.addRegnum);
+      found.entries.push_back(fixed);
+    } else if (found.entries.empty()) {
+      found.entries.push_back({"item", "nothing measured; runs as a run would", 0});
+    }
     found.regnum = ctx.regnum - regnum;
     found.filesize = ctx.filesize - filesize;
     items.push_back(found);
@@ -83,43 +105,68 @@ std::string ItemName(const RunItem& item) {
   return name;
 }
 
-void CleanRun::Run() {
-  // "Enable Securely Cleaning": every file the run deletes is overwritten first.
-  ScopedSecureErasing secure(TickStrict(ReadIni(settingsFile_, "Additional", "securely")));
+const char kChangedLine[] = " entries changed since the preview, left as they are";
+
+std::string FixedTarget(double keys) { return "counts " + NumberText(keys) + " registry keys"; }
+
+void CleanRun::Say(const std::string& line) {
+  view_.AddStatus(line);
+  if (!report_.empty()) report_.back().lines.push_back(line);
+}
+
+void CleanRun::Begin() {
   view_.SetFrameCaption(kRunningCaption);
   view_.SetBusyPointer(true);
-  RunContext ctx;
-  ctx.settingsFile = settingsFile_;
   regnum_ = filesize_ = 0;
+  report_.clear();
+  changed_ = 0;
   view_.EnableCleanButton(false);
   view_.ClearStatus();
   view_.AddStatus(kBeginLine);
   view_.SetProgress(1);
+}
 
-  for (const RunItem& item : items_) {
-    if (GateOpen(item)) {
-      CarryOut(item, ctx, true);
-      view_.AddStatus(item.startLine);
-      ctx.endLine = item.endLine;
-      if (item.step) item.step(ctx);
-      for (const std::string& note : ctx.notes) view_.AddStatus(note);
-      ctx.notes.clear();
-      CarryOut(item, ctx, false);
-      view_.AddStatus(ctx.endLine);
-      if (item.refresh) view_.RefreshStatus();
-    }
-    if (item.progress >= 0) view_.SetProgress(item.progress);
+void CleanRun::RunItemWith(const RunItem& item, RunContext& ctx, const PreviewItem* preview, unsigned long long listWritten) {
+  report_.push_back({ItemName(item), {}, {}});
+  CarryingEraser carrying(preview, listWritten);
+  ScopedEraser scope(carrying);
+  ctx.carrying = &carrying;
+  // Keeping to a preview, the totals are what was carried out: the fixed amounts when their
+  // entry is ticked, and what the carrying eraser removed; the step's own measures are not.
+  const double regnum = ctx.regnum, filesize = ctx.filesize;
+  const bool fixedChosen = !preview || carrying.Chosen("fixed", FixedTarget(item.addRegnum));
+  if (fixedChosen) CarryOut(item, ctx, true);
+  Say(item.startLine);
+  ctx.endLine = item.endLine;
+  if (item.step) item.step(ctx);
+  for (const std::string& note : ctx.notes) Say(note);
+  ctx.notes.clear();
+  if (preview) {
+    ctx.regnum = regnum + carrying.keys + (fixedChosen ? item.addRegnum : 0);
+    ctx.filesize = filesize + carrying.bytes + (fixedChosen ? item.addBytes : 0);
+  } else if (fixedChosen) {
+    CarryOut(item, ctx, false);
   }
+  Say(ctx.endLine);
+  if (item.refresh) view_.RefreshStatus();
+  ItemReport& r = report_.back();
+  r.outcomes = carrying.outcomes;
+  r.outcomes.insert(r.outcomes.end(), ctx.outcomes.begin(), ctx.outcomes.end());
+  ctx.outcomes.clear();
+  changed_ += carrying.changed;
+  ctx.carrying = nullptr;
+}
+
+void CleanRun::Finish(RunContext& ctx) {
   regnum_ = ctx.regnum;
   filesize_ = ctx.filesize;
-
   if (TickText(ReadIni(settingsFile_, "Additional", "exit"))) {
     view_.EndProgram();
     return;
   }
-
   view_.SetProgress(100);
   view_.AddStatus(kCompleteLine);
+  if (changed_ > 0) view_.AddStatus(std::to_string(changed_) + kChangedLine);
   view_.RefreshStatus();
   view_.ShowSummary(SummaryText(regnum_, filesize_));
   view_.BringForward();
@@ -128,4 +175,41 @@ void CleanRun::Run() {
   WriteIni(settingsFile_, "WINDOWS", "filesize", FormatMegabytes(filesize_ / 1048576.0));
   view_.SetFrameCaption(kIdleCaption);
   view_.SetBusyPointer(false);
+}
+
+void CleanRun::Run() {
+  // "Enable Securely Cleaning": every file the run deletes is overwritten first.
+  ScopedSecureErasing secure(TickStrict(ReadIni(settingsFile_, "Additional", "securely")));
+  Begin();
+  RunContext ctx;
+  ctx.settingsFile = settingsFile_;
+  for (const RunItem& item : items_) {
+    if (GateOpen(item)) RunItemWith(item, ctx, nullptr, 0);
+    if (item.progress >= 0) view_.SetProgress(item.progress);
+  }
+  Finish(ctx);
+}
+
+void CleanRun::RunSelected(const std::vector<PreviewItem>& preview, unsigned long long listWritten) {
+  ScopedSecureErasing secure(TickStrict(ReadIni(settingsFile_, "Additional", "securely")));
+  Begin();
+  RunContext ctx;
+  ctx.settingsFile = settingsFile_;
+  for (const RunItem& item : items_) {
+    const std::string name = ItemName(item);
+    auto found = std::find_if(preview.begin(), preview.end(), [&](const PreviewItem& p) { return p.name == name; });
+    const bool anyTicked = found != preview.end() &&
+                           std::any_of(found->entries.begin(), found->entries.end(), [](const PreviewEntry& e) { return e.ticked; });
+    if (anyTicked) RunItemWith(item, ctx, &*found, listWritten);
+    if (item.progress >= 0) view_.SetProgress(item.progress);
+  }
+  Finish(ctx);
+}
+
+unsigned long long CleanRun::passedOver() const {
+  unsigned long long n = 0;
+  for (const ItemReport& r : report_)
+    for (const EntryOutcome& o : r.outcomes)
+      if (!o.why.empty()) ++n;
+  return n;
 }

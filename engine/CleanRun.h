@@ -32,6 +32,14 @@ class Selection {
   virtual int CheckValue(int checkNumber) const = 0;
 };
 
+class CarryingEraser;
+
+// What became of one entry a run was to erase: why is "" when it went, else why it stayed
+// ("in use", "changed since the preview", "refused by the folder guard", "a browser running").
+struct EntryOutcome {
+  std::string kind, target, why;
+};
+
 // What an item step works with and adds to.
 struct RunContext {
   std::string settingsFile;  // prisd.dat
@@ -42,6 +50,10 @@ struct RunContext {
   // Set while a preview runs: the recording eraser in force. Steps that call the platform
   // directly (not through the eraser) then only say what they would clear, through Previewing.
   RecordingEraser* preview = nullptr;
+  // Set while a run carries out what a preview listed (and, for a report, any run): the
+  // eraser in force, which steps that call the platform directly ask what is chosen.
+  CarryingEraser* carrying = nullptr;
+  std::vector<EntryOutcome> outcomes;  // what a step itself passed over, and why
 };
 
 // True while previewing, after recording what the direct call would clear; the step then
@@ -96,6 +108,20 @@ class CleanRun {
   // The same items, gates and steps with a recording eraser in force: nothing is erased,
   // nothing is shown and nothing is stored.
   std::vector<PreviewItem> Analyze();
+  // "Clean these": the items of the preview that have a ticked entry, in run order, each
+  // erasing only its ticked entries, checked again first (see CarryingEraser); reported in the
+  // view as a run is, with a line for the entries that changed since the preview. listWritten:
+  // for a list read from a file, when it was written (0 when the entries carry their times).
+  void RunSelected(const std::vector<PreviewItem>& preview, unsigned long long listWritten = 0);
+  struct ItemReport {
+    std::string name;
+    std::vector<std::string> lines;
+    std::vector<EntryOutcome> outcomes;
+  };
+  // What the last Run or RunSelected did, item by item.
+  const std::vector<ItemReport>& report() const { return report_; }
+  unsigned long long changedSincePreview() const { return changed_; }
+  unsigned long long passedOver() const;
   double regnum() const { return regnum_; }
   double filesize() const { return filesize_; }
 
@@ -103,6 +129,12 @@ class CleanRun {
   bool GateOpen(const RunItem& item) const;
   // The item's fixed amounts and step, as a run or a preview carries them out.
   void CarryOut(const RunItem& item, RunContext& ctx, bool beforeStart) const;
+  // The run's opening and closing, shared by Run and RunSelected.
+  void Begin();
+  void Finish(RunContext& ctx);
+  void Say(const std::string& line);
+  // One item: its lines, its step under the carrying eraser, what it passed over.
+  void RunItemWith(const RunItem& item, RunContext& ctx, const PreviewItem* preview, unsigned long long listWritten);
 
   RunView& view_;
   const Selection& selection_;
@@ -110,11 +142,17 @@ class CleanRun {
   const std::vector<RunItem>& items_;
   double regnum_ = 0;
   double filesize_ = 0;
+  std::vector<ItemReport> report_;
+  unsigned long long changed_ = 0;
 };
+
+extern const char kChangedLine[];  // " entries changed since the preview, left as they are"
 
 // A preview as text: one line per entry, "kind<TAB>target<TAB>size in bytes".
 std::string PreviewText(const std::vector<PreviewItem>& items);
 
+// The target of an item's entry for its fixed amounts: "counts 15 registry keys".
+std::string FixedTarget(double keys);
 // "IE Cookies" for the item whose start line is "Please Waiting ,Cleaning IE Cookies.......".
 std::string ItemName(const RunItem& item);
 

@@ -47,7 +47,7 @@ void CleanPlaces(BrowserJob& job, const BrowserProfile& p) {
   }
   if (downloads) {
     steps.push_back({"moz_historyvisits", "SELECT count(*) FROM moz_historyvisits WHERE visit_type = 7",
-                     "DELETE FROM moz_historyvisits WHERE visit_type = 7"});
+                     "DELETE FROM moz_historyvisits WHERE visit_type = 7", false, "moz_historyvisits (downloads)"});
     if (annos) {
       const std::string where =
           " FROM moz_annos WHERE anno_attribute_id IN (SELECT id FROM moz_anno_attributes WHERE name LIKE 'downloads/%')";

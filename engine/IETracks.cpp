@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
@@ -11,6 +12,7 @@
 #include "access/RegSequences.h"
 #include "access/URLHistory.h"
 #include "access/regfun.h"
+#include "engine/Preview.h"
 #include "engine/Steps.h"
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
@@ -74,18 +76,39 @@ void CleanTypedUrls(RunContext& ctx) {
   // A keep list that cannot be read keeps everything: nothing is erased.
   if (!ReadListFile(KeepUrlFile(), keep)) return;
   std::vector<std::string> typed = CurrentTypedUrls();
-  RemoveKey(HKEY_CURRENT_USER, kTypedUrlsKey);
-  const std::string key = std::string("HKEY_CURRENT_USER\\") + kTypedUrlsKey;
-  CreateKey(key);
-  for (size_t i = 0; i < keep.size(); ++i) SetStringValue(key, "url" + std::to_string(i + 1), keep[i]);
+  // Each address a preview lists, so that one can be kept; keeping to a preview, those not
+  // ticked are written back like the kept ones.
+  const bool keeping = ctx.carrying && ctx.carrying->KeepsToPreview();
+  std::vector<std::string> going;
+  for (const std::string& url : typed) {
+    if (std::find(keep.begin(), keep.end(), url) != keep.end()) continue;
+    if (ctx.preview) {
+      ctx.preview->entries.push_back({"typed address", url, 0});
+      going.push_back(url);
+    } else if (keeping && !ctx.carrying->Chosen("typed address", url)) keep.push_back(url);
+    else going.push_back(url);
+  }
+  const char kTimes[] = "Software\\Microsoft\\Internet Explorer\\TypedURLsTime";
+  if (ctx.preview) {
+    ctx.regnum += static_cast<double>(going.size()) + EmptyExistingKey(HKEY_CURRENT_USER, kTimes);
+    return;
+  }
+  if (keeping && going.empty()) return;  // every address stays: nothing to rewrite
+  {
+    // The list is rewritten whole, whichever addresses go: the addresses are the entries.
+    RealEraser direct;
+    std::unique_ptr<ScopedEraser> whole(keeping ? new ScopedEraser(direct) : nullptr);
+    RemoveKey(HKEY_CURRENT_USER, kTypedUrlsKey);
+    const std::string key = std::string("HKEY_CURRENT_USER\\") + kTypedUrlsKey;
+    CreateKey(key);
+    for (size_t i = 0; i < keep.size(); ++i) SetStringValue(key, "url" + std::to_string(i + 1), keep[i]);
+  }
   // Internet Explorer 10 and later keep a time per typed address, by its number: after the
   // rewrite no time may point at an erased or moved address, the kept ones' included.
-  ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\TypedURLsTime");
-  // What the step erased: the typed URLs that the keep list does not write back.
-  double erased = 0;
-  for (const std::string& url : typed)
-    if (std::find(keep.begin(), keep.end(), url) == keep.end()) ++erased;
-  ctx.regnum += erased;
+  ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, kTimes);
+  // What the step erased: the typed URLs that are not written back.
+  if (keeping) ctx.carrying->keys += static_cast<double>(going.size());
+  else ctx.regnum += static_cast<double>(going.size());
 }
 
 void CleanUrlHistory(RunContext& ctx) {

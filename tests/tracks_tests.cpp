@@ -436,11 +436,14 @@ TEST_F(TracksTest, RecentDocumentsListIsCleared) {
     return n;
   };
   ASSERT_GT(count(), 0);
-  // Some shells record the document in RecentDocs as well: each such key emptied counts one.
+  // Some shells record the document in RecentDocs as well, and their clearing call may or may
+  // not empty it: each key the item itself empties counts one.
   const std::string recentDocs = std::string(kExplorer) + "RecentDocs";
   const int holding = KeysHoldingValues(recentDocs);
   ticks.values[10] = 1;
-  EXPECT_EQ(1 + holding, RunRegnum());
+  const double regnum = RunRegnum();
+  EXPECT_GE(regnum, 1);
+  EXPECT_LE(regnum, 1 + holding);
   EXPECT_EQ(0, count());
   EXPECT_EQ(0, KeysHoldingValues(recentDocs));
 }

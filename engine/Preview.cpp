@@ -1,0 +1,199 @@
+#include "engine/Preview.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <sstream>
+
+#include "access/FolderGuard.h"
+#include "access/RegKey.h"
+
+const char kPreviewListHeader[] = "item\tkind\ttarget\tsize\tticked";
+
+std::string EntryKey(const std::string& kind, const std::string& target) {
+  std::string t = target;
+  if (kind == "rows") {
+    const size_t open = t.rfind(" (");
+    if (open != std::string::npos && t.size() > 6 && t.compare(t.size() - 6, 6, " rows)") == 0) t.erase(open);
+  }
+  return kind + "\t" + t;
+}
+
+unsigned long long RowsOf(const std::string& target) {
+  const size_t open = target.rfind(" (");
+  return open == std::string::npos ? 0 : strtoull(target.c_str() + open + 2, nullptr, 10);
+}
+
+PreviewTotals TotalsOf(const std::vector<PreviewItem>& items, bool tickedOnly) {
+  PreviewTotals t;
+  for (const PreviewItem& item : items)
+    for (const PreviewEntry& e : item.entries) {
+      if (tickedOnly && !e.ticked) continue;
+      ++t.entries;
+      if (e.kind == "key" || e.kind == "value" || e.kind == "blank" || e.kind == "typed address") t.keys += 1;
+      if (e.kind == "fixed") t.keys += static_cast<double>(e.count);
+      if (e.kind == "file" || e.kind == "clear" || e.kind == "fixed") t.bytes += static_cast<double>(e.size);
+    }
+  return t;
+}
+
+std::string PreviewListText(const std::vector<PreviewItem>& items) {
+  std::string text = std::string(kPreviewListHeader) + "\r\n";
+  for (const PreviewItem& item : items)
+    for (const PreviewEntry& e : item.entries)
+      text += item.name + "\t" + e.kind + "\t" + e.target + "\t" + std::to_string(e.size) + "\t" + (e.ticked ? "1" : "0") + "\r\n";
+  return text;
+}
+
+bool ReadPreviewList(const std::string& text, std::vector<PreviewItem>& items) {
+  items.clear();
+  std::istringstream in(text);
+  std::string line;
+  bool header = false;
+  std::vector<PreviewItem> read;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!header) {
+      if (line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+      if (line != kPreviewListHeader) return false;
+      header = true;
+      continue;
+    }
+    if (line.empty()) continue;
+    std::vector<std::string> cells;
+    for (size_t from = 0;;) {
+      const size_t tab = line.find('\t', from);
+      cells.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
+      if (tab == std::string::npos) break;
+      from = tab + 1;
+    }
+    if (cells.size() != 5 || cells[0].empty() || cells[1].empty() || (cells[4] != "1" && cells[4] != "0")) return false;
+    if (cells[3].empty() || cells[3].find_first_not_of("0123456789") != std::string::npos) return false;
+    PreviewEntry e{cells[1], cells[2], strtoull(cells[3].c_str(), nullptr, 10)};
+    e.ticked = cells[4] == "1";
+    if (e.kind == "rows") e.count = RowsOf(e.target);
+    if (e.kind == "fixed" && e.target.compare(0, 7, "counts ") == 0) e.count = strtoull(e.target.c_str() + 7, nullptr, 10);
+    if (read.empty() || read.back().name != cells[0]) read.push_back(PreviewItem{cells[0], {}, 0, 0});
+    read.back().entries.push_back(e);
+  }
+  if (!header) return false;
+  items.swap(read);
+  return true;
+}
+
+// ---- Carrying out --------------------------------------------------------------------------
+
+CarryingEraser::CarryingEraser(const PreviewItem* preview, unsigned long long listWritten)
+    : preview_(preview), listWritten_(listWritten) {}
+
+const PreviewEntry* CarryingEraser::Listed(const std::string& kind, const std::string& target) const {
+  if (!preview_) return nullptr;
+  const std::string key = EntryKey(kind, target);
+  for (const PreviewEntry& e : preview_->entries)
+    if (EntryKey(e.kind, e.target) == key) return &e;
+  return nullptr;
+}
+
+bool CarryingEraser::Chosen(const std::string& kind, const std::string& target) const {
+  if (!preview_) return true;
+  const PreviewEntry* e = Listed(kind, target);
+  return e && e->ticked;
+}
+
+void CarryingEraser::PassOver(const std::string& kind, const std::string& target, const std::string& why) {
+  outcomes.push_back({kind, target, why});
+}
+
+// Listed, ticked and unchanged: it may go. Unticked or not listed: it stays, without a word.
+bool CarryingEraser::Allow(const std::string& kind, const std::string& target, bool stillThere) {
+  if (!preview_) return true;
+  if (!Chosen(kind, target)) return false;
+  if (!stillThere) {
+    ++changed;
+    PassOver(kind, target, "changed since the preview");
+    return false;
+  }
+  return true;
+}
+
+void CarryingEraser::CreateKey(HKEY root, const std::string& subKey) { real_.CreateKey(root, subKey); }
+
+void CarryingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
+  const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view);
+  RegKey key;
+  const bool there = !plain.empty() && key.Open(root, plain, KEY_READ | view) == ERROR_SUCCESS;
+  key.Close();
+  if (!Allow("key", target, there)) return;
+  if (!there) return;
+  real_.DeleteKeyTree(root, subKey, view);
+  keys += 1;
+  outcomes.push_back({"key", target, ""});
+}
+
+void CarryingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
+  const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view) + "\\" + name;
+  RegKey key;
+  const bool there = key.Open(root, plain, KEY_READ | view) == ERROR_SUCCESS &&
+                     RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  key.Close();
+  if (!Allow("value", target, there)) return;
+  if (!there) return;
+  real_.DeleteValue(root, subKey, name, view);
+  keys += 1;
+  outcomes.push_back({"value", target, ""});
+}
+
+void CarryingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name, const std::string& value) {
+  // Writing back is no erasure: a kept address goes back whenever its item runs.
+  if (!value.empty()) {
+    real_.SetStringValue(root, subKey, name, value);
+    return;
+  }
+  const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain) + "\\" + name;
+  RegKey key;
+  const bool there = key.Open(root, plain, KEY_READ) == ERROR_SUCCESS;
+  key.Close();
+  if (!Allow("blank", target, there)) return;
+  real_.SetStringValue(root, subKey, name, value);
+  if (there) {
+    keys += 1;
+    outcomes.push_back({"blank", target, ""});
+  }
+}
+
+bool CarryingEraser::EraseListedFile(const std::string& path, const FileFacts& facts, bool force) {
+  // A read-only file that the step does not force stays by design: nothing to report.
+  if ((facts.attributes & FILE_ATTRIBUTE_DIRECTORY) || ((facts.attributes & FILE_ATTRIBUTE_READONLY) && !force))
+    return false;
+  if (preview_) {
+    const PreviewEntry* listed = Listed("file", path);
+    if (!listed || !listed->ticked) return false;  // not listed (new since) or unticked: it stays
+    FileFacts now;
+    const bool same = FactsOfPath(path, now) && now.size == listed->size &&
+                      (listed->lastWrite ? now.lastWrite == listed->lastWrite : now.lastWrite <= listWritten_);
+    if (!same) {
+      ++changed;
+      PassOver("file", path, "changed since the preview");
+      return false;
+    }
+  }
+  if (!real_.EraseListedFile(path, facts, force)) {
+    PassOver("file", path, "in use");
+    return false;
+  }
+  bytes += static_cast<double>(facts.size);
+  outcomes.push_back({"file", path, ""});
+  return true;
+}
+
+bool CarryingEraser::RemoveFolder(const std::string& path) {
+  if (preview_ && !Chosen("folder", path)) return false;
+  return real_.RemoveFolder(path);
+}
+
+bool CarryingEraser::RemoveWalkedFolder(const std::string& path) {
+  if (preview_ && !Chosen("folder", path)) return false;
+  return real_.RemoveWalkedFolder(path);
+}
+
+void CarryingEraser::Refused(const std::string& path) { PassOver("folder", path, "refused by the folder guard"); }
