@@ -1,16 +1,16 @@
-// tswclean.exe: the cleaning run without a window, for the Task Scheduler. It runs the
-// selection stored in prisd.dat of its own folder, as the progress dialog would.
-//   tswclean              clean, print every status line and the summary
-//   tswclean --analyze    print what a run would erase: kind, target, size (tab-separated)
-//   tswclean --items      the items with their stored ticks
-//   tswclean --help
+// tswclean.exe: the cleaning run without a window, for the Task Scheduler and for scripts. It
+// runs the selection stored in prisd.dat of its own folder, as the progress dialog would, or
+// exactly the ticked entries of a preview list; see kUsage for the options and exit codes.
 #include <windows.h>
 #include <ole2.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "engine/CleanRun.h"
+#include "engine/Preview.h"
+#include "engine/RunReport.h"
 #include "engine/StoredSelection.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
@@ -18,11 +18,73 @@
 namespace {
 
 const char kUsage[] =
-    "usage: tswclean [--analyze | --items | --help]\n"
-    "  (no option)  clean the items ticked in Tracksweep, as its Clean Now button does\n"
-    "  --analyze    list what a run would erase (kind, target, size in bytes), erasing nothing\n"
-    "  --items      list the items with their stored ticks\n"
-    "  --help       this text\n";
+    "usage: tswclean [--analyze [--out FILE] | --from FILE | --items | --help] [--report FILE]\n"
+    "  (no option)     clean the items ticked in Tracksweep, as its Clean Now button does\n"
+    "  --analyze       list what a run would erase (kind, target, size in bytes), erasing nothing\n"
+    "    --out FILE    and write that preview to FILE as a list to edit: item, kind, target,\n"
+    "                  size and ticked (1 or 0), tab-separated, with a header line\n"
+    "  --from FILE     erase exactly the ticked entries of such a list, each checked again\n"
+    "                  first: what changed since the list was made stays\n"
+    "  --report FILE   after a run, write a JSON report: per item its lines, what it erased,\n"
+    "                  what it passed over and why, and the totals\n"
+    "  --items         list the items with their stored ticks\n"
+    "  --help          this text\n"
+    "exit codes: 0 everything chosen was erased; 1 the run finished but some entries were\n"
+    "passed over (in use, changed, refused, a browser running); 2 bad arguments; 3 the program\n"
+    "folder, the saved selection or the list cannot be read\n";
+
+struct Options {
+  std::string mode;  // "", "--analyze", "--from", "--items", "--help"
+  std::string out, from, report;
+};
+
+// False for anything else than the forms of kUsage.
+bool ParseOptions(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= argc || !into.empty()) return false;
+      into = argv[++i];
+      return !into.empty();
+    };
+    if (a == "--analyze" || a == "--items" || a == "--help") {
+      if (!o.mode.empty()) return false;
+      o.mode = a;
+    } else if (a == "--from") {
+      if (!o.mode.empty() || !value(o.from)) return false;
+      o.mode = a;
+    } else if (a == "--out") {
+      if (!value(o.out)) return false;
+    } else if (a == "--report") {
+      if (!value(o.report)) return false;
+    } else {
+      return false;
+    }
+  }
+  if (!o.out.empty() && o.mode != "--analyze") return false;
+  if (!o.report.empty() && !o.mode.empty() && o.mode != "--from") return false;
+  return true;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool ok = fwrite(text.data(), 1, text.size(), f) == text.size();
+  return fclose(f) == 0 && ok;
+}
+
+bool ReadText(const std::string& path, std::string& text, unsigned long long& written) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  written = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return false;
+  char buf[65536];
+  for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+  fclose(f);
+  return true;
+}
 
 // The run's lines on standard output; the summary last.
 class ConsoleView : public RunView {
@@ -55,10 +117,9 @@ void ListItems(const std::string& settings, const Selection& selection) {
 
 int main(int argc, char** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  const std::string option = argc > 1 ? argv[1] : "";
-  if (argc > 2 || (!option.empty() && option != "--analyze" && option != "--items" && option != "--help"))
-    return Fail(2, std::string("unknown arguments\n") + kUsage);
-  if (option == "--help") {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) return Fail(2, std::string("unknown arguments\n") + kUsage);
+  if (options.mode == "--help") {
     printf("%s", kUsage);
     return 0;
   }
@@ -69,20 +130,35 @@ int main(int argc, char** argv) {
   const std::string settings = SettingsPath();
   if (GetFileAttributesA(settings.c_str()) == INVALID_FILE_ATTRIBUTES)
     return Fail(3, "no saved selection in " + settings + ": open Tracksweep once and choose the items to clean");
+  // A list that cannot be read, or is not a preview list, erases nothing.
+  std::vector<PreviewItem> list;
+  unsigned long long listWritten = 0;
+  if (options.mode == "--from") {
+    std::string text;
+    if (!ReadText(options.from, text, listWritten)) return Fail(3, "cannot read the list " + options.from);
+    if (!ReadPreviewList(text, list)) return Fail(3, options.from + " is not a preview list (see tswclean --help)");
+  }
 
   OleInitialize(nullptr);
   StoredSelection selection(settings);
   ConsoleView view;
   CleanRun run(view, selection, settings);
-  if (option == "--items") {
+  int code = 0;
+  if (options.mode == "--items") {
     ListItems(settings, selection);
-  } else if (option == "--analyze") {
-    printf("%s", PreviewText(run.Analyze()).c_str());
+  } else if (options.mode == "--analyze") {
+    const std::vector<PreviewItem> preview = run.Analyze();
+    printf("%s", PreviewText(preview).c_str());
+    if (!options.out.empty() && !WriteText(options.out, PreviewListText(preview))) code = Fail(3, "cannot write " + options.out);
   } else {
     StampLastClean(settings);
-    run.Run();
+    if (options.mode == "--from") run.RunSelected(list, listWritten);
+    else run.Run();
+    code = run.passedOver() > 0 ? 1 : 0;
+    if (!options.report.empty() && !WriteText(options.report, RunReportJson(run, code)))
+      code = Fail(3, "cannot write the report " + options.report);
   }
   fflush(stdout);
   OleUninitialize();
-  return 0;
+  return code;
 }

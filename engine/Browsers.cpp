@@ -164,6 +164,7 @@ bool AnyBrowserKindChosen(const std::string& settingsFile) {
 void BrowserJob::Note(const BrowserProfile& profile, const std::string& what) {
   const std::string who = profile.name.empty() ? browser.info->name : std::string(browser.info->name) + " (" + profile.name + ")";
   ctx.notes.push_back(who + ": " + what);
+  ctx.outcomes.push_back({"browser", who, what});  // something of it stayed: a report says why
 }
 
 void CleanMoreBrowsers(RunContext& ctx) {
@@ -181,11 +182,13 @@ void CleanMoreBrowsers(RunContext& ctx) {
     // A browser that runs rewrites its files as it pleases: nothing of it is touched.
     if (AnyProcessRunning(std::vector<std::string>(b.info->processes.begin(), b.info->processes.end()))) {
       ctx.notes.push_back(std::string(b.info->name) + " is running: passed over, nothing of it was changed");
+      ctx.outcomes.push_back({"browser", b.info->name, "a browser running"});
       continue;
     }
     const std::vector<std::string> locks = LockFiles(b);
     if (std::any_of(locks.begin(), locks.end(), FileHeldOpen)) {
       ctx.notes.push_back(std::string(b.info->name) + " has a profile in use: passed over, nothing of it was changed");
+      ctx.outcomes.push_back({"browser", b.info->name, "a browser running (its profile is in use)"});
       continue;
     }
     if (job.Chosen(BrowserKind::History) && !urlsReadable)

@@ -5,9 +5,12 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
 #include "access/RegKey.h"
 #include "engine/CleanRun.h"
 #include "engine/CustomItems.h"
+#include "engine/Preview.h"
 #include "engine/StoredSelection.h"
 #include "keeplists/ListFile.h"
 #include "settings/AppFolder.h"
@@ -137,4 +140,149 @@ TEST_F(CleanerProgramTest, BadArgumentsAndAMissingSelectionFailWithAMessage) {
   ProgramResult help = RunProgram("\"" + exe + "\" --help", folder_->path());
   EXPECT_EQ(0u, help.code);
   EXPECT_NE(std::string::npos, help.out.find("--analyze"));
+}
+
+namespace {
+PreviewEntry* Find(std::vector<PreviewItem>& preview, const std::string& kind, const std::string& target) {
+  for (PreviewItem& item : preview)
+    for (PreviewEntry& e : item.entries)
+      if (e.kind == kind && e.target == target) return &e;
+  return nullptr;
+}
+PreviewItem* FindItem(std::vector<PreviewItem>& preview, const std::string& name) {
+  for (PreviewItem& item : preview)
+    if (item.name == name) return &item;
+  return nullptr;
+}
+const char kWordpad[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad\\Recent File List";
+const char kPaint[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List";
+}  // namespace
+
+class PreviewRunTest : public ConsoleTest {
+ protected:
+  void SetUp() override {
+    ConsoleTest::SetUp();
+    MakeFile(Temp() + "\\a.tmp", 100);
+    MakeFile(Temp() + "\\b.tmp", 200);
+    MakeFile(Temp() + "\\sub\\c.tmp", 300);
+    for (const char* key : {kRunMRU, kWordpad, kPaint}) {
+      RegKey k;
+      k.Create(HKEY_CURRENT_USER, key);
+      RegSetValueExA(k.get(), "File1", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+    }
+    StoreTicks(Settings(), {11, 13, 28, 29});
+  }
+  bool HasValue(const char* key) {
+    return SHGetValueA(HKEY_CURRENT_USER, key, "File1", nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  }
+};
+
+TEST_F(PreviewRunTest, CleanTheseErasesExactlyTheTickedEntriesEachCheckedAgain) {
+  StoredSelection selection(Settings());
+  RecordingView view;
+  std::vector<PreviewItem> preview = CleanRun(view, selection, Settings()).Analyze();
+  // One file, one key and one whole item unticked.
+  ASSERT_NE(nullptr, Find(preview, "file", Temp() + "\\b.tmp"));
+  Find(preview, "file", Temp() + "\\b.tmp")->ticked = false;
+  ASSERT_NE(nullptr, Find(preview, "key", std::string("HKEY_CURRENT_USER\\") + kRunMRU));
+  Find(preview, "key", std::string("HKEY_CURRENT_USER\\") + kRunMRU)->ticked = false;
+  for (PreviewEntry& e : FindItem(preview, "Windows Paint Recent Files")->entries) e.ticked = false;
+  // Meanwhile a listed file grows and a new one appears in the listed folder.
+  MakeFile(Temp() + "\\sub\\c.tmp", 350);
+  MakeFile(Temp() + "\\sub\\new.tmp", 10);
+
+  CleanRun run(view, selection, Settings());
+  run.RunSelected(preview);
+  EXPECT_FALSE(FileExists(Temp() + "\\a.tmp"));
+  EXPECT_TRUE(FileExists(Temp() + "\\b.tmp"));      // unticked
+  EXPECT_TRUE(FileExists(Temp() + "\\sub\\c.tmp"));  // changed since the preview
+  EXPECT_TRUE(FileExists(Temp() + "\\sub\\new.tmp"));  // never listed
+  EXPECT_TRUE(HasValue(kRunMRU));
+  EXPECT_FALSE(HasValue(kWordpad));
+  EXPECT_TRUE(HasValue(kPaint));
+  EXPECT_EQ(view.lines.end(), std::find(view.lines.begin(), view.lines.end(), "Cleaning Windows Paint Recent Files......OK"));
+  EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(), "Cleaning Wordpad Recent Files......OK"));
+  EXPECT_EQ("1 entries changed since the preview, left as they are", view.lines.back());
+  EXPECT_EQ(1u, run.changedSincePreview());
+  bool reported = false;
+  for (const CleanRun::ItemReport& r : run.report())
+    for (const EntryOutcome& o : r.outcomes)
+      reported = reported || (o.target == Temp() + "\\sub\\c.tmp" && o.why == "changed since the preview");
+  EXPECT_TRUE(reported);
+  EXPECT_NE("", ReadIni(Settings(), "WINDOWS", "regnum"));  // stored as a run stores them
+}
+
+TEST_F(PreviewRunTest, WhenNothingChangedTheTotalsAreThePreviewsTickedTotals) {
+  StoredSelection selection(Settings());
+  RecordingView view;
+  std::vector<PreviewItem> preview = CleanRun(view, selection, Settings()).Analyze();
+  Find(preview, "file", Temp() + "\\b.tmp")->ticked = false;
+  const PreviewTotals ticked = TotalsOf(preview, true);
+  CleanRun run(view, selection, Settings());
+  run.RunSelected(preview);
+  EXPECT_EQ(ticked.keys, run.regnum());
+  EXPECT_EQ(ticked.bytes, run.filesize());
+  EXPECT_EQ(400, run.filesize());  // a.tmp and c.tmp
+  EXPECT_EQ(0u, run.changedSincePreview());
+}
+
+TEST(PreviewList, IsWrittenAndReadBackAndRefusesOtherText) {
+  std::vector<PreviewItem> items = {{"Windows Temp", {{"file", "C:\\t\\a.tmp", 100}, {"folder", "C:\\t\\sub", 0}}, 0, 0},
+                                    {"Start Menu Run History", {{"fixed", "counts 1 registry keys", 0}}, 0, 0}};
+  items[0].entries[1].ticked = false;
+  items[1].entries[0].count = 1;
+  const std::string text = PreviewListText(items);
+  EXPECT_EQ(0u, text.find("item\tkind\ttarget\tsize\tticked\r\nWindows Temp\tfile\tC:\\t\\a.tmp\t100\t1\r\n"));
+  std::vector<PreviewItem> read;
+  ASSERT_TRUE(ReadPreviewList(text, read));
+  ASSERT_EQ(2u, read.size());
+  EXPECT_FALSE(read[0].entries[1].ticked);
+  EXPECT_EQ(1u, read[1].entries[0].count);
+  EXPECT_EQ(TotalsOf(items, true).keys, TotalsOf(read, true).keys);
+  for (const std::string& bad : {std::string(""), std::string("kind\ttarget\tsize\n"), text + "Windows Temp\tfile\tx\t1\n",
+                                 text + "Windows Temp\tfile\tx\t1\tyes\n", text + "Windows Temp\tfile\tx\tbig\t1\n"})
+    EXPECT_FALSE(ReadPreviewList(bad, read)) << bad;
+}
+
+TEST_F(CleanerProgramTest, AnEditedListIsCarriedOutAndReportedForScripts) {
+  MakeFile(Temp() + "\\a.tmp", 100);
+  MakeFile(Temp() + "\\b.tmp", 200);
+  StoreTicks(Settings(), {13});
+  const std::string list = folder_->File("preview.txt"), report = folder_->File("report.json");
+  ProgramResult analyze = RunProgram("\"" + exe + "\" --analyze --out \"" + list + "\"", folder_->path());
+  ASSERT_EQ(0u, analyze.code) << analyze.err;
+  std::string text = ReadFileText(list);
+  const std::string line = "Windows Temp\tfile\t" + Temp() + "\\b.tmp\t200\t1";
+  ASSERT_NE(std::string::npos, text.find(line)) << text;
+  text.replace(text.find(line), line.size(), "Windows Temp\tfile\t" + Temp() + "\\b.tmp\t200\t0");
+  WriteFileText(list, text);
+  // A list that is not one erases nothing.
+  WriteFileText(folder_->File("bad.txt"), "not a preview\r\n");
+  ProgramResult bad = RunProgram("\"" + exe + "\" --from \"" + folder_->File("bad.txt") + "\"", folder_->path());
+  EXPECT_EQ(3u, bad.code);
+  EXPECT_EQ(3u, RunProgram("\"" + exe + "\" --from \"" + folder_->File("missing.txt") + "\"", folder_->path()).code);
+  EXPECT_TRUE(FileExists(Temp() + "\\a.tmp"));
+  EXPECT_EQ(2u, RunProgram("\"" + exe + "\" --out x", folder_->path()).code);
+
+  ProgramResult from = RunProgram("\"" + exe + "\" --from \"" + list + "\" --report \"" + report + "\"", folder_->path());
+  EXPECT_EQ(0u, from.code) << from.err;
+  EXPECT_FALSE(FileExists(Temp() + "\\a.tmp"));
+  EXPECT_TRUE(FileExists(Temp() + "\\b.tmp"));
+  const nlohmann::json json = nlohmann::json::parse(ReadFileText(report), nullptr, false);
+  ASSERT_FALSE(json.is_discarded());
+  EXPECT_EQ(0, json["exitCode"]);
+  bool erased = false;
+  for (const auto& item : json["items"])
+    for (const auto& e : item["erased"]) erased = erased || e["target"] == Temp() + "\\a.tmp";
+  EXPECT_TRUE(erased);
+  EXPECT_EQ(100, json["totals"]["bytes"]);
+
+  // A file in use is passed over: the run finishes with 1, and the report says why.
+  MakeFile(Temp() + "\\locked.tmp", 10);
+  HANDLE held = CreateFileA((Temp() + "\\locked.tmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ProgramResult clean = RunProgram("\"" + exe + "\" --report \"" + report + "\"", folder_->path());
+  CloseHandle(held);
+  EXPECT_EQ(1u, clean.code);
+  EXPECT_NE(std::string::npos, ReadFileText(report).find("\"why\": \"in use\""));
+  EXPECT_FALSE(FileExists(Temp() + "\\b.tmp"));
 }

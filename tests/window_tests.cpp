@@ -1,7 +1,11 @@
 // The windows under Wine's null display: main window, progress dialog, splash, about box.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlwapi.h>
 
+#include <algorithm>
+
+#include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 #include "tests/TestSupport.h"
 #include "ui/App.h"
@@ -10,6 +14,7 @@
 #include "ui/frmMainCodeRes.h"
 #include "ui/frmabout.h"
 #include "ui/frmaboutRes.h"
+#include "ui/frmAnalyze.h"
 #include "ui/frmcleannow.h"
 #include "ui/frmcleannowRes.h"
 
@@ -382,4 +387,86 @@ TEST_F(MainWindowTest, ProgramEndsWhenItsLastWindowIsGone) {
   EXPECT_EQ(0, Dialog::LiveWindowCount());
   EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   Dialog::QuitWhenLastWindowCloses(false);
+}
+
+namespace {
+// The row of the Analyze list whose target column reads text, or -1.
+int RowOf(HWND list, const std::string& text) {
+  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char buf[512] = {0};
+    LVITEMA item = {};
+    item.iSubItem = 2;
+    item.pszText = buf;
+    item.cchTextMax = sizeof buf;
+    SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+    if (text == buf) return i;
+  }
+  return -1;
+}
+}  // namespace
+
+TEST_F(ProgressDialogTest, CleanTheseErasesWhatStaysTickedAndReportsInTheStatusList) {
+  const std::string temp = isolated.root().File("Temp");
+  MakeFile(temp + "\\gone.tmp", 1000);
+  MakeFile(temp + "\\kept.tmp", 2000);
+  const std::string list = isolated.root().File("preview.txt");
+  SetFileHandler([&](const FileRequest& r) { return r.save ? list : std::string(); });
+  OpenFromMain();
+  for (int box : {9, 9, 18, 18, 19, 20, 21, 22, 23}) Click(main().hwnd(), IDC_CHECK(box));  // every item off
+  Click(main().hwnd(), IDC_CHECK(13));  // but Windows Temp
+  std::string total;
+  WithModal("Analyze", [&](HWND dlg) {
+    HWND rows = GetDlgItem(dlg, IDC_AN_LIST);
+    EXPECT_EQ("Clean these", Caption(GetDlgItem(dlg, IDC_AN_CLEAN)));
+    EXPECT_EQ("Cancel", Caption(GetDlgItem(dlg, IDC_AN_CLOSE)));
+    const int kept = RowOf(rows, temp + "\\kept.tmp");
+    ASSERT_GE(kept, 0);
+    EXPECT_TRUE(ListView_GetCheckState(rows, kept));
+    ListView_SetCheckState(rows, kept, FALSE);  // as a click on its box does
+    total = Caption(GetDlgItem(dlg, IDC_AN_TOTAL));
+    SendMessageA(GetDlgItem(dlg, IDC_AN_SAVE), BM_CLICK, 0, 0);
+    SendMessageA(GetDlgItem(dlg, IDC_AN_CLEAN), BM_CLICK, 0, 0);
+  }, [&] { Click(Dlg(), IDC_CN_ANALYZE); });
+  SetFileHandler(nullptr);
+  ASSERT_TRUE(ModalActionsRan());
+  EXPECT_NE(std::string::npos, total.find("Ticked: ")) << total;
+  EXPECT_FALSE(FileExists(temp + "\\gone.tmp"));
+  EXPECT_TRUE(FileExists(temp + "\\kept.tmp"));
+  EXPECT_NE(std::string::npos, ReadFileText(list).find("Windows Temp\tfile\t" + temp + "\\kept.tmp\t2000\t0"));
+  const std::vector<std::string> lines = ListLines(DlgItem(IDC_CN_LIST1));
+  EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "Cleaning Windows Temp.......OK"));
+  EXPECT_EQ("Task complete Successfully!", lines.back());
+  ASSERT_EQ(1u, messages.seen.size());
+  EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:.MB", messages.seen[0].text);
+  EXPECT_NE("", ReadIni(Settings(), "WINDOWS", "lastclean"));
+}
+
+TEST_F(ProgressDialogTest, KeepThisPutsATypedAddressOnTheKeepListAndUnticksIt) {
+  const char kTyped[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+  SHDeleteKeyA(HKEY_CURRENT_USER, kTyped);
+  SHSetValueA(HKEY_CURRENT_USER, kTyped, "url1", REG_SZ, "http://keep.example/", 21);
+  SHSetValueA(HKEY_CURRENT_USER, kTyped, "url2", REG_SZ, "http://gone.example/", 21);
+  OpenFromMain();
+  for (int box : {9, 9, 18, 18, 19, 20, 21, 22, 23}) Click(main().hwnd(), IDC_CHECK(box));
+  Click(main().hwnd(), IDC_CHECK(1));  // IE Location Bar History
+  bool kept = false, unticked = false;
+  WithModal("Analyze", [&](HWND dlg) {
+    HWND rows = GetDlgItem(dlg, IDC_AN_LIST);
+    const int row = RowOf(rows, "http://keep.example/");
+    ASSERT_GE(row, 0);
+    // The window's context menu calls this for the entry it was opened on.
+    kept = reinterpret_cast<frmAnalyze*>(GetWindowLongPtrA(dlg, DWLP_USER))->KeepEntry(row);
+    unticked = !ListView_GetCheckState(rows, row);
+    SendMessageA(GetDlgItem(dlg, IDC_AN_CLEAN), BM_CLICK, 0, 0);
+  }, [&] { Click(Dlg(), IDC_CN_ANALYZE); });
+  EXPECT_TRUE(kept);
+  EXPECT_TRUE(unticked);
+  EXPECT_EQ("http://keep.example/\r\n", ReadFileText(ProgramFile("keepurl.dat")));
+  char value[64] = {0};
+  DWORD size = sizeof value;
+  EXPECT_EQ(ERROR_SUCCESS, SHGetValueA(HKEY_CURRENT_USER, kTyped, "url1", nullptr, value, &size));
+  EXPECT_EQ("http://keep.example/", std::string(value));
+  EXPECT_NE(ERROR_SUCCESS, SHGetValueA(HKEY_CURRENT_USER, kTyped, "url2", nullptr, nullptr, nullptr));
+  SHDeleteKeyA(HKEY_CURRENT_USER, kTyped);
 }

@@ -53,7 +53,14 @@ void frmcleannow::AnalyzePressed() {
   CleanRun run(*this, app_.Main(), SettingsPath());
   std::vector<PreviewItem> items = run.Analyze();
   Dialog::SetBusyPointer(false);
-  frmAnalyze(std::move(items)).ShowModal(hwnd());
+  frmAnalyze(std::move(items), [this](const std::vector<PreviewItem>& chosen) { CleanThesePressed(chosen); }).ShowModal(hwnd());
+}
+
+void frmcleannow::CleanThesePressed(const std::vector<PreviewItem>& chosen) {
+  const std::string settings = SettingsPath();
+  StampLastClean(settings);
+  CleanRun run(*this, app_.Main(), settings);
+  run.RunSelected(chosen);
 }
 
 void frmcleannow::CancelPressed() {

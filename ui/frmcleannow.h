@@ -33,5 +33,7 @@ class frmcleannow : public Dialog, public RunView {
  private:
   void CancelPressed();
   void AnalyzePressed();  // a preview of the run in a window of its own
+  // "Clean these" in that window: its ticked entries, reported here as a run is.
+  void CleanThesePressed(const std::vector<PreviewItem>& chosen);
   App& app_;
 };

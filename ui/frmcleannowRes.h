@@ -14,4 +14,7 @@
 #define IDC_AN_LIST 2101
 #define IDC_AN_TOTAL 2102
 #define IDC_AN_COPY 2103
-#define IDC_AN_CLOSE 2104
+#define IDC_AN_CLOSE 2104  // "Cancel": erases nothing
+#define IDC_AN_CLEAN 2105  // "Clean these"
+#define IDC_AN_SAVE 2106   // "Save list"
+#define IDM_AN_KEEP 2110   // "Keep this", in the entry's context menu

@@ -1,0 +1,33 @@
+#include "engine/RunReport.h"
+
+#include <nlohmann/json.hpp>
+
+#include "access/SqliteDb.h"
+
+std::string RunReportJson(const CleanRun& run, int exitCode) {
+  // Names and paths are ANSI here; JSON is UTF-8.
+  auto text = [](const std::string& s) { return Utf8FromAnsi(s); };
+  nlohmann::json items = nlohmann::json::array();
+  for (const CleanRun::ItemReport& r : run.report()) {
+    nlohmann::json lines = nlohmann::json::array(), erased = nlohmann::json::array(), passed = nlohmann::json::array();
+    for (const std::string& line : r.lines) lines.push_back(text(line));
+    for (const EntryOutcome& o : r.outcomes) {
+      nlohmann::json entry = {{"kind", text(o.kind)}, {"target", text(o.target)}};
+      if (o.why.empty()) {
+        erased.push_back(entry);
+      } else {
+        entry["why"] = text(o.why);
+        passed.push_back(entry);
+      }
+    }
+    items.push_back({{"item", text(r.name)}, {"lines", lines}, {"erased", erased}, {"passedOver", passed}});
+  }
+  const nlohmann::json report = {
+      {"items", items},
+      {"totals",
+       {{"registryKeys", run.regnum()}, {"bytes", run.filesize()}, {"changedSincePreview", run.changedSincePreview()},
+        {"passedOver", run.passedOver()}}},
+      {"exitCode", exitCode},
+  };
+  return report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
