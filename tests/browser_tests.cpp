@@ -9,6 +9,7 @@
 
 #include "access/SqliteDb.h"
 #include "engine/Browsers.h"
+#include "engine/Preview.h"
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
 #include "keeplists/SiteKeepList.h"
@@ -458,4 +459,35 @@ TEST_F(BrowserTest, TheMoreBrowsersDialogStoresEachBrowsersKindsAndTheSitesToKee
   EXPECT_TRUE(AnyBrowserKindChosen(Settings()));
   EXPECT_TRUE(messages.seen.empty());
   app.Main().Unload();
+}
+
+TEST_F(BrowserTest, KeepingToAPreviewTakesOnlyTheTickedSitesAndNoRowAddedSince) {
+  Chromium();
+  Tick("Google Chrome", {"Cookies"});
+  const std::string cookies = chrome + "\\Default\\Network\\Cookies";
+  std::vector<PreviewItem> preview = CleanRun(view, ticks, Settings()).Analyze();
+  PreviewItem& browsers = preview.back();
+  ASSERT_EQ("More Browsers", browsers.name);
+  for (PreviewEntry& e : browsers.entries) {
+    if (e.target.find("Default\\Network\\Cookies: cookies of other.com (") != std::string::npos) e.ticked = false;
+  }
+  // Meanwhile a site gets one more cookie: its rows grew, so they all stay.
+  {
+    SqliteDb db;
+    ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(cookies));
+    ASSERT_TRUE(db.Exec("INSERT INTO cookies(creation_utc, host_key, name, value, path) VALUES(2,'shop-example.com','m','v','/')"));
+  }
+  CleanRun run(view, ticks, Settings());
+  run.RunSelected(preview);
+  std::vector<std::string> left = Column(cookies, "SELECT host_key FROM cookies");
+  std::sort(left.begin(), left.end());
+  // With no site kept, every site was listed; the ticked and unchanged ones went.
+  EXPECT_NE(left.end(), std::find(left.begin(), left.end(), "other.com"));        // unticked
+  EXPECT_EQ(2, std::count(left.begin(), left.end(), "shop-example.com"));          // grew since
+  EXPECT_EQ(left.end(), std::find(left.begin(), left.end(), "thisisanexample.com"));  // ticked: gone
+  EXPECT_EQ(left.end(), std::find(left.begin(), left.end(), "www.other.com"));
+  EXPECT_EQ(1u, run.changedSincePreview());
+  EXPECT_EQ("1 entries changed since the preview, left as they are", view.lines.back());
+  // The other profile's cookies went as listed.
+  EXPECT_EQ(0, Number(chrome + "\\Profile 1\\Network\\Cookies", "SELECT count(*) FROM cookies"));
 }
