@@ -1,5 +1,7 @@
 #include "tests/TestSupport.h"
 
+#include <commctrl.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -119,6 +121,21 @@ std::string Caption(HWND h) {
 }
 
 std::vector<std::string> ListLines(HWND list) { return ListBoxLines(list); }
+
+std::vector<std::string> ListViewColumn(HWND listView, int column) {
+  std::vector<std::string> cells;
+  const int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[1024] = {0};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(listView, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    cells.push_back(text);
+  }
+  return cells;
+}
 
 namespace {
 std::function<void(HWND)> g_actions;

@@ -91,6 +91,8 @@ void MakeUnspellableFile(const std::string& folder);
 // A window's text without its "&" accelerator marks.
 std::string Caption(HWND h);
 std::vector<std::string> ListLines(HWND list);
+// One column of every row of a list view, in row order.
+std::vector<std::string> ListViewColumn(HWND listView, int column);
 // Opens a modal dialog with open(), runs actions on it once it is up (found by its caption),
 // then closes it with its close box; open() returns when the dialog has gone.
 void WithModal(const std::string& caption, std::function<void(HWND)> actions, std::function<void()> open);

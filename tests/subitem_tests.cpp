@@ -195,16 +195,8 @@ TEST_F(SubItemDialogTest, DetectedDefinitionsAreListedByGroupAndTheirTicksStored
   bool zetaTicked = false;
   InDialog(more, [&](HWND dlg) {
     HWND list = GetDlgItem(dlg, IDC_SI_DEFLIST);
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      char text[128] = {0};
-      LVITEMA item = {};
-      item.iSubItem = 0;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
-      names.push_back(text);
-    }
+    names = ListViewColumn(list, 0);
+    const int count = static_cast<int>(names.size());
     zetaTicked = count == 2 && ListView_GetCheckState(list, 1);
     EXPECT_EQ("4 entries in winapp2.ini, 2 detected here, 1 could not be used (see help)",
               Caption(GetDlgItem(dlg, IDC_SI_DEFCOUNT)));

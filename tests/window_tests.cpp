@@ -392,17 +392,9 @@ TEST_F(MainWindowTest, ProgramEndsWhenItsLastWindowIsGone) {
 namespace {
 // The row of the Analyze list whose target column reads text, or -1.
 int RowOf(HWND list, const std::string& text) {
-  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char buf[512] = {0};
-    LVITEMA item = {};
-    item.iSubItem = 2;
-    item.pszText = buf;
-    item.cchTextMax = sizeof buf;
-    SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
-    if (text == buf) return i;
-  }
-  return -1;
+  const std::vector<std::string> targets = ListViewColumn(list, 2);
+  const auto at = std::find(targets.begin(), targets.end(), text);
+  return at == targets.end() ? -1 : static_cast<int>(at - targets.begin());
 }
 }  // namespace
 
