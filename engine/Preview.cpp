@@ -38,10 +38,11 @@ PreviewTotals TotalsOf(const std::vector<PreviewItem>& items, bool tickedOnly) {
 }
 
 std::string PreviewListText(const std::vector<PreviewItem>& items) {
-  std::string text = std::string(kPreviewListHeader) + "\r\n";
+  // Lines end as tswclean's other output does, in a bare line feed, which scripts split on.
+  std::string text = std::string(kPreviewListHeader) + "\n";
   for (const PreviewItem& item : items)
     for (const PreviewEntry& e : item.entries)
-      text += item.name + "\t" + e.kind + "\t" + e.target + "\t" + std::to_string(e.size) + "\t" + (e.ticked ? "1" : "0") + "\r\n";
+      text += item.name + "\t" + e.kind + "\t" + e.target + "\t" + std::to_string(e.size) + "\t" + (e.ticked ? "1" : "0") + "\n";
   return text;
 }
 

@@ -232,7 +232,11 @@ TEST(PreviewList, IsWrittenAndReadBackAndRefusesOtherText) {
   items[0].entries[1].ticked = false;
   items[1].entries[0].count = 1;
   const std::string text = PreviewListText(items);
-  EXPECT_EQ(0u, text.find("item\tkind\ttarget\tsize\tticked\r\nWindows Temp\tfile\tC:\\t\\a.tmp\t100\t1\r\n"));
+  EXPECT_EQ(0u, text.find("item\tkind\ttarget\tsize\tticked\nWindows Temp\tfile\tC:\\t\\a.tmp\t100\t1\n"));
+  std::vector<PreviewItem> fromWindows;  // a list edited in Notepad keeps reading
+  std::string crlf;
+  for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_TRUE(ReadPreviewList(crlf, fromWindows));
   std::vector<PreviewItem> read;
   ASSERT_TRUE(ReadPreviewList(text, read));
   ASSERT_EQ(2u, read.size());
