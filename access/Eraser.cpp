@@ -142,25 +142,19 @@ bool RealEraser::RemoveWalkedFolder(const std::string& path) { return RemoveDire
 
 void RecordingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
   std::string plain = PlainSubKey(subKey);
-  RegKey key;
-  if (!plain.empty() && key.Open(root, plain, KEY_READ | view) == ERROR_SUCCESS)
-    entries.push_back({"key", KeyText(root, plain, view), 0});
+  if (!plain.empty() && KeyPresent(root, plain, view)) entries.push_back({"key", KeyText(root, plain, view), 0});
 }
 
 void RecordingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
-  RegKey key;
   std::string plain = PlainSubKey(subKey);
-  if (key.Open(root, plain, KEY_READ | view) == ERROR_SUCCESS &&
-      RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
-    entries.push_back({"value", KeyText(root, plain, view) + "\\" + name, 0});
+  if (ValuePresent(root, plain, name, view)) entries.push_back({"value", KeyText(root, plain, view) + "\\" + name, 0});
 }
 
 void RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                                      const std::string& value) {
-  RegKey key;
   std::string plain = PlainSubKey(subKey);
   // Only blanking erases; writing a value back (a kept address) is no track of its own.
-  if (value.empty() && key.Open(root, plain, KEY_READ) == ERROR_SUCCESS)
+  if (value.empty() && KeyPresent(root, plain))
     entries.push_back({"blank", KeyText(root, plain) + "\\" + name, 0});
 }
 

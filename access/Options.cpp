@@ -11,6 +11,7 @@ const char kCurrentUserRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\
 
 namespace {
 const char kStartupValue[] = "Tracksweep";
+const char kUserMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";  // below HKEY_CURRENT_USER
 const char* const kHomePageKeys[] = {
     "HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Internet Explorer\\Main",
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main",
@@ -22,18 +23,10 @@ std::string ReadHomePageValue(const std::string& valueName) {
   // The whole value, however long: a page address of 255 characters or more is still the
   // user's page, and must not read as missing.
   RegKey key;
-  if (key.Open(HKEY_CURRENT_USER, std::string(kHomePageKeys[1]).substr(sizeof "HKEY_CURRENT_USER"), KEY_QUERY_VALUE) !=
-      ERROR_SUCCESS)
+  std::string value;
+  if (key.Open(HKEY_CURRENT_USER, kUserMainKey, KEY_QUERY_VALUE) != ERROR_SUCCESS || !key.QueryString(valueName, value))
     return "";
-  DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ))
-    return "";
-  std::string buf(size + 1, '\0');
-  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&buf[0]), &size) !=
-      ERROR_SUCCESS)
-    return "";
-  const std::string value = TrimSpaces(buf.c_str());
+  value = TrimSpaces(value);
   return value == kGetStringValueError ? std::string() : value;
 }
 

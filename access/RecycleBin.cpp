@@ -20,11 +20,6 @@ DWORD DwordOr(HKEY root, const std::string& subKey, const char* name, DWORD fall
   return value;
 }
 
-bool KeyExists(HKEY root, const std::string& subKey) {
-  RegKey key;
-  return key.Open(root, subKey, KEY_QUERY_VALUE) == ERROR_SUCCESS;
-}
-
 struct BinSettings {
   bool removesAtOnce = false;
   unsigned long long capacity = 0;  // bytes
@@ -41,7 +36,7 @@ BinSettings SettingsFor(const std::string& root) {
   if (GetVolumeNameForVolumeMountPointA(root.c_str(), volume, sizeof volume)) {
     const std::string name = volume, guid = name.substr(name.find('{') == std::string::npos ? name.size() : name.find('{'));
     const std::string key = kVolumeBins + guid.substr(0, guid.find('}') + 1);
-    if (!guid.empty() && KeyExists(HKEY_CURRENT_USER, key)) {
+    if (!guid.empty() && KeyPresent(HKEY_CURRENT_USER, key)) {
       s.removesAtOnce = DwordOr(HKEY_CURRENT_USER, key, "NukeOnDelete", 0) != 0;
       const DWORD megabytes = DwordOr(HKEY_CURRENT_USER, key, "MaxCapacity", MAXDWORD);
       if (megabytes != MAXDWORD) s.capacity = static_cast<unsigned long long>(megabytes) << 20;

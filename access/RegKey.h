@@ -45,6 +45,18 @@ class RegKey {
       names.emplace_back(name.data(), size);
     }
   }
+  // A string value, however long, cut at its first NUL; false when it is missing or no string.
+  bool QueryString(const std::string& name, std::string& value) const {
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+      return false;
+    std::string buf(size + 1, '\0');
+    if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&buf[0]), &size) != ERROR_SUCCESS)
+      return false;
+    value = buf.c_str();
+    return true;
+  }
   void Close() {
     if (key_) RegCloseKey(key_);
     key_ = nullptr;
@@ -55,3 +67,15 @@ class RegKey {
  private:
   HKEY key_ = nullptr;
 };
+
+// Whether the key, or a value of it, is there; a view (KEY_WOW64_64KEY, KEY_WOW64_32KEY) names
+// one of the two registries of 64-bit Windows.
+inline bool KeyPresent(HKEY root, const std::string& subKey, REGSAM view = 0) {
+  RegKey key;
+  return key.Open(root, subKey, KEY_READ | view) == ERROR_SUCCESS;
+}
+inline bool ValuePresent(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) {
+  RegKey key;
+  return key.Open(root, subKey, KEY_READ | view) == ERROR_SUCCESS &&
+         RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}

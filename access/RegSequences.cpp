@@ -18,13 +18,8 @@ void RemoveKey(HKEY root, const std::string& subKey) {
 
 void RemoveExistingKey(HKEY root, const std::string& subKey) { RemoveIfPresent(root, subKey); }
 
-bool KeyPresent(HKEY root, const std::string& subKey, REGSAM view) {
-  RegKey key;
-  return key.Open(root, PlainSubKey(subKey), KEY_READ | view) == ERROR_SUCCESS;
-}
-
 bool RemoveIfPresent(HKEY root, const std::string& subKey) {
-  if (!KeyPresent(root, subKey)) return false;
+  if (!KeyPresent(root, PlainSubKey(subKey))) return false;
   ActiveEraser().DeleteKeyTree(root, subKey);
   return true;
 }

@@ -15,6 +15,5 @@ void RemoveExistingKey(HKEY root, const std::string& subKey);
 double EmptyExistingKey(HKEY root, const std::string& subKey, REGSAM view = 0);
 // RemoveExistingKey, saying whether there was a key to remove.
 bool RemoveIfPresent(HKEY root, const std::string& subKey);
-bool KeyPresent(HKEY root, const std::string& subKey, REGSAM view = 0);
 // The named value is gone; the key stays.
 void DeleteValue(HKEY root, const std::string& subKey, const std::string& valueName);

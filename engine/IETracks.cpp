@@ -164,19 +164,16 @@ void CleanAutocomplete(RunContext& ctx) {
 }
 
 void CleanDownloadedPrograms(RunContext& ctx) {
-  const std::string folder = CleanFolderPath(GetStringValue(
-      "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", "ActiveXCache"));
+  const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  const std::string folder = CleanFolderPath(GetStringValue(std::string("HKEY_LOCAL_MACHINE\\") + kInternetSettings, "ActiveXCache"));
   ctx.filesize += ErasableSize(folder);
   EmptyFolderTree(folder);
   // On 64-bit Windows the 32-bit view of the machine's keys may name a folder of its own.
   if (!HasTwoRegistryViews()) return;
   RegKey settings;
-  char value[MAX_PATH] = {0};
-  DWORD size = sizeof value - 1, type = 0;
-  if (settings.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-                    KEY_QUERY_VALUE | KEY_WOW64_32KEY) != ERROR_SUCCESS ||
-      RegQueryValueExA(settings.get(), "ActiveXCache", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ))
+  std::string value;
+  if (settings.Open(HKEY_LOCAL_MACHINE, kInternetSettings, KEY_QUERY_VALUE | KEY_WOW64_32KEY) != ERROR_SUCCESS ||
+      !settings.QueryString("ActiveXCache", value))
     return;
   const std::string other = CleanFolderPath(value);
   if (LowerText(other) == LowerText(folder)) return;

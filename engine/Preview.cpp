@@ -121,9 +121,7 @@ void CarryingEraser::CreateKey(HKEY root, const std::string& subKey) { real_.Cre
 
 void CarryingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view);
-  RegKey key;
-  const bool there = !plain.empty() && key.Open(root, plain, KEY_READ | view) == ERROR_SUCCESS;
-  key.Close();
+  const bool there = !plain.empty() && KeyPresent(root, plain, view);
   if (!Allow("key", target, there)) return;
   if (!there) return;
   real_.DeleteKeyTree(root, subKey, view);
@@ -133,10 +131,7 @@ void CarryingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM 
 
 void CarryingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view) + "\\" + name;
-  RegKey key;
-  const bool there = key.Open(root, plain, KEY_READ | view) == ERROR_SUCCESS &&
-                     RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-  key.Close();
+  const bool there = ValuePresent(root, plain, name, view);
   if (!Allow("value", target, there)) return;
   if (!there) return;
   real_.DeleteValue(root, subKey, name, view);
@@ -151,9 +146,7 @@ void CarryingEraser::SetStringValue(HKEY root, const std::string& subKey, const 
     return;
   }
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain) + "\\" + name;
-  RegKey key;
-  const bool there = key.Open(root, plain, KEY_READ) == ERROR_SUCCESS;
-  key.Close();
+  const bool there = KeyPresent(root, plain);
   if (!Allow("blank", target, there)) return;
   real_.SetStringValue(root, subKey, name, value);
   if (there) {

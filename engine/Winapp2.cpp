@@ -333,10 +333,8 @@ std::vector<std::string> ExpandFolders(const std::string& path) {
   return found;
 }
 
-bool KeyPresent(const DefinitionKey& key) {
-  RegKey k;
-  if (k.Open(key.root, key.subKey, KEY_READ | key.view) != ERROR_SUCCESS) return false;
-  return !key.hasValue || RegQueryValueExA(k.get(), key.value.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+bool DefinitionKeyPresent(const DefinitionKey& key) {
+  return key.hasValue ? ValuePresent(key.root, key.subKey, key.value, key.view) : KeyPresent(key.root, key.subKey, key.view);
 }
 
 bool FileOrFolderPresent(const std::string& path) {
@@ -674,7 +672,7 @@ bool DefinitionDetected(const AppDefinition& entry) {
   if (entry.detectAlways) return true;
   if (entry.detectKeys.empty() && entry.detectFiles.empty()) return !entry.detectionBroken;
   for (const DefinitionKey& key : entry.detectKeys)
-    if (KeyPresent(key)) return true;
+    if (DefinitionKeyPresent(key)) return true;
   for (const std::string& file : entry.detectFiles)
     if (FileOrFolderPresent(file)) return true;
   return false;
@@ -696,7 +694,7 @@ DefinitionResult EraseDefinition(const AppDefinition& entry) {
   for (const DefinitionFiles& files : entry.fileKeys) r.bytes += EraseFiles(files, entry.excludes);
   Eraser& e = ActiveEraser();
   for (const DefinitionKey& key : entry.regKeys) {
-    if (!KeyPresent(key)) continue;
+    if (!DefinitionKeyPresent(key)) continue;
     if (key.hasValue) {
       if (KeepsValue(entry.excludes, key.root, key.subKey, key.value)) continue;
       e.DeleteValue(key.root, key.subKey, key.value, key.view);
