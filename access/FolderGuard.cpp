@@ -63,11 +63,7 @@ std::string Environment(const char* name) {
   return n && n < MAX_PATH ? CanonicalFolder(buf) : std::string();
 }
 
-std::string ShellPath(int csidl) {
-  char buf[MAX_PATH] = {0};
-  if (FAILED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, buf))) return "";
-  return CanonicalFolder(buf);
-}
+std::string ShellPath(int csidl) { return CanonicalFolder(KnownFolder(csidl)); }
 
 // Present from 64-bit Windows XP on; elsewhere there is no SysWOW64.
 std::string Wow64SystemFolder() {
@@ -180,6 +176,11 @@ bool FolderAllowed(const std::string& c, const ProtectedSet& p) {
 }
 
 }  // namespace
+
+std::string KnownFolder(int csidl) {
+  char buf[MAX_PATH] = {0};
+  return SUCCEEDED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, buf)) ? buf : "";
+}
 
 GuardScope::GuardScope() {
   if (g_scoped) return;

@@ -23,6 +23,8 @@ bool PatternMayBeErased(const std::string& pattern);
 // "C:\\*.*" is not. UserPatternFolder gives that folder when the pattern is such a one, else "".
 std::string UserPatternFolder(const std::string& pattern);
 bool UserPatternMayBeErased(const std::string& pattern);
+// The folder the shell names for a CSIDL (CSIDL_APPDATA...), as it gives it; "" when none.
+std::string KnownFolder(int csidl);
 // True when path is folder or lies below it; letter case and trailing "\" do not matter.
 bool IsSameOrInside(const std::string& path, const std::string& folder);
 // A pattern that matches every name: made of "*", "?" and "." only ("*", "*.*", "?*", "*.?*").

@@ -22,17 +22,17 @@ const char kMoreBrowsersSection[] = "MOREBROWSERS";
 
 const std::vector<BrowserInfo>& Browsers() {
   static const std::vector<BrowserInfo> browsers = {
-      {"Google Chrome", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Google\\Chrome\\User Data", "Google\\Chrome\\User Data", {"chrome.exe"}},
-      {"Microsoft Edge", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Microsoft\\Edge\\User Data", "Microsoft\\Edge\\User Data", {"msedge.exe"}},
-      {"Brave", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "BraveSoftware\\Brave-Browser\\User Data", "BraveSoftware\\Brave-Browser\\User Data", {"brave.exe"}},
-      {"Vivaldi", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Vivaldi\\User Data", "Vivaldi\\User Data", {"vivaldi.exe"}},
-      // Opera keeps one profile in the folder itself, and its caches below the local folder.
-      {"Opera", BrowserFamily::Chromium, CSIDL_APPDATA, "Opera Software\\Opera Stable", "Opera Software\\Opera Stable", {"opera.exe"}},
-      {"Opera GX", BrowserFamily::Chromium, CSIDL_APPDATA, "Opera Software\\Opera GX Stable", "Opera Software\\Opera GX Stable", {"opera.exe"}},
-      {"Chromium", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Chromium\\User Data", "Chromium\\User Data", {"chrome.exe"}},
-      {"Firefox", BrowserFamily::Firefox, CSIDL_APPDATA, "Mozilla\\Firefox", "Mozilla\\Firefox", {"firefox.exe"}},
-      {"Waterfox", BrowserFamily::Firefox, CSIDL_APPDATA, "Waterfox", "Waterfox", {"waterfox.exe"}},
-      {"LibreWolf", BrowserFamily::Firefox, CSIDL_APPDATA, "librewolf", "librewolf", {"librewolf.exe"}},
+      {"Google Chrome", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Google\\Chrome\\User Data", {"chrome.exe"}},
+      {"Microsoft Edge", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Microsoft\\Edge\\User Data", {"msedge.exe"}},
+      {"Brave", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "BraveSoftware\\Brave-Browser\\User Data", {"brave.exe"}},
+      {"Vivaldi", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Vivaldi\\User Data", {"vivaldi.exe"}},
+      // Opera keeps one profile in the folder itself, and its caches below the local one.
+      {"Opera", BrowserFamily::Chromium, CSIDL_APPDATA, "Opera Software\\Opera Stable", {"opera.exe"}},
+      {"Opera GX", BrowserFamily::Chromium, CSIDL_APPDATA, "Opera Software\\Opera GX Stable", {"opera.exe"}},
+      {"Chromium", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Chromium\\User Data", {"chrome.exe"}},
+      {"Firefox", BrowserFamily::Firefox, CSIDL_APPDATA, "Mozilla\\Firefox", {"firefox.exe"}},
+      {"Waterfox", BrowserFamily::Firefox, CSIDL_APPDATA, "Waterfox", {"waterfox.exe"}},
+      {"LibreWolf", BrowserFamily::Firefox, CSIDL_APPDATA, "librewolf", {"librewolf.exe"}},
   };
   return browsers;
 }
@@ -56,11 +56,6 @@ const char* BrowserKindName(BrowserKind kind) {
 }
 
 namespace {
-
-std::string ShellPathOf(int csidl) {
-  char buf[MAX_PATH] = {0};
-  return SUCCEEDED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, buf)) ? buf : "";
-}
 
 bool IsFolderPath(const std::string& path) {
   const DWORD attrs = GetFileAttributesA(path.c_str());
@@ -124,14 +119,15 @@ std::vector<BrowserProfile> BrowserProfiles(const BrowserInfo& info, const std::
 
 std::vector<FoundBrowser> FindBrowsers() {
   std::vector<FoundBrowser> found;
-  const std::string local = ShellPathOf(CSIDL_LOCAL_APPDATA);
+  const std::string local = KnownFolder(CSIDL_LOCAL_APPDATA), roaming = KnownFolder(CSIDL_APPDATA);
   for (const BrowserInfo& info : Browsers()) {
-    const std::string root = ShellPathOf(info.rootCsidl);
+    const std::string& root = info.rootCsidl == CSIDL_APPDATA ? roaming : local;
     if (root.empty()) continue;
     FoundBrowser b;
     b.info = &info;
     b.folder = root + "\\" + info.folder;
-    b.localFolder = local.empty() ? b.folder : local + "\\" + info.localFolder;
+    // The same folder below the local application data, where the caches lie.
+    b.localFolder = local.empty() ? b.folder : local + "\\" + info.folder;
     if (!IsFolderPath(b.folder)) continue;
     b.profiles = BrowserProfiles(info, b.folder, b.localFolder);
     found.push_back(b);
@@ -180,7 +176,7 @@ void CleanMoreBrowsers(RunContext& ctx) {
       if (Chosen(stored, *b.info, kind)) job.kinds.insert(kind);
     if (job.kinds.empty()) continue;
     // A browser that runs rewrites its files as it pleases: nothing of it is touched.
-    if (AnyProcessRunning(std::vector<std::string>(b.info->processes.begin(), b.info->processes.end()))) {
+    if (AnyProcessRunning(b.info->processes)) {
       ctx.notes.push_back(std::string(b.info->name) + " is running: passed over, nothing of it was changed");
       ctx.outcomes.push_back({"browser", b.info->name, "a browser running"});
       continue;

@@ -13,9 +13,9 @@ struct BrowserInfo {
   const char* name;      // as the dialog and the settings keys give it: "Google Chrome"
   BrowserFamily family;
   int rootCsidl;         // CSIDL_LOCAL_APPDATA or CSIDL_APPDATA: where its folder lies
-  const char* folder;    // below it: Chromium's user-data folder, or the folder of profiles.ini
-  const char* localFolder;  // below the local application data: where its caches lie
-  std::vector<const char*> processes;
+  const char* folder;    // below it: Chromium's user-data folder, or the folder of profiles.ini;
+                         // its caches lie in the same folder below the local application data
+  std::vector<std::string> processes;
 };
 // In the dialog's order.
 const std::vector<BrowserInfo>& Browsers();

@@ -20,11 +20,6 @@ const char kDefinitionsSection[] = "WINAPP2";
 
 namespace {
 
-std::string ShellPathOf(int csidl) {
-  char buf[MAX_PATH] = {0};
-  return SUCCEEDED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, buf)) ? buf : "";
-}
-
 std::string Environment(const std::string& name) {
   char buf[MAX_PATH * 2] = {0};
   const DWORD n = GetEnvironmentVariableA(name.c_str(), buf, sizeof buf);
@@ -507,7 +502,7 @@ size_t DefinitionSet::Unusable() const {
 DefinitionVars DefinitionVariables() {
   char windows[MAX_PATH] = {0};
   GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string local = ShellPathOf(CSIDL_LOCAL_APPDATA), common = ShellPathOf(CSIDL_COMMON_APPDATA);
+  const std::string local = KnownFolder(CSIDL_LOCAL_APPDATA), common = KnownFolder(CSIDL_COMMON_APPDATA);
   // Both Program Files folders of 64-bit Windows, whichever build asks.
   auto both = [](std::vector<std::string> folders) {
     std::vector<std::string> unique;
@@ -520,20 +515,20 @@ DefinitionVars DefinitionVariables() {
     return unique;
   };
   DefinitionVars v = {
-      {"appdata", {ShellPathOf(CSIDL_APPDATA)}},
+      {"appdata", {KnownFolder(CSIDL_APPDATA)}},
       {"commonappdata", {common}},
       {"programdata", {common}},
-      {"commonprogramfiles", both({ShellPathOf(CSIDL_PROGRAM_FILES_COMMON), Environment("CommonProgramW6432"),
+      {"commonprogramfiles", both({KnownFolder(CSIDL_PROGRAM_FILES_COMMON), Environment("CommonProgramW6432"),
                                    Environment("CommonProgramFiles(x86)")})},
-      {"documents", {ShellPathOf(CSIDL_PERSONAL)}},
+      {"documents", {KnownFolder(CSIDL_PERSONAL)}},
       {"localappdata", {local}},
-      {"music", {ShellPathOf(CSIDL_MYMUSIC)}},
-      {"pictures", {ShellPathOf(CSIDL_MYPICTURES)}},
-      {"programfiles", both({ShellPathOf(CSIDL_PROGRAM_FILES), Environment("ProgramW6432"), Environment("ProgramFiles(x86)")})},
+      {"music", {KnownFolder(CSIDL_MYMUSIC)}},
+      {"pictures", {KnownFolder(CSIDL_MYPICTURES)}},
+      {"programfiles", both({KnownFolder(CSIDL_PROGRAM_FILES), Environment("ProgramW6432"), Environment("ProgramFiles(x86)")})},
       {"public", {Environment("PUBLIC")}},
       {"systemdrive", {std::string(windows).substr(0, 2)}},
-      {"userprofile", {ShellPathOf(CSIDL_PROFILE)}},
-      {"video", {ShellPathOf(CSIDL_MYVIDEO)}},
+      {"userprofile", {KnownFolder(CSIDL_PROFILE)}},
+      {"video", {KnownFolder(CSIDL_MYVIDEO)}},
       {"windir", {windows}},
   };
   // LocalLow lies beside Local (Vista and later).
