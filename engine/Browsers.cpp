@@ -268,10 +268,7 @@ void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::s
     for (const DbStep& step : steps) {
       if (step.countSql.empty() || !db.HasTable(step.table)) continue;
       const long long rows = db.Number(step.countSql);
-      if (rows <= 0) continue;
-      RecordingEraser::Entry e{"rows", prefix + step.Label() + " (" + std::to_string(rows) + " rows)", 0};
-      e.count = static_cast<unsigned long long>(rows);
-      job.ctx.preview->entries.push_back(e);
+      if (rows > 0) job.ctx.preview->entries.push_back(RowsEntry(prefix + step.Label(), static_cast<unsigned long long>(rows)));
     }
     return;
   }
@@ -279,26 +276,15 @@ void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::s
   // added since; its rewrites with it. Rewrites of no step run when any step does.
   std::set<std::string> skip;
   bool anyCounted = false, anyChosen = false;
-  CarryingEraser* carrying = job.ctx.carrying && job.ctx.carrying->KeepsToPreview() ? job.ctx.carrying : nullptr;
+  CarryingEraser* carrying = KeepingToPreview(job.ctx);
   for (const DbStep& step : steps) {
     if (step.countSql.empty() || !db.HasTable(step.table)) continue;
     anyCounted = true;
-    if (!carrying) {
-      anyChosen = true;
-      continue;
-    }
-    const RecordingEraser::Entry* listed = carrying->Listed("rows", prefix + step.Label());
-    if (!listed || !listed->ticked) {
-      skip.insert(step.Label());
-      continue;
-    }
-    if (static_cast<unsigned long long>(db.Number(step.countSql)) > listed->count) {
-      ++carrying->changed;
-      carrying->PassOver("rows", listed->target, "changed since the preview");
-      skip.insert(step.Label());
-      continue;
-    }
-    anyChosen = true;
+    const bool chosen = !carrying || carrying->MayCarryOut("rows", prefix + step.Label(), [&](const PreviewEntry& listed) {
+      return static_cast<unsigned long long>(db.Number(step.countSql)) <= listed.count;
+    });
+    if (chosen) anyChosen = true;
+    else skip.insert(step.Label());
   }
   if (carrying && anyCounted && !anyChosen) return;
   const unsigned long long before = DatabaseBytes(path);
@@ -341,7 +327,7 @@ void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std:
     return sites;
   };
   auto kept = [&](const std::string& host) { return job.keptSites.Keeps(host); };
-  CarryingEraser* carrying = job.ctx.carrying && job.ctx.carrying->KeepsToPreview() ? job.ctx.carrying : nullptr;
+  CarryingEraser* carrying = KeepingToPreview(job.ctx);
   std::set<std::string> chosen;  // keeping to a preview: the sites whose cookies may go
   if (job.ctx.preview || carrying) {
     SqliteDb db;
@@ -351,20 +337,10 @@ void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std:
     }
     for (const auto& site : sitesOf(db)) {
       const std::string target = path + ": " + label + site.first;
-      if (job.ctx.preview) {
-        RecordingEraser::Entry e{"rows", target + " (" + std::to_string(site.second) + " rows)", 0};
-        e.count = static_cast<unsigned long long>(site.second);
-        job.ctx.preview->entries.push_back(e);
-        continue;
-      }
-      const RecordingEraser::Entry* listed = carrying->Listed("rows", target);
-      if (!listed || !listed->ticked) continue;
-      if (static_cast<unsigned long long>(site.second) > listed->count) {
-        ++carrying->changed;
-        carrying->PassOver("rows", listed->target, "changed since the preview");
-        continue;
-      }
-      chosen.insert(site.first);
+      const unsigned long long rows = static_cast<unsigned long long>(site.second);
+      if (job.ctx.preview) job.ctx.preview->entries.push_back(RowsEntry(target, rows));
+      else if (carrying->MayCarryOut("rows", target, [rows](const PreviewEntry& listed) { return rows <= listed.count; }))
+        chosen.insert(site.first);
     }
     if (job.ctx.preview || chosen.empty()) return;
   }

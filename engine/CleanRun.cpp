@@ -45,10 +45,10 @@ bool Previewing(RunContext& ctx, const std::string& what, double bytes) {
   }
   // Keeping to a preview: the platform's own step runs only when its entry is ticked, and
   // counts what the preview measured.
-  if (ctx.carrying && ctx.carrying->KeepsToPreview()) {
-    const PreviewEntry* listed = ctx.carrying->Listed("clear", what);
+  if (CarryingEraser* keeping = KeepingToPreview(ctx)) {
+    const PreviewEntry* listed = keeping->Listed("clear", what);
     if (!listed || !listed->ticked) return true;
-    ctx.carrying->bytes += static_cast<double>(listed->size);
+    keeping->bytes += static_cast<double>(listed->size);
   }
   return false;
 }
@@ -134,17 +134,17 @@ void CleanRun::RunItemWith(const RunItem& item, RunContext& ctx, const PreviewIt
   // Keeping to a preview, the totals are what was carried out: the fixed amounts when their
   // entry is ticked, and what the carrying eraser removed; the step's own measures are not.
   const double regnum = ctx.regnum, filesize = ctx.filesize;
-  const bool fixedChosen = !preview || carrying.Chosen("fixed", FixedTarget(item.addRegnum));
-  if (fixedChosen) CarryOut(item, ctx, true);
+  if (!preview) CarryOut(item, ctx, true);
   Say(item.startLine);
   ctx.endLine = item.endLine;
   if (item.step) item.step(ctx);
   for (const std::string& note : ctx.notes) Say(note);
   ctx.notes.clear();
   if (preview) {
+    const bool fixedChosen = carrying.Chosen("fixed", FixedTarget(item.addRegnum));
     ctx.regnum = regnum + carrying.keys + (fixedChosen ? item.addRegnum : 0);
     ctx.filesize = filesize + carrying.bytes + (fixedChosen ? item.addBytes : 0);
-  } else if (fixedChosen) {
+  } else {
     CarryOut(item, ctx, false);
   }
   Say(ctx.endLine);

@@ -78,14 +78,14 @@ void CleanTypedUrls(RunContext& ctx) {
   std::vector<std::string> typed = CurrentTypedUrls();
   // Each address a preview lists, so that one can be kept; keeping to a preview, those not
   // ticked are written back like the kept ones.
-  const bool keeping = ctx.carrying && ctx.carrying->KeepsToPreview();
+  CarryingEraser* const keeping = KeepingToPreview(ctx);
   std::vector<std::string> going;
   for (const std::string& url : typed) {
     if (std::find(keep.begin(), keep.end(), url) != keep.end()) continue;
     if (ctx.preview) {
       ctx.preview->entries.push_back({"typed address", url, 0});
       going.push_back(url);
-    } else if (keeping && !ctx.carrying->Chosen("typed address", url)) keep.push_back(url);
+    } else if (keeping && !keeping->Chosen("typed address", url)) keep.push_back(url);
     else going.push_back(url);
   }
   const char kTimes[] = "Software\\Microsoft\\Internet Explorer\\TypedURLsTime";
@@ -107,7 +107,7 @@ void CleanTypedUrls(RunContext& ctx) {
   // rewrite no time may point at an erased or moved address, the kept ones' included.
   ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, kTimes);
   // What the step erased: the typed URLs that are not written back.
-  if (keeping) ctx.carrying->keys += static_cast<double>(going.size());
+  if (keeping) keeping->keys += static_cast<double>(going.size());
   else ctx.regnum += static_cast<double>(going.size());
 }
 

@@ -24,6 +24,12 @@ unsigned long long RowsOf(const std::string& target) {
   return open == std::string::npos ? 0 : strtoull(target.c_str() + open + 2, nullptr, 10);
 }
 
+PreviewEntry RowsEntry(const std::string& target, unsigned long long rows) {
+  PreviewEntry e{"rows", target + " (" + std::to_string(rows) + " rows)", 0};
+  e.count = rows;
+  return e;
+}
+
 PreviewTotals TotalsOf(const std::vector<PreviewItem>& items, bool tickedOnly) {
   PreviewTotals t;
   for (const PreviewItem& item : items)
@@ -106,15 +112,25 @@ void CarryingEraser::PassOver(const std::string& kind, const std::string& target
 }
 
 // Listed, ticked and unchanged: it may go. Unticked or not listed: it stays, without a word.
-bool CarryingEraser::Allow(const std::string& kind, const std::string& target, bool stillThere) {
+bool CarryingEraser::MayCarryOut(const std::string& kind, const std::string& target,
+                                 const std::function<bool(const PreviewEntry&)>& unchanged) {
   if (!preview_) return true;
-  if (!Chosen(kind, target)) return false;
-  if (!stillThere) {
+  const PreviewEntry* listed = Listed(kind, target);
+  if (!listed || !listed->ticked) return false;
+  if (!unchanged(*listed)) {
     ++changed;
-    PassOver(kind, target, "changed since the preview");
+    PassOver(kind, listed->target, "changed since the preview");
     return false;
   }
   return true;
+}
+
+bool CarryingEraser::MayCarryOut(const std::string& kind, const std::string& target, bool stillThere) {
+  return MayCarryOut(kind, target, [stillThere](const PreviewEntry&) { return stillThere; });
+}
+
+CarryingEraser* KeepingToPreview(const RunContext& ctx) {
+  return ctx.carrying && ctx.carrying->KeepsToPreview() ? ctx.carrying : nullptr;
 }
 
 void CarryingEraser::CreateKey(HKEY root, const std::string& subKey) { real_.CreateKey(root, subKey); }
@@ -122,7 +138,7 @@ void CarryingEraser::CreateKey(HKEY root, const std::string& subKey) { real_.Cre
 void CarryingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view);
   const bool there = !plain.empty() && KeyPresent(root, plain, view);
-  if (!Allow("key", target, there)) return;
+  if (!MayCarryOut("key", target, there)) return;
   if (!there) return;
   real_.DeleteKeyTree(root, subKey, view);
   keys += 1;
@@ -132,7 +148,7 @@ void CarryingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM 
 void CarryingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view) + "\\" + name;
   const bool there = ValuePresent(root, plain, name, view);
-  if (!Allow("value", target, there)) return;
+  if (!MayCarryOut("value", target, there)) return;
   if (!there) return;
   real_.DeleteValue(root, subKey, name, view);
   keys += 1;
@@ -147,7 +163,7 @@ void CarryingEraser::SetStringValue(HKEY root, const std::string& subKey, const 
   }
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain) + "\\" + name;
   const bool there = KeyPresent(root, plain);
-  if (!Allow("blank", target, there)) return;
+  if (!MayCarryOut("blank", target, there)) return;
   real_.SetStringValue(root, subKey, name, value);
   if (there) {
     keys += 1;
@@ -159,18 +175,13 @@ bool CarryingEraser::EraseListedFile(const std::string& path, const FileFacts& f
   // A read-only file that the step does not force stays by design: nothing to report.
   if ((facts.attributes & FILE_ATTRIBUTE_DIRECTORY) || ((facts.attributes & FILE_ATTRIBUTE_READONLY) && !force))
     return false;
-  if (preview_) {
-    const PreviewEntry* listed = Listed("file", path);
-    if (!listed || !listed->ticked) return false;  // not listed (new since) or unticked: it stays
-    FileFacts now;
-    const bool same = FactsOfPath(path, now) && now.size == listed->size &&
-                      (listed->lastWrite ? now.lastWrite == listed->lastWrite : now.lastWrite <= listWritten_);
-    if (!same) {
-      ++changed;
-      PassOver("file", path, "changed since the preview");
-      return false;
-    }
-  }
+  // Not listed (new since the preview) or unticked: it stays.
+  if (!MayCarryOut("file", path, [&](const PreviewEntry& listed) {
+        FileFacts now;
+        return FactsOfPath(path, now) && now.size == listed.size &&
+               (listed.lastWrite ? now.lastWrite == listed.lastWrite : now.lastWrite <= listWritten_);
+      }))
+    return false;
   if (!real_.EraseListedFile(path, facts, force)) {
     PassOver("file", path, "in use");
     return false;

@@ -2,6 +2,7 @@
 // would go, where, its size and time, and whether it is ticked. Analyze fills it, the window
 // edits it, "Clean these" and "tswclean --from" carry it out; it is saved as tab-separated text.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ using PreviewEntry = RecordingEraser::Entry;
 std::string EntryKey(const std::string& kind, const std::string& target);
 // The rows a "rows" entry counts, read back from its target.
 unsigned long long RowsOf(const std::string& target);
+// The entry of a database's rows that would go: "...\History: urls (12 rows)".
+PreviewEntry RowsEntry(const std::string& target, unsigned long long rows);
 
 // Entries, registry keys and bytes of a preview, of every entry or of the ticked ones: the
 // registry entries it removes and the fixed keys its items count, the bytes of its files, of the
@@ -57,6 +60,10 @@ class CarryingEraser : public Eraser {
   // With no preview every entry is chosen; with one, the listed and ticked ones.
   bool Chosen(const std::string& kind, const std::string& target) const;
   bool KeepsToPreview() const { return preview_ != nullptr; }
+  // With no preview, yes. With one: listed, ticked and, as unchanged tells of its listed entry,
+  // as it was; one that changed is counted and reported, and stays.
+  bool MayCarryOut(const std::string& kind, const std::string& target,
+                   const std::function<bool(const PreviewEntry&)>& unchanged);
 
   double keys = 0;   // registry entries removed
   double bytes = 0;  // bytes of the files deleted
@@ -65,8 +72,11 @@ class CarryingEraser : public Eraser {
   void PassOver(const std::string& kind, const std::string& target, const std::string& why);
 
  private:
-  bool Allow(const std::string& kind, const std::string& target, bool stillThere);
+  bool MayCarryOut(const std::string& kind, const std::string& target, bool stillThere);
   const PreviewItem* preview_;
   unsigned long long listWritten_;
   RealEraser real_;
 };
+
+// The carrying eraser of a run that keeps to a preview, or null when the run keeps to none.
+CarryingEraser* KeepingToPreview(const RunContext& ctx);
