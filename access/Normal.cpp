@@ -105,17 +105,23 @@ void ForEachMatch(const std::string& pattern, OnMatch onMatch) {
   } while (find.Next(&fd));
 }
 
-double DeleteAllowedMatches(const std::string& pattern, bool force);
+// Every matching file of a pattern the guard allowed; the bytes of those that went.
+double DeleteAllowedMatches(const std::string& pattern, bool force) {
+  Eraser& e = ActiveEraser();
+  double released = 0;
+  ForEachMatch(pattern, [&](const std::string& folder, const WIN32_FIND_DATAA& fd) {
+    if (!IsFolder(fd) && EraseListed(e, folder, fd, force)) released += FileBytes(fd);
+  });
+  return released;
+}
 
-}  // namespace
-
-namespace {
 // The guard said no: a reporting eraser hears of it when there was something to refuse.
 bool Allowed(bool allowed, const std::string& place) {
   if (!allowed && GetFileAttributesA(place.c_str()) != INVALID_FILE_ATTRIBUTES) ActiveEraser().Refused(place);
   return allowed;
 }
 std::string FolderOf(const std::string& pattern) { return pattern.substr(0, pattern.find_last_of("\\/") + 1); }
+
 }  // namespace
 
 void EmptyFolderTree(const std::string& folder) {
@@ -162,17 +168,6 @@ double DeleteUserMatching(const std::string& pattern) {
   GuardScope guard;
   return Allowed(UserPatternMayBeErased(pattern), FolderOf(pattern)) ? DeleteAllowedMatches(pattern, false) : 0;
 }
-
-namespace {
-double DeleteAllowedMatches(const std::string& pattern, bool force) {
-  Eraser& e = ActiveEraser();
-  double released = 0;
-  ForEachMatch(pattern, [&](const std::string& folder, const WIN32_FIND_DATAA& fd) {
-    if (!IsFolder(fd) && EraseListed(e, folder, fd, force)) released += FileBytes(fd);
-  });
-  return released;
-}
-}  // namespace
 
 void DeleteFoldersMatching(const std::string& pattern, bool force) {
   GuardScope guard;

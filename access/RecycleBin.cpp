@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "access/Eraser.h"
 #include "access/RegKey.h"
 
 namespace {
@@ -68,13 +69,10 @@ bool RecycleBinTakes(const std::string& path, unsigned long long size) {
 RecycleOutcome RecycleOneFile(const std::string& path) {
   // The shell reads "*" and "?" as wildcards: never hand it a name that could mean others.
   if (path.find_first_of("*?") != std::string::npos) return RecycleOutcome::Failed;
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return RecycleOutcome::Gone;
-  const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  FileFacts facts;
+  if (!FactsOfPath(path, facts) || (facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) return RecycleOutcome::Gone;
   // Where the bin would not keep it, the shell deletes for good without asking: leave it.
-  if (!RecycleBinTakes(path, size)) return RecycleOutcome::NotTaken;
+  if (!RecycleBinTakes(path, facts.size)) return RecycleOutcome::NotTaken;
   std::string from = path;
   from.append(2, '\0');  // a list of one name
   SHFILEOPSTRUCTA op = {};

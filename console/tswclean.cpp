@@ -12,6 +12,7 @@
 #include "engine/Preview.h"
 #include "engine/RunReport.h"
 #include "engine/StoredSelection.h"
+#include "keeplists/ListFile.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 
@@ -73,17 +74,12 @@ bool WriteText(const std::string& path, const std::string& text) {
   return fclose(f) == 0 && ok;
 }
 
-bool ReadText(const std::string& path, std::string& text, unsigned long long& written) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return false;
-  written = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return false;
-  char buf[65536];
-  for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
-  fclose(f);
-  return true;
+// The list and when it was written: what changed after that has changed since the preview.
+bool ReadList(const std::string& path, std::string& text, unsigned long long& written) {
+  FileFacts facts;
+  if (!FactsOfPath(path, facts) || (facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  written = facts.lastWrite;
+  return ReadWholeFile(path, text);
 }
 
 // The run's lines on standard output; the summary last.
@@ -135,7 +131,7 @@ int main(int argc, char** argv) {
   unsigned long long listWritten = 0;
   if (options.mode == "--from") {
     std::string text;
-    if (!ReadText(options.from, text, listWritten)) return Fail(3, "cannot read the list " + options.from);
+    if (!ReadList(options.from, text, listWritten)) return Fail(3, "cannot read the list " + options.from);
     if (!ReadPreviewList(text, list)) return Fail(3, options.from + " is not a preview list (see tswclean --help)");
   }
 

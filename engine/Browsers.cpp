@@ -221,9 +221,8 @@ std::vector<std::string> BrowserCookieSites() {
 
 namespace {
 unsigned long long BytesOf(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-  return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  FileFacts facts;
+  return FactsOfPath(path, facts) ? facts.size : 0;
 }
 // The database with its journal and write-ahead log: what its tracks take on the disk.
 unsigned long long DatabaseBytes(const std::string& path) {

@@ -1,10 +1,8 @@
 // The Chromium family: History, Cookies, Web Data and the files beside them, per profile.
-#include <fstream>
-#include <sstream>
-
 #include <nlohmann/json.hpp>
 
 #include "engine/BrowserFamily.h"
+#include "keeplists/ListFile.h"
 
 namespace {
 
@@ -95,11 +93,9 @@ void CleanCache(BrowserJob& job, const BrowserProfile& p) {
 bool ChromiumBookmarks(const std::string& profileFolder, std::vector<std::string>& urls) {
   const std::string path = profileFolder + "\\Bookmarks";
   if (!FileThere(path)) return true;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::stringstream text;
-  text << in.rdbuf();
-  const nlohmann::json doc = nlohmann::json::parse(text.str(), nullptr, false);
+  std::string text;
+  if (!ReadWholeFile(path, text)) return false;
+  const nlohmann::json doc = nlohmann::json::parse(text, nullptr, false);
   if (doc.is_discarded() || !doc.is_object()) return false;
   auto roots = doc.find("roots");
   if (roots == doc.end() || !roots->is_object()) return false;

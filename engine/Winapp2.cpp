@@ -3,7 +3,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 #include "access/Eraser.h"
@@ -13,6 +12,7 @@
 #include "access/Pattern.h"
 #include "access/RegKey.h"
 #include "access/regfun.h"
+#include "keeplists/ListFile.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 
@@ -383,14 +383,16 @@ bool FolderExcluded(const std::string& folder, const std::vector<DefinitionExclu
 
 bool SameKey(const std::string& a, const std::string& b) { return LowerText(WithoutSlash(a)) == LowerText(WithoutSlash(b)); }
 
-// The exclusion keeps the key sub (and all below it) whole.
-bool KeepsKey(const DefinitionExclude& x, HKEY root, const std::string& sub) {
-  return x.kind == DefinitionExclude::Reg && x.key.root == root && !x.key.hasValue && IsSameOrInside(sub, x.key.subKey);
+// An exclusion keeps the key sub (and all below it) whole.
+bool KeepsKey(const std::vector<DefinitionExclude>& excludes, HKEY root, const std::string& sub) {
+  return std::any_of(excludes.begin(), excludes.end(), [&](const DefinitionExclude& x) {
+    return x.kind == DefinitionExclude::Reg && x.key.root == root && !x.key.hasValue && IsSameOrInside(sub, x.key.subKey);
+  });
 }
 
 bool KeepsValue(const std::vector<DefinitionExclude>& excludes, HKEY root, const std::string& sub, const std::string& value) {
+  if (KeepsKey(excludes, root, sub)) return true;
   for (const DefinitionExclude& x : excludes) {
-    if (KeepsKey(x, root, sub)) return true;
     if (x.kind == DefinitionExclude::Reg && x.key.root == root && x.key.hasValue && SameKey(x.key.subKey, sub) &&
         lstrcmpiA(x.key.value.c_str(), value.c_str()) == 0)
       return true;
@@ -423,9 +425,7 @@ bool EraseKeyExcept(const DefinitionKey& key, const std::vector<DefinitionExclud
   for (const std::string& name : subKeys) {
     DefinitionKey sub = key;
     sub.subKey = key.subKey + "\\" + name;
-    bool kept = false;
-    for (const DefinitionExclude& x : excludes) kept = kept || KeepsKey(x, key.root, sub.subKey);
-    if (kept) continue;
+    if (KeepsKey(excludes, key.root, sub.subKey)) continue;
     if (KeepsSomethingIn(excludes, key.root, sub.subKey)) {
       erased = EraseKeyExcept(sub, excludes, e) || erased;
     } else {
@@ -464,15 +464,6 @@ double EraseFiles(const DefinitionFiles& fk, const std::vector<DefinitionExclude
     }
   }
   return bytes;
-}
-
-std::string ReadWholeFile(const std::string& path, bool& found) {
-  std::ifstream in(path, std::ios::binary);
-  found = static_cast<bool>(in);
-  if (!found) return std::string();
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // A line "Default=True" somewhere, found without parsing the file.
@@ -638,9 +629,9 @@ DefinitionSet ParseDefinitions(const std::string& source, const DefinitionVars& 
 std::string DefinitionsFile() { return ProgramFile("winapp2.ini"); }
 
 DefinitionSet LoadDefinitions() {
-  bool found = false;
-  const std::string text = ReadWholeFile(DefinitionsFile(), found);
-  return found ? ParseDefinitions(text, DefinitionVariables()) : DefinitionSet();
+  std::string text;
+  return ReadWholeFile(DefinitionsFile(), text) && !text.empty() ? ParseDefinitions(text, DefinitionVariables())
+                                                                  : DefinitionSet();
 }
 
 unsigned WindowsVersion() {
@@ -696,9 +687,7 @@ DefinitionResult EraseDefinition(const AppDefinition& entry) {
       ++r.keys;
       continue;
     }
-    bool keptWhole = false;
-    for (const DefinitionExclude& x : entry.excludes) keptWhole = keptWhole || KeepsKey(x, key.root, key.subKey);
-    if (keptWhole) continue;
+    if (KeepsKey(entry.excludes, key.root, key.subKey)) continue;
     if (KeepsSomethingIn(entry.excludes, key.root, key.subKey)) {
       if (EraseKeyExcept(key, entry.excludes, e)) ++r.keys;
     } else {
@@ -710,11 +699,10 @@ DefinitionResult EraseDefinition(const AppDefinition& entry) {
 }
 
 void CleanDefinitions(RunContext& ctx) {
-  bool found = false;
-  const std::string text = ReadWholeFile(DefinitionsFile(), found);
-  if (!found) return;
+  std::string text;
+  if (!ReadWholeFile(DefinitionsFile(), text) || text.empty()) return;
   const std::map<std::string, std::string> stored = StoredDefinitionChoices(ctx.settingsFile);
-  // Nothing ticked and no entry ticked by default: the file need not even be read.
+  // Nothing ticked and no entry ticked by default: the file need not even be parsed.
   const bool anyTicked = std::any_of(stored.begin(), stored.end(), [](const std::pair<const std::string, std::string>& s) { return TickText(s.second); });
   if (!anyTicked && !MayHoldDefaultEntries(text)) return;
   for (const AppDefinition& entry : ParseDefinitions(text, DefinitionVariables()).entries) {

@@ -12,9 +12,7 @@ bool ListFileExists(const std::string& path) {
   return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-namespace {
-// The whole file; false when it exists but cannot be read. An absent file reads as empty.
-bool ReadWhole(const std::string& path, std::string& text) {
+bool ReadWholeFile(const std::string& path, std::string& text) {
   text.clear();
   FileHandle file(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
   if (!file.ok()) return file.openError() == ERROR_FILE_NOT_FOUND || file.openError() == ERROR_PATH_NOT_FOUND;
@@ -27,12 +25,11 @@ bool ReadWhole(const std::string& path, std::string& text) {
   }
   return true;
 }
-}  // namespace
 
 bool ReadRawListFile(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
   std::string text;
-  if (!ReadWhole(path, text)) return false;
+  if (!ReadWholeFile(path, text)) return false;
   std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {

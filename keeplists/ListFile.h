@@ -10,6 +10,9 @@ bool ReadListFile(const std::string& path, std::vector<std::string>& lines);
 // The same, with every line exactly as stored (trailing spaces kept).
 bool ReadRawListFile(const std::string& path, std::vector<std::string>& lines);
 bool ListFileExists(const std::string& path);
+// The whole file as it is stored; false when it exists but cannot be read. An absent file
+// reads as empty.
+bool ReadWholeFile(const std::string& path, std::string& text);
 // Appends one entry (trailing spaces stripped), creating the file when needed; a last line
 // left without its CR LF is ended first.
 bool AppendListLine(const std::string& path, const std::string& entry);
