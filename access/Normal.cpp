@@ -96,13 +96,11 @@ void RemoveTree(const std::string& folder, bool force) {
 template <typename OnMatch>
 void ForEachMatch(const std::string& pattern, OnMatch onMatch) {
   const size_t slash = pattern.find_last_of("\\/");
-  const std::string folder = pattern.substr(0, slash + 1), name = pattern.substr(slash + 1);
-  WIN32_FIND_DATAA fd;
-  FindHandle find(folder + "*", &fd);
-  if (!find.ok()) return;
-  do {
-    if (!IsDots(fd.cFileName) && Listed(fd) && MatchesPattern(fd.cFileName, name)) onMatch(folder, fd);
-  } while (find.Next(&fd));
+  const std::string folder = pattern.substr(0, slash + 1);
+  ForEachMatchingEntry(folder, pattern.substr(slash + 1), [&](const WIN32_FIND_DATAA& fd) {
+    if (Listed(fd)) onMatch(folder, fd);
+    return true;
+  });
 }
 
 // Every matching file of a pattern the guard allowed; the bytes of those that went.

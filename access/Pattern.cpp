@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "access/Listing.h"
+
 namespace {
 
 std::string Upper(std::string s) {
@@ -42,4 +44,15 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
   if (size >= 2 && p.compare(size - 2, 2, ".*") == 0) return Match(n, p) || (dotless && Match(n, p.substr(0, size - 2)));
   if (p.back() == '.' && (size < 2 || p[size - 2] != '.')) return dotless && Match(n, p.substr(0, size - 1));
   return Match(n, p);
+}
+
+void ForEachMatchingEntry(const std::string& folder, const std::string& pattern,
+                          const std::function<bool(const WIN32_FIND_DATAA&)>& onEntry) {
+  const bool slash = !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
+  WIN32_FIND_DATAA fd;
+  FindHandle find(folder + (slash ? "*" : "\\*"), &fd);
+  if (!find.ok()) return;
+  do {
+    if (!IsDots(fd.cFileName) && MatchesPattern(fd.cFileName, pattern) && !onEntry(fd)) return;
+  } while (find.Next(&fd));
 }

@@ -3,6 +3,9 @@
 // ("*.tmp" would take "notes.tmpl", whose short name is NOTES~1.TMP); every routine that deletes
 // or lists by pattern therefore lists the folder and asks this matcher.
 #pragma once
+#include <windows.h>
+
+#include <functional>
 #include <string>
 
 // "*" any run of characters, "?" exactly one, letter case ignored. A pattern ending in ".*"
@@ -10,3 +13,8 @@
 // every name, "readme.*" matches "readme"); one ending in a single "." matches those names only.
 bool MatchesPattern(const std::string& name, const std::string& pattern);
 bool HasWildcards(const std::string& text);
+// Lists folder (with or without its trailing "\") and hands on each entry but "." and ".."
+// whose long name matches the pattern, until onEntry answers false. Hidden and system entries
+// and links come too: the caller judges them.
+void ForEachMatchingEntry(const std::string& folder, const std::string& pattern,
+                          const std::function<bool(const WIN32_FIND_DATAA&)>& onEntry);

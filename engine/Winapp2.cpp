@@ -310,14 +310,11 @@ std::vector<std::string> ExpandFolders(const std::string& path) {
         next.push_back(base + "\\" + parts[i]);
         continue;
       }
-      WIN32_FIND_DATAA fd;
-      FindHandle find(base + "\\*", &fd);
-      if (!find.ok()) continue;
-      do {
+      ForEachMatchingEntry(base, parts[i], [&](const WIN32_FIND_DATAA& fd) {
         const std::string name = ListedName(fd);
-        if (IsFolder(fd) && !IsDots(fd.cFileName) && !IsLink(fd) && !name.empty() && MatchesPattern(fd.cFileName, parts[i]))
-          next.push_back(base + "\\" + name);
-      } while (find.Next(&fd));
+        if (IsFolder(fd) && !IsLink(fd) && !name.empty()) next.push_back(base + "\\" + name);
+        return true;
+      });
     }
     current.swap(next);
   }
@@ -341,12 +338,12 @@ bool FileOrFolderPresent(const std::string& path) {
       if (GetFileAttributesA((folder + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
       continue;
     }
-    WIN32_FIND_DATAA fd;
-    FindHandle find(folder + "\\*", &fd);
-    if (!find.ok()) continue;
-    do {
-      if (!IsDots(fd.cFileName) && MatchesPattern(fd.cFileName, name)) return true;
-    } while (find.Next(&fd));
+    bool found = false;
+    ForEachMatchingEntry(folder, name, [&found](const WIN32_FIND_DATAA&) {
+      found = true;
+      return false;  // one is enough
+    });
+    if (found) return true;
   }
   return false;
 }

@@ -25,15 +25,11 @@ std::string Explorer(const char* key) { return std::string(kExplorer) + key; }
 // The "FOUND.nnn" folders at a drive's root (hidden, as check-disk makes them; links not taken).
 std::vector<std::string> CheckDiskFolders(const std::string& root) {
   std::vector<std::string> found;
-  WIN32_FIND_DATAA fd;
-  FindHandle find(root + "*", &fd);
-  if (!find.ok()) return found;
-  do {
+  ForEachMatchingEntry(root, "FOUND.???", [&](const WIN32_FIND_DATAA& fd) {
     const std::string name = fd.cFileName;
-    if (IsFolder(fd) && !IsLink(fd) && name.size() == 9 && MatchesPattern(name, "FOUND.???") &&
-        name.find_first_not_of("0123456789", 6) == std::string::npos)
-      found.push_back(root + name);
-  } while (find.Next(&fd));
+    if (IsFolder(fd) && !IsLink(fd) && name.find_first_not_of("0123456789", 6) == std::string::npos) found.push_back(root + name);
+    return true;
+  });
   return found;
 }
 
