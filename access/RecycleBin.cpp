@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "access/Eraser.h"
+#include "access/Pattern.h"
 #include "access/RegKey.h"
 
 namespace {
@@ -68,7 +69,7 @@ bool RecycleBinTakes(const std::string& path, unsigned long long size) {
 
 RecycleOutcome RecycleOneFile(const std::string& path) {
   // The shell reads "*" and "?" as wildcards: never hand it a name that could mean others.
-  if (path.find_first_of("*?") != std::string::npos) return RecycleOutcome::Failed;
+  if (HasWildcards(path)) return RecycleOutcome::Failed;
   FileFacts facts;
   if (!FactsOfPath(path, facts) || (facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) return RecycleOutcome::Gone;
   // Where the bin would not keep it, the shell deletes for good without asking: leave it.

@@ -112,12 +112,12 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
       if (find.ok()) {
         do {
           if (IsDots(fd.cFileName) || IsLink(fd)) continue;
+          const std::string reach = ListedName(fd);
           if (IsFolder(fd)) {
             // A folder that only its long name, with "?" in it, would reach is not entered.
-            if (subfolders && !ListedName(fd).empty()) queue.push_back(folder + ListedName(fd) + "\\");
+            if (subfolders && !reach.empty()) queue.push_back(folder + reach + "\\");
           } else {
             // No reach: listed under its long name, which deletion refuses.
-            const std::string reach = ListedName(fd);
             files.push_back({fd.cFileName, reach.empty() ? fd.cFileName : reach,
                              static_cast<unsigned long long>(FileBytes(fd)), fd.ftLastWriteTime});
           }

@@ -17,11 +17,8 @@ std::vector<SavedWindow>& Saved() {
   return saved;
 }
 
-// The list being built by a hide, and the one it replaces.
-std::vector<SavedWindow> g_previous;
-
-const SavedWindow* StillHiddenByUs(HWND window) {
-  for (const SavedWindow& s : g_previous)
+const SavedWindow* StillHiddenByUs(const std::vector<SavedWindow>& previous, HWND window) {
+  for (const SavedWindow& s : previous)
     if (s.window == window && s.hidden) return &s;
   return nullptr;
 }
@@ -34,13 +31,15 @@ int ShowCommandOf(const WINDOWPLACEMENT& wp) {
   return SW_SHOWNOACTIVATE;
 }
 
-BOOL CALLBACK EnumIEWindow(HWND window, LPARAM) {
+// previous: the list this hide replaces.
+BOOL CALLBACK EnumIEWindow(HWND window, LPARAM previous) {
   const std::string cls = GetWindowClass(window);
   if (cls != "CabinetWClass" && cls != "IEFrame") return TRUE;
   if (!IsWindowVisible(window)) {
     // Hidden by an earlier press: it keeps the placement it had then. Hidden by anyone else:
     // not ours to show.
-    if (const SavedWindow* earlier = StillHiddenByUs(window)) Saved().push_back(*earlier);
+    const auto& list = *reinterpret_cast<const std::vector<SavedWindow>*>(previous);
+    if (const SavedWindow* earlier = StillHiddenByUs(list, window)) Saved().push_back(*earlier);
     return TRUE;
   }
   WINDOWPLACEMENT wp = {};
@@ -70,10 +69,9 @@ std::string GetWindowClass(HWND window) {
 }
 
 void HideIEWindows() {
-  g_previous.swap(Saved());
-  Saved().clear();
-  EnumWindows(EnumIEWindow, 0);
-  g_previous.clear();
+  std::vector<SavedWindow> previous;
+  previous.swap(Saved());
+  EnumWindows(EnumIEWindow, reinterpret_cast<LPARAM>(&previous));
 }
 
 void ShowIEWindows() {
