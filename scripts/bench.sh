@@ -32,10 +32,9 @@ work='C:\tswbench'
 out="$root/build/bench-result.txt"
 if [ "${1:-}" = search ] || [ "${1:-}" = definitions ] || [ "${1:-}" = browsers ]; then
   real=
-  shared="$root/../shared/data/winapp2/Winapp2.ini"
-  if [ "$1" = definitions ] && [ -f "$shared" ]; then
-    # The real file of ../shared, copied where the prefix reaches it.
-    cp "$shared" "$prefix/drive_c/tswbench-winapp2.ini"
+  if [ "$1" = definitions ]; then
+    # The real file the tests carry, copied where the prefix reaches it.
+    cp "$root/tests/data/winapp2/Winapp2.ini" "$prefix/drive_c/tswbench-winapp2.ini"
     real='C:\tswbench-winapp2.ini'
   fi
   $WINE "$root/build/folder_bench.exe" "$1" "$work" $real >"$out" 2>>"$log" </dev/null

@@ -47,12 +47,9 @@ case "$action" in
     for made in tswclean.exe Tracksweep-3.20-setup.exe bosswindows.exe; do
       if [ -f "$build/$made" ]; then cp "$build/$made" "$prefix/drive_c/tsw-bin/"; fi
     done
-    # Test data from real peers, where the tests can read it (the prefix has no z: drive).
-    shared="$(cd "$(dirname "$0")/../.." && pwd)/shared/data"
-    if [ -d "$shared/winapp2" ]; then
-      mkdir -p "$prefix/drive_c/tsw-data"
-      cp "$shared/winapp2/Winapp2.ini" "$prefix/drive_c/tsw-data/"
-    fi
+    # Test data carried in the repository, where the tests can read it (the prefix has no z:).
+    mkdir -p "$prefix/drive_c/tsw-data"
+    cp "$(dirname "$0")/data/winapp2/Winapp2.ini" "$prefix/drive_c/tsw-data/"
     # A crashing child must end, not wait for a debugger that would hold ctest's pipe open.
     $WINE reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 </dev/null
     # Drives: c:, and d: and e: of the tests' own inside the prefix; no other letter reaches the host.

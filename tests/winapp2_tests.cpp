@@ -80,7 +80,7 @@ TEST_F(Winapp2Test, ReadsEveryKindOfKeyAndSkipsWhatItDoesNotKnow) {
 
 TEST_F(Winapp2Test, ReadsTheRealFile) {
   const std::string real = ReadFileText("C:\\tsw-data\\Winapp2.ini");
-  ASSERT_GT(real.size(), 1000000u) << "the harness copies ../shared/data/winapp2/Winapp2.ini to C:\\tsw-data";
+  ASSERT_GT(real.size(), 1000000u) << "the harness copies tests/data/winapp2/Winapp2.ini to C:\\tsw-data";
   const DefinitionSet set = ParseDefinitions(real, DefinitionVariables());
   EXPECT_EQ(4067u, set.entries.size());
   // Eight lines of the file are broken: a "%" without its pair (seven) or a FileKey without "|".
