@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 
 #include "access/FileHandle.h"
+#include "access/WidePath.h"
 
 #include "access/FolderGuard.h"
 #include "access/RegKey.h"
@@ -14,31 +16,52 @@
 namespace {
 bool g_secure = false;
 
-// Zeros over the whole file, flushed to the disk; false when it cannot be opened for writing.
-bool OverwriteWithZeros(const std::string& path) {
-  FileHandle file(path, GENERIC_WRITE, 0, OPEN_EXISTING);
+// Zeros over the whole file, flushed to the disk. Only a file that is its own and only name:
+// one with other hard links, or a link to elsewhere, is left as it is (false, linked set), as
+// is one that cannot be opened for writing (false).
+bool OverwriteWithZeros(const std::wstring& path, bool& linked) {
+  linked = false;
+  FileHandle file(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
   if (!file.ok()) return false;
+  const HANDLE h = file.get();
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(h, &info)) return false;
+  // The handle is the one that would be written: its own link count. Where the platform
+  // follows a link even so (Wine), the name tells; the file is held open without sharing,
+  // so it cannot be swapped meanwhile.
+  const DWORD now = GetFileAttributesW(path.c_str());
+  if (info.nNumberOfLinks != 1 || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+      now == INVALID_FILE_ATTRIBUTES || (now & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    linked = true;
+    return false;
+  }
   LARGE_INTEGER size = {};
-  if (!GetFileSizeEx(file.get(), &size)) return false;
+  if (!GetFileSizeEx(h, &size)) return false;
   static const char zeros[65536] = {};
   for (LONGLONG left = size.QuadPart; left > 0;) {
     const DWORD chunk = static_cast<DWORD>(left < static_cast<LONGLONG>(sizeof zeros) ? left : sizeof zeros);
     DWORD written = 0;
-    if (!WriteFile(file.get(), zeros, chunk, &written, nullptr) || written == 0) return false;
+    if (!WriteFile(h, zeros, chunk, &written, nullptr) || written == 0) return false;
     left -= written;
   }
-  return FlushFileBuffers(file.get()) != FALSE;
+  return FlushFileBuffers(h) != FALSE;
+}
+
+std::function<void(const std::wstring&)>& OverwrittenHook() {
+  static std::function<void(const std::wstring&)> hook;
+  return hook;
 }
 
 // Overwritten, renamed so that its name does not stay in the folder's records either, deleted.
-bool SecureDelete(const std::string& path) {
-  if (!OverwriteWithZeros(path)) return ::DeleteFileA(path.c_str()) != FALSE;
-  const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
-  char name[16];
-  snprintf(name, sizeof name, "%08lX.tmp", static_cast<unsigned long>(GetTickCount() ^ (rand() << 16) ^ rand()));
-  const std::string renamed = folder + name;
-  if (!MoveFileA(path.c_str(), renamed.c_str())) return ::DeleteFileA(path.c_str()) != FALSE;
-  return ::DeleteFileA(renamed.c_str()) != FALSE;
+bool SecureDelete(const std::wstring& path, bool& linked) {
+  if (!OverwriteWithZeros(path, linked)) return ::DeleteFileW(path.c_str()) != FALSE;
+  if (OverwrittenHook()) OverwrittenHook()(path);
+  const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+  wchar_t name[16];
+  swprintf(name, 16, L"%08lX.tmp", static_cast<unsigned long>(GetTickCount() ^ (rand() << 16) ^ rand()));
+  const std::wstring renamed = folder + name;
+  if (!MoveFileW(path.c_str(), renamed.c_str())) return ::DeleteFileW(path.c_str()) != FALSE;
+  return ::DeleteFileW(renamed.c_str()) != FALSE;
 }
 
 Eraser*& Active() {
@@ -60,35 +83,37 @@ void RealEraser::CreateKey(HKEY root, const std::string& subKey) {
   key.Create(root, PlainSubKey(subKey));
 }
 
-void RealEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
+namespace {
+// Gone is gone: a key or value that is not there counts as deleted.
+LONG Gone(LONG result) { return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result; }
+}  // namespace
+
+LONG RealEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
   std::string plain = PlainSubKey(subKey);
-  if (plain.empty()) return;  // never a whole root
-  if (view == 0) {
-    SHDeleteKeyA(root, plain.c_str());
-    return;
-  }
+  if (plain.empty()) return ERROR_ACCESS_DENIED;  // never a whole root
+  if (view == 0) return Gone(SHDeleteKeyA(root, plain.c_str()));
   // One view: its content, then the key itself, each asked of that view (Vista and later).
   using DeleteTree = LONG(WINAPI*)(HKEY, LPCSTR);
   using DeleteKeyEx = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
   HMODULE advapi = GetModuleHandleA("advapi32.dll");
   const auto deleteTree = reinterpret_cast<DeleteTree>(GetProcAddress(advapi, "RegDeleteTreeA"));
   const auto deleteKeyEx = reinterpret_cast<DeleteKeyEx>(GetProcAddress(advapi, "RegDeleteKeyExA"));
-  if (!deleteTree || !deleteKeyEx) {
-    SHDeleteKeyA(root, plain.c_str());
-    return;
-  }
+  if (!deleteTree || !deleteKeyEx) return Gone(SHDeleteKeyA(root, plain.c_str()));
   {
     RegKey key;
-    if (key.Open(root, plain, KEY_ALL_ACCESS | view) != ERROR_SUCCESS) return;
-    deleteTree(key.get(), nullptr);
+    const LONG opened = key.Open(root, plain, KEY_ALL_ACCESS | view);
+    if (opened != ERROR_SUCCESS) return Gone(opened);
+    const LONG emptied = deleteTree(key.get(), nullptr);
+    if (emptied != ERROR_SUCCESS) return emptied;
   }
-  deleteKeyEx(root, plain.c_str(), view, 0);
+  return Gone(deleteKeyEx(root, plain.c_str(), view, 0));
 }
 
-void RealEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
+LONG RealEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
   RegKey key;
-  if (key.Open(root, PlainSubKey(subKey), KEY_SET_VALUE | view) == ERROR_SUCCESS)
-    RegDeleteValueA(key.get(), name.c_str());
+  const LONG opened = key.Open(root, PlainSubKey(subKey), KEY_SET_VALUE | view);
+  if (opened != ERROR_SUCCESS) return Gone(opened);
+  return Gone(RegDeleteValueA(key.get(), name.c_str()));
 }
 
 void RealEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
@@ -98,21 +123,25 @@ void RealEraser::SetStringValue(HKEY root, const std::string& subKey, const std:
     key.SetString(name, value);
 }
 
-namespace {
-unsigned long long TimeOf(const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
-}  // namespace
-
-FileFacts FactsOf(const WIN32_FIND_DATAA& fd) {
-  return {fd.dwFileAttributes, (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow,
-          TimeOf(fd.ftLastWriteTime)};
-}
-
-bool FactsOfPath(const std::string& path, FileFacts& facts) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
-  facts = {data.dwFileAttributes, (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-           TimeOf(data.ftLastWriteTime)};
-  return true;
+std::string ReasonOf(DWORD error) {
+  switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+      return "in use";
+    case ERROR_ACCESS_DENIED:
+    case ERROR_PRIVILEGE_NOT_HELD:
+      return "access denied";
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_BUFFER_OVERFLOW:
+      return "path too long";
+    case ERROR_CANT_ACCESS_FILE:
+      return "a link, not followed";
+    case ERROR_DIR_NOT_EMPTY:
+      return "not empty";
+    default:
+      return "could not be erased (error " + std::to_string(error) + ")";
+  }
 }
 
 bool Eraser::EraseFile(const std::string& path, bool force) {
@@ -120,34 +149,45 @@ bool Eraser::EraseFile(const std::string& path, bool force) {
   return FactsOfPath(path, facts) && EraseListedFile(path, facts, force);
 }
 
+bool RealEraser::Delete(const std::string& path) {
+  const std::wstring wide = WidePath(path);
+  const bool gone = g_secure ? SecureDelete(wide, lastNotOverwritten_) : ::DeleteFileW(wide.c_str()) != FALSE;
+  if (!gone) lastError_ = GetLastError();
+  return gone;
+}
+
 bool RealEraser::EraseListedFile(const std::string& path, const FileFacts& facts, bool force) {
+  lastError_ = ERROR_SUCCESS;
+  lastNotOverwritten_ = false;
   const DWORD attrs = facts.attributes;
   if (attrs & FILE_ATTRIBUTE_DIRECTORY) return false;
-  auto erase = [&] { return g_secure ? SecureDelete(path) : ::DeleteFileA(path.c_str()) != FALSE; };
-  if (!(attrs & FILE_ATTRIBUTE_READONLY)) return erase();
+  if (!(attrs & FILE_ATTRIBUTE_READONLY)) return Delete(path);
   if (!force) return false;  // a read-only file stays unless the step forces it
-  SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
-  if (erase()) return true;
-  SetFileAttributesA(path.c_str(), attrs);  // it stays, so it stays as it was
+  const std::wstring wide = WidePath(path);
+  SetFileAttributesW(wide.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
+  if (Delete(path)) return true;
+  SetFileAttributesW(wide.c_str(), attrs);  // it stays, so it stays as it was
   return false;
 }
 
 bool RealEraser::RemoveFolder(const std::string& path) {
   // The routines only remove folders below one the guard allowed; this holds even if one errs.
   if (!FolderMayBeErased(path)) return false;
-  return RemoveDirectoryA(path.c_str()) != FALSE;
+  return RemoveWalkedFolder(path);
 }
 
-bool RealEraser::RemoveWalkedFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
+bool RealEraser::RemoveWalkedFolder(const std::string& path) { return RemoveDirectoryW(WidePath(path).c_str()) != FALSE; }
 
-void RecordingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
+LONG RecordingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
   std::string plain = PlainSubKey(subKey);
   if (!plain.empty() && KeyPresent(root, plain, view)) entries.push_back({"key", KeyText(root, plain, view), 0});
+  return ERROR_SUCCESS;
 }
 
-void RecordingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
+LONG RecordingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
   std::string plain = PlainSubKey(subKey);
   if (ValuePresent(root, plain, name, view)) entries.push_back({"value", KeyText(root, plain, view) + "\\" + name, 0});
+  return ERROR_SUCCESS;
 }
 
 void RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
@@ -168,7 +208,7 @@ bool RecordingEraser::EraseListedFile(const std::string& path, const FileFacts& 
 }
 
 bool RecordingEraser::RemoveFolder(const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  if (AttributesOf(path) == INVALID_FILE_ATTRIBUTES) return false;
   entries.push_back({"folder", path, 0});
   return true;
 }
@@ -188,6 +228,10 @@ bool HasTwoRegistryViews() {
   BOOL wow64 = FALSE;
   return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
+
+bool SecureErasingOn() { return g_secure; }
+
+void SetOverwrittenHook(std::function<void(const std::wstring&)> hook) { OverwrittenHook() = std::move(hook); }
 
 ScopedSecureErasing::ScopedSecureErasing(bool on) : previous_(g_secure) { g_secure = on; }
 ScopedSecureErasing::~ScopedSecureErasing() { g_secure = previous_; }

@@ -3,27 +3,25 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
-// What a listing tells of a file.
-struct FileFacts {
-  DWORD attributes = 0;
-  unsigned long long size = 0;
-  unsigned long long lastWrite = 0;  // FILETIME as one number
-};
-FileFacts FactsOf(const WIN32_FIND_DATAA& fd);
-// The file as it is now; false when it is gone.
-bool FactsOfPath(const std::string& path, FileFacts& facts);
+#include "access/Listing.h"
+
+// Why an entry stayed, in a few words, from the platform's error: "in use", "access denied"...
+std::string ReasonOf(DWORD error);
 
 class Eraser {
  public:
   virtual ~Eraser() = default;
   // Registry. Sub-key paths are below a predefined root, without a leading backslash. A view
   // (KEY_WOW64_64KEY, KEY_WOW64_32KEY) names one of the two registries of 64-bit Windows.
+  // Deleting answers ERROR_SUCCESS when the key or value is gone (or was never there), else
+  // the platform's reason it stays.
   virtual void CreateKey(HKEY root, const std::string& subKey) = 0;       // parents too
-  virtual void DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) = 0;  // with its sub-keys
-  virtual void DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) = 0;
+  virtual LONG DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) = 0;  // with its sub-keys
+  virtual LONG DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) = 0;
   virtual void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                               const std::string& value) = 0;              // existing key only
   // Files. A read-only file stays unless force is set. Returns true when the file went.
@@ -39,21 +37,36 @@ class Eraser {
   // A place a routine was asked to erase in and the folder guard refused: nothing happens
   // to it; an eraser that reports may say so.
   virtual void Refused(const std::string& path) {}
+  // Something a routine could not reach or erase, and why ("folder", a folder a walk could
+  // not enter): it stays; an eraser that reports says so.
+  virtual void PassedOver(const std::string& kind, const std::string& path, const std::string& why) {}
 };
 
-// Erases for real. While secure erasing is on, a file's contents are overwritten once with
-// zeros, flushed, and the file renamed to a random name in its folder before it is deleted; a
-// file that cannot be opened for writing is deleted as before.
+// Erases for real, every file by its exact wide path. While secure erasing is on, a file's
+// contents are overwritten once with zeros, flushed, and the file renamed to a random name in
+// its folder before it is deleted. Only a file that is its own and only name is overwritten: a
+// hard link or a link to elsewhere shares its contents with another name, which must keep
+// them, so it is deleted without overwriting (lastNotOverwritten says so); a file that cannot
+// be opened for writing is deleted as before.
 class RealEraser : public Eraser {
  public:
   void CreateKey(HKEY root, const std::string& subKey) override;
-  void DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
-  void DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
+  LONG DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
+  LONG DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
   void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                       const std::string& value) override;
   bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) override;
   bool RemoveFolder(const std::string& path) override;
   bool RemoveWalkedFolder(const std::string& path) override;
+  // Of the last file erased: why it stayed, when it did; whether secure erasing left its
+  // contents as they were because another name shares them.
+  DWORD lastError() const { return lastError_; }
+  bool lastNotOverwritten() const { return lastNotOverwritten_; }
+
+ private:
+  bool Delete(const std::string& path);
+  DWORD lastError_ = ERROR_SUCCESS;
+  bool lastNotOverwritten_ = false;
 };
 
 // Lists what would be erased and touches nothing.
@@ -70,8 +83,8 @@ class RecordingEraser : public Eraser {
   std::vector<Entry> entries;
 
   void CreateKey(HKEY, const std::string&) override {}
-  void DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
-  void DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
+  LONG DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
+  LONG DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
   void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                       const std::string& value) override;
   bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) override;
@@ -90,6 +103,13 @@ class ScopedSecureErasing {
  private:
   bool previous_;
 };
+
+// For tests: called with a file's exact wide path once secure erasing has overwritten it,
+// just before it is deleted, so that a test can see what is left of it; empty removes it.
+void SetOverwrittenHook(std::function<void(const std::wstring&)> hook);
+
+// Whether a run erases securely now (databases keep erased rows out of their journals too).
+bool SecureErasingOn();
 
 // The eraser in force: the real one unless a preview has put a recording one in its place.
 Eraser& ActiveEraser();

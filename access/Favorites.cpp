@@ -71,16 +71,12 @@ std::string ShortcutUrl(const std::string& path) {
 
 void ExportFolder(const std::string& folder, int depth, std::ostream& out) {
   std::vector<std::string> folders, links;
-  WIN32_FIND_DATAA fd;
-  FindHandle find(folder + "\\*", &fd);
-  if (find.ok()) {
-    do {
-      if (IsDots(fd.cFileName) || !Listed(fd)) continue;
-      std::string name = fd.cFileName;
-      if (IsFolder(fd)) folders.push_back(name);
-      else if (name.size() > 4 && LowerText(name.substr(name.size() - 4)) == ".url") links.push_back(name);
-    } while (find.Next(&fd));
-  }
+  ForEachEntry(folder, [&](const ListedEntry& e) {
+    if (!Listed(e)) return true;
+    if (IsFolder(e)) folders.push_back(e.name);
+    else if (e.name.size() > 4 && LowerText(e.name.substr(e.name.size() - 4)) == ".url") links.push_back(e.name);
+    return true;
+  });
   std::sort(folders.begin(), folders.end());
   std::sort(links.begin(), links.end());
   std::string indent(static_cast<size_t>(depth) * 4, ' ');

@@ -4,10 +4,17 @@
 
 #include <string>
 
+#include "access/WidePath.h"
+
 class FileHandle {
  public:
-  FileHandle(const std::string& path, DWORD access, DWORD share, DWORD disposition)
-      : h_(CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)),
+  // path as the program's paths are written (see WidePath.h): the file of that exact name.
+  FileHandle(const std::string& path, DWORD access, DWORD share, DWORD disposition,
+             DWORD flags = FILE_ATTRIBUTE_NORMAL)
+      : FileHandle(WidePath(path), access, share, disposition, flags) {}
+  FileHandle(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
+             DWORD flags = FILE_ATTRIBUTE_NORMAL)
+      : h_(CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr)),
         error_(h_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS) {}
   ~FileHandle() {
     if (ok()) CloseHandle(h_);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "access/WidePath.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 
@@ -18,6 +19,21 @@ struct ProtectedSet {
 namespace {
 
 bool IsSlash(char c) { return c == '\\' || c == '/'; }
+
+// A wide text from a call that answers its length, or the size it needs when the buffer is
+// too small; "" on failure.
+template <typename Call>
+std::wstring Called(Call call) {
+  std::wstring buf(MAX_PATH * 2, L'\0');
+  DWORD n = call(&buf[0], static_cast<DWORD>(buf.size()));
+  if (n >= buf.size()) {
+    buf.assign(n + 1, L'\0');
+    n = call(&buf[0], static_cast<DWORD>(buf.size()));
+  }
+  if (n == 0 || n >= buf.size()) return std::wstring();
+  buf.resize(n);
+  return buf;
+}
 
 bool FullyQualified(const std::string& p) {
   if (p.size() >= 3 && isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':' && IsSlash(p[2])) return true;
@@ -51,35 +67,36 @@ bool Inside(const std::string& path, const std::string& protectedPath) {
   return !protectedPath.empty() && IsSameOrInside(path, protectedPath) && !SameText(path, protectedPath);
 }
 
-std::string FromApi(UINT (WINAPI* get)(LPSTR, UINT)) {
-  char buf[MAX_PATH] = {0};
+// Folders the system names, read with the wide calls so that each is the folder's exact name.
+std::string FromApi(UINT (WINAPI* get)(LPWSTR, UINT)) {
+  wchar_t buf[MAX_PATH] = {0};
   UINT n = get ? get(buf, MAX_PATH) : 0;
-  return n && n < MAX_PATH ? CanonicalFolder(buf) : std::string();
+  return n && n < MAX_PATH ? CanonicalFolder(NarrowName(buf, n)) : std::string();
 }
 
-std::string Environment(const char* name) {
-  char buf[MAX_PATH] = {0};
-  DWORD n = GetEnvironmentVariableA(name, buf, MAX_PATH);
-  return n && n < MAX_PATH ? CanonicalFolder(buf) : std::string();
+std::string Environment(const wchar_t* name) {
+  wchar_t buf[MAX_PATH] = {0};
+  DWORD n = GetEnvironmentVariableW(name, buf, MAX_PATH);
+  return n && n < MAX_PATH ? CanonicalFolder(NarrowName(buf, n)) : std::string();
 }
 
 std::string ShellPath(int csidl) { return CanonicalFolder(KnownFolder(csidl)); }
 
 // Present from 64-bit Windows XP on; elsewhere there is no SysWOW64.
 std::string Wow64SystemFolder() {
-  auto get = reinterpret_cast<UINT(WINAPI*)(LPSTR, UINT)>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryA"));
+  auto get = reinterpret_cast<UINT(WINAPI*)(LPWSTR, UINT)>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryW"));
   return FromApi(get);
 }
 
 ProtectedSet ProtectedFolders() {
   ProtectedSet p;
-  std::string profile = Environment("USERPROFILE");
+  std::string profile = Environment(L"USERPROFILE");
   p.sameOrAbove = {
-      FromApi(GetWindowsDirectoryA),
+      FromApi(GetWindowsDirectoryW),
       profile,
-      Environment("ALLUSERSPROFILE"),
-      Environment("PUBLIC"),
+      Environment(L"ALLUSERSPROFILE"),
+      Environment(L"PUBLIC"),
       ShellPath(CSIDL_PERSONAL),
       ShellPath(CSIDL_DESKTOPDIRECTORY),
       ShellPath(CSIDL_MYPICTURES),
@@ -91,15 +108,15 @@ ProtectedSet ProtectedFolders() {
       ShellPath(CSIDL_PROGRAM_FILES_COMMON),
       ShellPath(CSIDL_PROGRAM_FILESX86),
       ShellPath(CSIDL_PROGRAM_FILES_COMMONX86),
-      Environment("ProgramW6432"),  // the 64-bit Program Files, seen from a 32-bit program
-      Environment("CommonProgramW6432"),
+      Environment(L"ProgramW6432"),  // the 64-bit Program Files, seen from a 32-bit program
+      Environment(L"CommonProgramW6432"),
       ShellPath(CSIDL_APPDATA),
       ShellPath(CSIDL_LOCAL_APPDATA),
       ShellPath(CSIDL_COMMON_APPDATA),
       ShellPath(CSIDL_STARTMENU),
       ShellPath(CSIDL_COMMON_STARTMENU),
   };
-  p.nearby = {FromApi(GetSystemDirectoryA), Wow64SystemFolder(), CanonicalFolder(ProgramFolder())};
+  p.nearby = {FromApi(GetSystemDirectoryW), Wow64SystemFolder(), CanonicalFolder(ProgramFolder())};
   p.profilesRoot = Parent(profile);
   return p;
 }
@@ -128,7 +145,7 @@ struct FileIdentity {
 
 FileIdentity IdentityOf(const std::string& path) {
   FileIdentity id;
-  HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  HANDLE h = CreateFileW(WidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return id;
   BY_HANDLE_FILE_INFORMATION info;
@@ -146,18 +163,18 @@ enum class Leads { Unknown, Somewhere, Nowhere };
 // Where an existing folder really is, when the platform can tell (Vista and later): a
 // junction or link is followed. "Nowhere" when it resolves to no path the program can name.
 Leads ResolvedFolder(const std::string& folder, std::string& resolved) {
-  using FinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  using FinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
   static const auto finalPath =
-      reinterpret_cast<FinalPath>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA"));
+      reinterpret_cast<FinalPath>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW"));
   if (!finalPath) return Leads::Unknown;
-  HANDLE h = CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  HANDLE h = CreateFileW(WidePath(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return Leads::Unknown;
-  char buf[MAX_PATH * 2] = {0};
-  DWORD n = finalPath(h, buf, sizeof buf, 0);  // normalized, with its drive letter
+  // Normalized, with its drive letter.
+  const std::wstring final = Called([&](wchar_t* buf, DWORD size) { return finalPath(h, buf, size, 0); });
   CloseHandle(h);
-  if (n == 0 || n >= sizeof buf) return Leads::Nowhere;
-  std::string s(buf, n);
+  if (final.empty()) return Leads::Nowhere;
+  std::string s = NarrowName(final);
   if (s.compare(0, 8, "\\\\?\\UNC\\") == 0) s = "\\\\" + s.substr(8);
   else if (s.compare(0, 4, "\\\\?\\") == 0) s = s.substr(4);
   resolved = CanonicalFolder(s);
@@ -178,8 +195,9 @@ bool FolderAllowed(const std::string& c, const ProtectedSet& p) {
 }  // namespace
 
 std::string KnownFolder(int csidl) {
-  char buf[MAX_PATH] = {0};
-  return SUCCEEDED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, buf)) ? buf : "";
+  wchar_t buf[MAX_PATH] = {0};
+  if (FAILED(SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, buf))) return "";
+  return NarrowName(buf, wcslen(buf));
 }
 
 GuardScope::GuardScope() {
@@ -195,13 +213,17 @@ GuardScope::~GuardScope() {
 std::string CanonicalFolder(const std::string& folder) {
   std::string t = TrimSpaces(folder);
   if (!FullyQualified(t)) return "";
-  char full[MAX_PATH * 2] = {0};
-  DWORD n = GetFullPathNameA(t.c_str(), sizeof full, full, nullptr);
-  if (n == 0 || n >= sizeof full) return "";
-  std::string s(full, n);
-  char longName[MAX_PATH * 2] = {0};
-  DWORD m = GetLongPathNameA(s.c_str(), longName, sizeof longName);
-  if (m > 0 && m < sizeof longName) s.assign(longName, m);
+  const std::wstring wide = WideText(t);
+  std::wstring full = Called([&](wchar_t* buf, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buf, nullptr); });
+  if (full.empty()) return "";
+  const std::wstring reach = full.size() < MAX_PATH - 12 ? full : WidePath(NarrowName(full));
+  std::wstring longName = Called([&](wchar_t* buf, DWORD size) { return GetLongPathNameW(reach.c_str(), buf, size); });
+  if (!longName.empty()) {
+    if (longName.compare(0, 8, L"\\\\?\\UNC\\") == 0) longName = L"\\\\" + longName.substr(8);
+    else if (longName.compare(0, 4, L"\\\\?\\") == 0) longName = longName.substr(4);
+    full = longName;
+  }
+  std::string s = NarrowName(full);
   std::replace(s.begin(), s.end(), '/', '\\');
   while (s.size() > 3 && s.back() == '\\') s.pop_back();
   return s;
@@ -244,7 +266,7 @@ bool PatternMayBeErased(const std::string& pattern) {
   if (IsMatchAllPattern(name)) return false;
   // The run's own named patterns in the two folders it names.
   const std::string n = LowerText(name);
-  return (n == "*.chk" && IsRoot(c)) || (n == "*.pwl" && SameText(c, FromApi(GetWindowsDirectoryA)));
+  return (n == "*.chk" && IsRoot(c)) || (n == "*.pwl" && SameText(c, FromApi(GetWindowsDirectoryW)));
 }
 
 std::string UserPatternFolder(const std::string& pattern) {

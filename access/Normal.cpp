@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
 #include "access/Listing.h"
 #include "access/Pattern.h"
+#include "access/WidePath.h"
 #include "access/Prompts.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
@@ -29,26 +31,59 @@ void ToDriveRoot() {
   }
 }
 
-// Breadth-first walk from start (ending in "\"): folders in discovery order, start first.
-// An entry is visited when shown(entry); onFile(folder, entry) is called for each such file;
-// sub-folders are entered only when recurse is set, and only by a name that reaches them.
+std::function<void(const std::string&)>& EntryHook() {
+  static std::function<void(const std::string&)> hook;
+  return hook;
+}
+
+// A folder the walk is inside: held, with the names of the sub-folders it lists, still to enter.
+struct WalkFrame {
+  std::unique_ptr<HeldFolder> held;
+  std::vector<std::string> subFolders;
+  size_t next = 0;
+};
+
+// Depth-first walk from start (ending in "\"): folders in the order entered, start first,
+// each before the folders below it. An entry is visited when shown(entry); onFile(folder,
+// entry) is called for each such file while its folder is listed; sub-folders are entered
+// only when recurse is set. Every folder entered is held from before it is listed until the
+// walk has left everything below it, and is no link (but the start, which the folder guard
+// judged where it leads): nothing on the way down can be renamed or swapped for a link, so a
+// path the walk builds stays inside start. A folder that cannot be entered is passed over.
 template <typename Shown, typename OnFile>
-std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFile onFile, bool recurse = true) {
-  std::vector<std::string> folders{start};
-  for (size_t i = 0; i < folders.size(); ++i) {
-    const std::string folder = folders[i];
-    WIN32_FIND_DATAA fd;
-    FindHandle find(folder + "*", &fd);
-    if (!find.ok()) continue;
-    do {
-      if (IsDots(fd.cFileName) || !shown(fd)) continue;
-      if (!IsFolder(fd)) {
-        onFile(folder, fd);
-      } else if (recurse) {
-        const std::string name = ListedName(fd);
-        if (!name.empty()) folders.push_back(folder + name + "\\");
-      }
-    } while (find.Next(&fd));
+std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFile onFile, bool recurse = true,
+                                     bool startMayBeLink = true) {
+  std::vector<std::string> folders;
+  std::vector<WalkFrame> stack;
+  auto enter = [&](const std::string& folder, bool mayBeLink) {
+    const bool isStart = folders.empty() && stack.empty();
+    if (!isStart && EntryHook()) EntryHook()(folder);
+    std::unique_ptr<HeldFolder> held(new HeldFolder(folder, mayBeLink));
+    if (!held->ok()) {
+      if (!isStart && held->error() != ERROR_FILE_NOT_FOUND && held->error() != ERROR_PATH_NOT_FOUND)
+        ActiveEraser().PassedOver("folder", folder.substr(0, folder.size() - 1), ReasonOf(held->error()));
+      return;
+    }
+    folders.push_back(folder);
+    WalkFrame frame;
+    frame.held = std::move(held);
+    ForEachEntry(folder, [&](const ListedEntry& e) {
+      if (!shown(e)) return true;
+      if (!IsFolder(e)) onFile(folder, e);
+      else if (recurse) frame.subFolders.push_back(folder + e.name + "\\");
+      return true;
+    });
+    stack.push_back(std::move(frame));
+  };
+  enter(start, startMayBeLink);
+  while (!stack.empty()) {
+    WalkFrame& top = stack.back();
+    if (top.next == top.subFolders.size()) {
+      stack.pop_back();
+      continue;
+    }
+    const std::string sub = top.subFolders[top.next++];
+    if (LiesInside(sub, start)) enter(sub, false);
   }
   return folders;
 }
@@ -62,9 +97,11 @@ std::vector<std::string> Walk(const std::string& start, OnFile onFile) {
 }  // namespace
 
 std::vector<std::string> WalkListedFiles(const std::string& folder, bool recurse,
-                                         const std::function<void(const std::string&, const WIN32_FIND_DATAA&)>& onFile) {
+                                         const std::function<void(const std::string&, const ListedEntry&)>& onFile) {
   return WalkShowing(WithSlash(folder), Listed, onFile, recurse);
 }
+
+void SetWalkEntryHook(std::function<void(const std::string&)> hook) { EntryHook() = std::move(hook); }
 
 namespace {
 
@@ -77,17 +114,17 @@ void RemoveFolders(const std::vector<std::string>& folders, size_t first, Eraser
   }
 }
 
-// Erases one listed file of folder (ending in "\") by the name that reaches it.
-bool EraseListed(Eraser& e, const std::string& folder, const WIN32_FIND_DATAA& fd, bool force) {
-  const std::string name = ListedName(fd);
-  return !name.empty() && e.EraseListedFile(folder + name, FactsOf(fd), force);
+// Erases one listed file of folder (ending in "\") by its exact name.
+bool EraseListed(Eraser& e, const std::string& folder, const ListedEntry& entry, bool force) {
+  return e.EraseListedFile(folder + entry.name, entry.facts, force);
 }
 
 // Deletes a folder the guard allowed, with everything listed in it; read-only files only with force.
-void RemoveTree(const std::string& folder, bool force) {
+void RemoveTree(const std::string& folder, bool force, bool mayBeLink) {
   Eraser& e = ActiveEraser();
-  std::vector<std::string> folders =
-      Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA& fd) { EraseListed(e, f, fd, force); });
+  std::vector<std::string> folders = WalkShowing(
+      WithSlash(folder), Listed, [&](const std::string& f, const ListedEntry& fd) { EraseListed(e, f, fd, force); }, true,
+      mayBeLink);
   ToDriveRoot();
   RemoveFolders(folders, 0, e);
 }
@@ -97,8 +134,8 @@ template <typename OnMatch>
 void ForEachMatch(const std::string& pattern, OnMatch onMatch) {
   const size_t slash = pattern.find_last_of("\\/");
   const std::string folder = pattern.substr(0, slash + 1);
-  ForEachMatchingEntry(folder, pattern.substr(slash + 1), [&](const WIN32_FIND_DATAA& fd) {
-    if (Listed(fd)) onMatch(folder, fd);
+  ForEachMatchingEntry(folder, pattern.substr(slash + 1), [&](const ListedEntry& entry) {
+    if (Listed(entry)) onMatch(folder, entry);
     return true;
   });
 }
@@ -107,7 +144,7 @@ void ForEachMatch(const std::string& pattern, OnMatch onMatch) {
 double DeleteAllowedMatches(const std::string& pattern, bool force) {
   Eraser& e = ActiveEraser();
   double released = 0;
-  ForEachMatch(pattern, [&](const std::string& folder, const WIN32_FIND_DATAA& fd) {
+  ForEachMatch(pattern, [&](const std::string& folder, const ListedEntry& fd) {
     if (!IsFolder(fd) && EraseListed(e, folder, fd, force)) released += FileBytes(fd);
   });
   return released;
@@ -115,7 +152,7 @@ double DeleteAllowedMatches(const std::string& pattern, bool force) {
 
 // The guard said no: a reporting eraser hears of it when there was something to refuse.
 bool Allowed(bool allowed, const std::string& place) {
-  if (!allowed && GetFileAttributesA(place.c_str()) != INVALID_FILE_ATTRIBUTES) ActiveEraser().Refused(place);
+  if (!allowed && AttributesOf(place) != INVALID_FILE_ATTRIBUTES) ActiveEraser().Refused(place);
   return allowed;
 }
 std::string FolderOf(const std::string& pattern) { return pattern.substr(0, pattern.find_last_of("\\/") + 1); }
@@ -128,7 +165,7 @@ void EmptyFolderTree(const std::string& folder) {
   Eraser& e = ActiveEraser();
   ToDriveRoot();
   std::vector<std::string> folders =
-      Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA& fd) { EraseListed(e, f, fd, false); });
+      Walk(WithSlash(folder), [&](const std::string& f, const ListedEntry& fd) { EraseListed(e, f, fd, false); });
   ToDriveRoot();
   RemoveFolders(folders, 1, e);
 }
@@ -140,15 +177,15 @@ void SweepTreeForFile(const std::string& folder, const std::string& fileName) {
   ToDriveRoot();
   // The listed file whose long name is fileName; a file whose short name only happens to
   // read so is another file.
-  Walk(WithSlash(folder), [&](const std::string& f, const WIN32_FIND_DATAA& fd) {
-    if (MatchesPattern(fd.cFileName, fileName)) EraseListed(e, f, fd, false);
+  Walk(WithSlash(folder), [&](const std::string& f, const ListedEntry& fd) {
+    if (MatchesPattern(fd.name, fileName)) EraseListed(e, f, fd, false);
   });
 }
 
 void SweepCacheTree(const std::string& folder) {
   GuardScope guard;
   if (!FolderMayBeErased(folder)) return;
-  std::vector<std::string> folders = Walk(WithSlash(folder), [](const std::string&, const WIN32_FIND_DATAA&) {});
+  std::vector<std::string> folders = Walk(WithSlash(folder), [](const std::string&, const ListedEntry&) {});
   for (size_t i = 1; i < folders.size(); ++i) {
     std::string f = folders[i];
     f.pop_back();
@@ -167,25 +204,35 @@ double DeleteUserMatching(const std::string& pattern) {
   return Allowed(UserPatternMayBeErased(pattern), FolderOf(pattern)) ? DeleteAllowedMatches(pattern, false) : 0;
 }
 
+double DeleteOneFile(const std::string& path, bool force) {
+  GuardScope guard;
+  const size_t slash = path.find_last_of('\\');
+  FileFacts facts;
+  if (slash == std::string::npos || !FolderMayBeErased(path.substr(0, slash)) || !FactsOfPath(path, facts)) return 0;
+  const ListedEntry entry{path.substr(slash + 1), facts};
+  if (IsFolder(entry) || !Listed(entry)) return 0;
+  return ActiveEraser().EraseListedFile(path, facts, force) ? FileBytes(entry) : 0;
+}
+
 void DeleteFoldersMatching(const std::string& pattern, bool force) {
   GuardScope guard;
   // Deleting folders empties part of their container: it must be a folder that may be erased.
   size_t slash = pattern.find_last_of("\\/");
   if (slash == std::string::npos || !FolderMayBeErased(pattern.substr(0, slash + 1))) return;
   std::vector<std::string> matches;
-  ForEachMatch(pattern, [&](const std::string& folder, const WIN32_FIND_DATAA& fd) {
-    const std::string name = ListedName(fd);
-    if (IsFolder(fd) && !name.empty()) matches.push_back(folder + name);
+  ForEachMatch(pattern, [&](const std::string& folder, const ListedEntry& fd) {
+    if (IsFolder(fd)) matches.push_back(folder + fd.name);
   });
+  // Each was listed as a folder, not a link: it is entered as one, never through a link.
   for (const std::string& m : matches)
-    if (FolderMayBeErased(m)) RemoveTree(m, force);
+    if (FolderMayBeErased(m)) RemoveTree(m, force, false);
 }
 
 double FolderSize(const std::string& folder) {
   // Every file counts, hidden ones too; links to elsewhere are not followed.
   double total = 0;
-  WalkShowing(WithSlash(folder), [](const WIN32_FIND_DATAA& fd) { return !(IsFolder(fd) && IsLink(fd)); },
-              [&](const std::string&, const WIN32_FIND_DATAA& fd) {
+  WalkShowing(WithSlash(folder), [](const ListedEntry& fd) { return !(IsFolder(fd) && IsLink(fd)); },
+              [&](const std::string&, const ListedEntry& fd) {
                 total += FileBytes(fd);
               });
   return total;

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <functional>
+
+#include "access/Listing.h"
 #include <string>
 #include <vector>
 
@@ -20,13 +22,22 @@ double DeleteMatching(const std::string& pattern, bool force = false);
 // The same for a pattern the user named (a custom item): allowed in the folders the guard
 // lets a user name files in (UserPatternMayBeErased); read-only files stay.
 double DeleteUserMatching(const std::string& pattern);
+// Deletes one file by its exact path where its folder may be erased, as a walk would: not a
+// folder, a link, a hidden or a system file; a read-only one only with force. Returns the bytes
+// that went.
+double DeleteOneFile(const std::string& path, bool force = false);
 // Deletes every sub-folder matching "folder\pattern", with its content.
 void DeleteFoldersMatching(const std::string& pattern, bool force = false);
-// Breadth-first over the listed entries below the folder (sub-folders only with recurse; hidden
+// Over the listed entries below the folder, depth first (sub-folders only with recurse; hidden
 // and system entries and links are neither visited nor entered): onFile(folder ending in "\",
-// entry) for every file. Returns the folders visited, each ending in "\", the folder first.
+// entry) for every file. Returns the folders visited, each ending in "\", the folder first and
+// every folder before those below it. Each folder is held while the walk is inside it, so
+// that it cannot be renamed or swapped for a link meanwhile (see HeldFolder).
 std::vector<std::string> WalkListedFiles(const std::string& folder, bool recurse,
-                                         const std::function<void(const std::string&, const WIN32_FIND_DATAA&)>& onFile);
+                                         const std::function<void(const std::string&, const ListedEntry&)>& onFile);
+// For tests: called with a sub-folder's path (ending in "\") after its parent was listed and
+// just before the walk enters it; an empty hook removes it.
+void SetWalkEntryHook(std::function<void(const std::string&)> hook);
 // Bytes in all files of the folder and its sub-folders (hidden ones too); 0 when missing.
 double FolderSize(const std::string& folder);
 // Opens help.chm of the program folder in the HTML Help viewer, at one of its pages if given;

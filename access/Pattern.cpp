@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "access/Listing.h"
+#include "access/WidePath.h"
 
 namespace {
 
@@ -10,10 +10,15 @@ std::string Upper(std::string s) {
   if (!s.empty()) CharUpperBuffA(&s[0], static_cast<DWORD>(s.size()));
   return s;
 }
+std::wstring Upper(std::wstring s) {
+  if (!s.empty()) CharUpperBuffW(&s[0], static_cast<DWORD>(s.size()));
+  return s;
+}
 
 // Both in upper case. Greedy with one backtrack point: the last "*" seen.
-bool Match(const std::string& name, const std::string& pattern) {
-  size_t n = 0, p = 0, starP = std::string::npos, starN = 0;
+template <typename String>
+bool Match(const String& name, const String& pattern) {
+  size_t n = 0, p = 0, starP = String::npos, starN = 0;
   while (n < name.size()) {
     if (p < pattern.size() && pattern[p] == '*') {
       starP = p++;
@@ -21,7 +26,7 @@ bool Match(const std::string& name, const std::string& pattern) {
     } else if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
       ++p;
       ++n;
-    } else if (starP != std::string::npos) {
+    } else if (starP != String::npos) {
       p = starP + 1;
       n = ++starN;
     } else {
@@ -32,27 +37,27 @@ bool Match(const std::string& name, const std::string& pattern) {
   return p == pattern.size();
 }
 
+template <typename String>
+bool MatchesUpper(const String& n, const String& p) {
+  const bool dotless = n.find('.') == String::npos;
+  const size_t size = p.size();
+  if (size >= 2 && p[size - 2] == '.' && p[size - 1] == '*') return Match(n, p) || (dotless && Match(n, p.substr(0, size - 2)));
+  if (p.back() == '.' && (size < 2 || p[size - 2] != '.')) return dotless && Match(n, p.substr(0, size - 1));
+  return Match(n, p);
+}
+
 }  // namespace
 
 bool HasWildcards(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {
   if (name.empty() || pattern.empty()) return false;
-  const std::string n = Upper(name), p = Upper(pattern);
-  const bool dotless = n.find('.') == std::string::npos;
-  const size_t size = p.size();
-  if (size >= 2 && p.compare(size - 2, 2, ".*") == 0) return Match(n, p) || (dotless && Match(n, p.substr(0, size - 2)));
-  if (p.back() == '.' && (size < 2 || p[size - 2] != '.')) return dotless && Match(n, p.substr(0, size - 1));
-  return Match(n, p);
+  // A character written out is one character: "?" takes it whole.
+  if (HasEscapedNames(name) || HasEscapedNames(pattern)) return MatchesUpper(Upper(WideText(name)), Upper(WideText(pattern)));
+  return MatchesUpper(Upper(name), Upper(pattern));
 }
 
 void ForEachMatchingEntry(const std::string& folder, const std::string& pattern,
-                          const std::function<bool(const WIN32_FIND_DATAA&)>& onEntry) {
-  const bool slash = !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
-  WIN32_FIND_DATAA fd;
-  FindHandle find(folder + (slash ? "*" : "\\*"), &fd);
-  if (!find.ok()) return;
-  do {
-    if (!IsDots(fd.cFileName) && MatchesPattern(fd.cFileName, pattern) && !onEntry(fd)) return;
-  } while (find.Next(&fd));
+                          const std::function<bool(const ListedEntry&)>& onEntry) {
+  ForEachEntry(folder, [&](const ListedEntry& e) { return !MatchesPattern(e.name, pattern) || onEntry(e); });
 }

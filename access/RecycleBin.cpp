@@ -6,6 +6,7 @@
 #include "access/Eraser.h"
 #include "access/Pattern.h"
 #include "access/RegKey.h"
+#include "access/WidePath.h"
 
 namespace {
 
@@ -74,12 +75,13 @@ RecycleOutcome RecycleOneFile(const std::string& path) {
   if (!FactsOfPath(path, facts) || (facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) return RecycleOutcome::Gone;
   // Where the bin would not keep it, the shell deletes for good without asking: leave it.
   if (!RecycleBinTakes(path, facts.size)) return RecycleOutcome::NotTaken;
-  std::string from = path;
-  from.append(2, '\0');  // a list of one name
-  SHFILEOPSTRUCTA op = {};
+  // By its exact wide name: the shell is handed the file itself, never a look-alike.
+  std::wstring from = WideText(path);
+  from.append(2, L'\0');  // a list of one name
+  SHFILEOPSTRUCTW op = {};
   op.wFunc = FO_DELETE;
   op.pFrom = from.c_str();
   op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI;
-  if (SHFileOperationA(&op) != 0 || op.fAnyOperationsAborted) return RecycleOutcome::Failed;
-  return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES ? RecycleOutcome::Recycled : RecycleOutcome::Failed;
+  if (SHFileOperationW(&op) != 0 || op.fAnyOperationsAborted) return RecycleOutcome::Failed;
+  return AttributesOf(path) == INVALID_FILE_ATTRIBUTES ? RecycleOutcome::Recycled : RecycleOutcome::Failed;
 }

@@ -4,16 +4,8 @@
 
 #include <sqlite3.h>
 
-std::string Utf8FromAnsi(const std::string& ansi) {
-  if (ansi.empty()) return ansi;
-  const int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(wide), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &w[0], wide);
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &utf8[0], n, nullptr, nullptr);
-  return utf8;
-}
+#include "access/Listing.h"
+#include "access/WidePath.h"
 
 namespace {
 // A prepared statement that is always finalized.
@@ -44,10 +36,10 @@ SqliteDb::~SqliteDb() {
 }
 
 SqliteDb::Opened SqliteDb::Open(const std::string& path, bool readOnly) {
-  const DWORD attrs = GetFileAttributesA(path.c_str());
+  const DWORD attrs = AttributesOf(path);
   if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return Opened::Missing;
   const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-  if (sqlite3_open_v2(Utf8FromAnsi(path).c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(Utf8Text(path).c_str(), &db_, flags, nullptr) != SQLITE_OK) {
     sqlite3_close(db_);
     db_ = nullptr;
     return Opened::Failed;

@@ -64,6 +64,3 @@ class SqliteTransaction {
   bool began_ = false;
   bool done_ = false;
 };
-
-// "C:\\...\\History" as SQLite wants it: UTF-8.
-std::string Utf8FromAnsi(const std::string& ansi);

@@ -49,14 +49,6 @@ class EnumRef {
 
 URLHistoryError::URLHistoryError(const char* call, HRESULT hr) : std::runtime_error(Describe(call, hr)), hr_(hr) {}
 
-std::wstring WideText(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &w[0], n);
-  return w;
-}
-
 std::string NarrowText(const wchar_t* text) {
   if (!text || !*text) return std::string();
   int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);

@@ -77,5 +77,5 @@ class CURLHistory {
   Items items_;
 };
 
-std::wstring WideText(const std::string& text);
+#include "access/WidePath.h"  // WideText
 std::string NarrowText(const wchar_t* text);

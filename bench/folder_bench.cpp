@@ -16,6 +16,7 @@
 
 #include "access/Normal.h"
 #include "access/SqliteDb.h"
+#include "access/WidePath.h"
 #include "engine/Browsers.h"
 #include "engine/CleanRun.h"
 #include "keeplists/ListFile.h"
@@ -247,7 +248,7 @@ void MakeChromeProfile(const std::string& profile, const std::string& programFol
   FILE* f = fopen((profile + "\\Preferences").c_str(), "wb");
   if (f) fclose(f);
   sqlite3* db = nullptr;
-  sqlite3_open_v2(Utf8FromAnsi(profile + "\\History").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  sqlite3_open_v2(Utf8Text(profile + "\\History").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   Sql(db, "CREATE TABLE urls(id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, visit_count INTEGER DEFAULT 0,"
           " typed_count INTEGER DEFAULT 0, last_visit_time INTEGER NOT NULL, hidden INTEGER DEFAULT 0);"
           "CREATE INDEX urls_url_index ON urls (url);"
@@ -272,7 +273,7 @@ void MakeChromeProfile(const std::string& profile, const std::string& programFol
     fwrite(bookmarks.data(), 1, bookmarks.size(), f);
     fclose(f);
   }
-  sqlite3_open_v2(Utf8FromAnsi(profile + "\\Network\\Cookies").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  sqlite3_open_v2(Utf8Text(profile + "\\Network\\Cookies").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   Sql(db, "CREATE TABLE cookies(creation_utc INTEGER NOT NULL, host_key TEXT NOT NULL, top_frame_site_key TEXT NOT NULL DEFAULT '',"
           " name TEXT NOT NULL, value TEXT NOT NULL, encrypted_value BLOB NOT NULL DEFAULT '', path TEXT NOT NULL);"
           "BEGIN;"

@@ -28,9 +28,7 @@ bool OperaFolderFound(std::string folder) {
   folder = TrimSpaces(folder);
   while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   if (folder.empty()) return false;
-  WIN32_FIND_DATAA fd;
-  FindHandle find(folder, &fd);
-  return find.ok();
+  return AttributesOf(folder) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace

@@ -58,26 +58,23 @@ const char* BrowserKindName(BrowserKind kind) {
 namespace {
 
 bool IsFolderPath(const std::string& path) {
-  const DWORD attrs = GetFileAttributesA(path.c_str());
+  const DWORD attrs = AttributesOf(path);
   return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) && !(attrs & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 bool IsFilePath(const std::string& path) {
-  const DWORD attrs = GetFileAttributesA(path.c_str());
+  const DWORD attrs = AttributesOf(path);
   return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<BrowserProfile> ChromiumProfiles(const std::string& folder, const std::string& local) {
   std::vector<BrowserProfile> profiles;
   if (IsFilePath(folder + "\\Preferences")) profiles.push_back({"", folder, local});  // Opera: the folder itself
-  WIN32_FIND_DATAA fd;
-  FindHandle find(folder + "\\*", &fd);
-  if (!find.ok()) return profiles;
-  do {
-    const std::string name = ListedName(fd);
-    if (!IsFolder(fd) || IsDots(fd.cFileName) || !Listed(fd) || name.empty()) continue;
-    if (IsFilePath(folder + "\\" + name + "\\Preferences")) profiles.push_back({name, folder + "\\" + name, local + "\\" + name});
-  } while (find.Next(&fd));
+  ForEachEntry(folder, [&](const ListedEntry& e) {
+    if (IsFolder(e) && Listed(e) && IsFilePath(folder + "\\" + e.name + "\\Preferences"))
+      profiles.push_back({e.name, folder + "\\" + e.name, local + "\\" + e.name});
+    return true;
+  });
   return profiles;
 }
 
@@ -352,23 +349,13 @@ void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std:
 }
 
 void EraseWholeFiles(BrowserJob& job, const std::vector<std::string>& paths) {
-  Eraser& e = ActiveEraser();
-  for (const std::string& path : paths) {
-    const std::string folder = path.substr(0, path.find_last_of('\\'));
-    if (!FolderMayBeErased(folder)) continue;
-    FileFacts facts;
-    if (!FactsOfPath(path, facts) ||
-        (facts.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-      continue;
-    if (e.EraseListedFile(path, facts, false)) job.ctx.filesize += static_cast<double>(facts.size);
-  }
+  for (const std::string& path : paths) job.ctx.filesize += DeleteOneFile(path);
 }
 
 void EmptyFilesBelow(BrowserJob& job, const std::string& folder) {
   if (!IsFolderPath(folder) || !FolderMayBeErased(folder)) return;
   Eraser& e = ActiveEraser();
-  WalkListedFiles(folder, true, [&](const std::string& f, const WIN32_FIND_DATAA& fd) {
-    const std::string name = ListedName(fd);
-    if (!name.empty() && e.EraseListedFile(f + name, FactsOf(fd), false)) job.ctx.filesize += FileBytes(fd);
+  WalkListedFiles(folder, true, [&](const std::string& f, const ListedEntry& entry) {
+    if (e.EraseListedFile(f + entry.name, entry.facts, false)) job.ctx.filesize += FileBytes(entry);
   });
 }

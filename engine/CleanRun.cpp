@@ -114,6 +114,20 @@ void CleanRun::Say(const std::string& line) {
   if (!report_.empty()) report_.back().lines.push_back(line);
 }
 
+const char kChangedReason[] = "changed since the preview";
+
+void CleanRun::SayPassedOver(const std::vector<EntryOutcome>& outcomes) {
+  // What could not be erased is said, never left silent; entries changed since the preview
+  // have their own line at the end. A long list says how many more there were.
+  const size_t kShown = 10;
+  size_t passed = 0;
+  for (const EntryOutcome& o : outcomes) {
+    if (o.why.empty() || o.why == kChangedReason) continue;
+    if (passed++ < kShown) Say("Passed over (" + o.why + "): " + o.target);
+  }
+  if (passed > kShown) Say("... and " + std::to_string(passed - kShown) + " more passed over");
+}
+
 void CleanRun::Begin() {
   view_.SetFrameCaption(kRunningCaption);
   view_.SetBusyPointer(true);
@@ -140,6 +154,8 @@ void CleanRun::RunItemWith(const RunItem& item, RunContext& ctx, const PreviewIt
   if (item.step) item.step(ctx);
   for (const std::string& note : ctx.notes) Say(note);
   ctx.notes.clear();
+  for (const std::string& note : carrying.notes) Say(note);
+  SayPassedOver(carrying.outcomes);
   if (preview) {
     const bool fixedChosen = carrying.Chosen("fixed", FixedTarget(item.addRegnum));
     ctx.regnum = regnum + carrying.keys + (fixedChosen ? item.addRegnum : 0);

@@ -133,6 +133,7 @@ class CleanRun {
   void Begin();
   void Finish(RunContext& ctx);
   void Say(const std::string& line);
+  void SayPassedOver(const std::vector<EntryOutcome>& outcomes);
   // One item: its lines, its step under the carrying eraser, what it passed over.
   void RunItemWith(const RunItem& item, RunContext& ctx, const PreviewItem* preview, unsigned long long listWritten);
 
@@ -146,7 +147,8 @@ class CleanRun {
   unsigned long long changed_ = 0;
 };
 
-extern const char kChangedLine[];  // " entries changed since the preview, left as they are"
+extern const char kChangedLine[];
+extern const char kChangedReason[];  // "changed since the preview"  // " entries changed since the preview, left as they are"
 
 // A preview as text: one line per entry, "kind<TAB>target<TAB>size in bytes".
 std::string PreviewText(const std::vector<PreviewItem>& items);

@@ -144,7 +144,7 @@ void CleanCookies(RunContext& ctx) {
   if (!ReadListFile(KeepCookieFile(), keep)) return;  // unreadable: every cookie is kept
   ctx.filesize += FolderSize(cookies);
   for (const std::string& path : CurrentCookies(cookies))
-    if (std::find(keep.begin(), keep.end(), path) == keep.end()) DeleteMatching(path, false);
+    if (std::find(keep.begin(), keep.end(), path) == keep.end()) DeleteOneFile(path);
 }
 
 void CleanFavorites(RunContext& ctx) {

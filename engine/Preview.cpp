@@ -119,7 +119,7 @@ bool CarryingEraser::MayCarryOut(const std::string& kind, const std::string& tar
   if (!listed || !listed->ticked) return false;
   if (!unchanged(*listed)) {
     ++changed;
-    PassOver(kind, listed->target, "changed since the preview");
+    PassOver(kind, listed->target, kChangedReason);
     return false;
   }
   return true;
@@ -135,24 +135,30 @@ CarryingEraser* KeepingToPreview(const RunContext& ctx) {
 
 void CarryingEraser::CreateKey(HKEY root, const std::string& subKey) { real_.CreateKey(root, subKey); }
 
-void CarryingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
-  const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view);
-  const bool there = !plain.empty() && KeyPresent(root, plain, view);
-  if (!MayCarryOut("key", target, there)) return;
-  if (!there) return;
-  real_.DeleteKeyTree(root, subKey, view);
-  keys += 1;
-  outcomes.push_back({"key", target, ""});
+// A registry entry the real eraser was asked to delete: counted when it went, passed over
+// with the platform's reason when it stayed.
+LONG CarryingEraser::Counted(const std::string& kind, const std::string& target, LONG result) {
+  if (result == ERROR_SUCCESS) {
+    keys += 1;
+    outcomes.push_back({kind, target, ""});
+  } else {
+    PassOver(kind, target, ReasonOf(static_cast<DWORD>(result)));
+  }
+  return result;
 }
 
-void CarryingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
+LONG CarryingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
+  const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view);
+  const bool there = !plain.empty() && KeyPresent(root, plain, view);
+  if (!MayCarryOut("key", target, there) || !there) return ERROR_SUCCESS;
+  return Counted("key", target, real_.DeleteKeyTree(root, subKey, view));
+}
+
+LONG CarryingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view) + "\\" + name;
   const bool there = ValuePresent(root, plain, name, view);
-  if (!MayCarryOut("value", target, there)) return;
-  if (!there) return;
-  real_.DeleteValue(root, subKey, name, view);
-  keys += 1;
-  outcomes.push_back({"value", target, ""});
+  if (!MayCarryOut("value", target, there) || !there) return ERROR_SUCCESS;
+  return Counted("value", target, real_.DeleteValue(root, subKey, name, view));
 }
 
 void CarryingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name, const std::string& value) {
@@ -183,11 +189,14 @@ bool CarryingEraser::EraseListedFile(const std::string& path, const FileFacts& f
       }))
     return false;
   if (!real_.EraseListedFile(path, facts, force)) {
-    PassOver("file", path, "in use");
+    // Gone meanwhile is no failure; anything else stays, and says why.
+    const DWORD error = real_.lastError();
+    if (error != ERROR_FILE_NOT_FOUND) PassOver("file", path, ReasonOf(error));
     return false;
   }
   bytes += static_cast<double>(facts.size);
   outcomes.push_back({"file", path, ""});
+  if (real_.lastNotOverwritten()) notes.push_back("Not overwritten, another name shares its contents: " + path);
   return true;
 }
 
@@ -202,3 +211,7 @@ bool CarryingEraser::RemoveWalkedFolder(const std::string& path) {
 }
 
 void CarryingEraser::Refused(const std::string& path) { PassOver("folder", path, "refused by the folder guard"); }
+
+void CarryingEraser::PassedOver(const std::string& kind, const std::string& path, const std::string& why) {
+  PassOver(kind, path, why);
+}

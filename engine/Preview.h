@@ -47,13 +47,14 @@ class CarryingEraser : public Eraser {
  public:
   explicit CarryingEraser(const PreviewItem* preview = nullptr, unsigned long long listWritten = 0);
   void CreateKey(HKEY root, const std::string& subKey) override;
-  void DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
-  void DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
+  LONG DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
+  LONG DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
   void SetStringValue(HKEY root, const std::string& subKey, const std::string& name, const std::string& value) override;
   bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) override;
   bool RemoveFolder(const std::string& path) override;
   bool RemoveWalkedFolder(const std::string& path) override;
   void Refused(const std::string& path) override;
+  void PassedOver(const std::string& kind, const std::string& path, const std::string& why) override;
 
   // The listed entry of this kind and target, or null; with no preview, null.
   const PreviewEntry* Listed(const std::string& kind, const std::string& target) const;
@@ -69,10 +70,13 @@ class CarryingEraser : public Eraser {
   double bytes = 0;  // bytes of the files deleted
   unsigned long long changed = 0;  // entries left because they changed since the preview
   std::vector<EntryOutcome> outcomes;
+  // Lines for the status list: files that secure erasing deleted without overwriting them.
+  std::vector<std::string> notes;
   void PassOver(const std::string& kind, const std::string& target, const std::string& why);
 
  private:
   bool MayCarryOut(const std::string& kind, const std::string& target, bool stillThere);
+  LONG Counted(const std::string& kind, const std::string& target, LONG result);
   const PreviewItem* preview_;
   unsigned long long listWritten_;
   RealEraser real_;

@@ -2,11 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "access/SqliteDb.h"
+#include "access/WidePath.h"
 
 std::string RunReportJson(const CleanRun& run, int exitCode) {
   // Names and paths are ANSI here; JSON is UTF-8.
-  auto text = [](const std::string& s) { return Utf8FromAnsi(s); };
+  auto text = [](const std::string& s) { return Utf8Text(s); };
   nlohmann::json items = nlohmann::json::array();
   for (const CleanRun::ItemReport& r : run.report()) {
     nlohmann::json lines = nlohmann::json::array(), erased = nlohmann::json::array(), passed = nlohmann::json::array();

@@ -10,6 +10,7 @@
 #include "access/Listing.h"
 #include "access/Normal.h"
 #include "access/Pattern.h"
+#include "access/WidePath.h"
 #include "access/RegKey.h"
 #include "access/regfun.h"
 #include "keeplists/ListFile.h"
@@ -20,10 +21,11 @@ const char kDefinitionsSection[] = "WINAPP2";
 
 namespace {
 
+// Read with the wide call: a folder the code page cannot spell keeps its exact name.
 std::string Environment(const std::string& name) {
-  char buf[MAX_PATH * 2] = {0};
-  const DWORD n = GetEnvironmentVariableA(name.c_str(), buf, sizeof buf);
-  return n && n < sizeof buf ? std::string(buf, n) : std::string();
+  wchar_t buf[MAX_PATH * 2] = {0};
+  const DWORD n = GetEnvironmentVariableW(WideText(name).c_str(), buf, MAX_PATH * 2);
+  return n && n < MAX_PATH * 2 ? NarrowName(buf, n) : std::string();
 }
 
 std::string WithoutSlash(std::string s) {
@@ -310,16 +312,15 @@ std::vector<std::string> ExpandFolders(const std::string& path) {
         next.push_back(base + "\\" + parts[i]);
         continue;
       }
-      ForEachMatchingEntry(base, parts[i], [&](const WIN32_FIND_DATAA& fd) {
-        const std::string name = ListedName(fd);
-        if (IsFolder(fd) && !IsLink(fd) && !name.empty()) next.push_back(base + "\\" + name);
+      ForEachMatchingEntry(base, parts[i], [&](const ListedEntry& e) {
+        if (IsFolder(e) && !IsLink(e)) next.push_back(base + "\\" + e.name);
         return true;
       });
     }
     current.swap(next);
   }
   for (const std::string& c : current) {
-    const DWORD attrs = GetFileAttributesA(c.c_str());
+    const DWORD attrs = AttributesOf(c);
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) found.push_back(c);
   }
   return found;
@@ -335,11 +336,11 @@ bool FileOrFolderPresent(const std::string& path) {
   const std::string name = path.substr(slash + 1);
   for (const std::string& folder : ExpandFolders(path.substr(0, slash))) {
     if (!HasWildcards(name)) {
-      if (GetFileAttributesA((folder + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+      if (AttributesOf(folder + "\\" + name) != INVALID_FILE_ATTRIBUTES) return true;
       continue;
     }
     bool found = false;
-    ForEachMatchingEntry(folder, name, [&found](const WIN32_FIND_DATAA&) {
+    ForEachMatchingEntry(folder, name, [&found](const ListedEntry&) {
       found = true;
       return false;  // one is enough
     });
@@ -443,13 +444,12 @@ double EraseFiles(const DefinitionFiles& fk, const std::vector<DefinitionExclude
     // A whole tree only where the folder itself may be erased.
     if (fk.recurse && !FolderMayBeErased(top)) continue;
     std::vector<std::string> folders =
-        WalkListedFiles(top, fk.recurse, [&](const std::string& folder, const WIN32_FIND_DATAA& fd) {
+        WalkListedFiles(top, fk.recurse, [&](const std::string& folder, const ListedEntry& entry) {
           for (const std::string& pattern : fk.patterns) {
-            if (!MatchesPattern(fd.cFileName, pattern)) continue;
-            const std::string name = ListedName(fd);
-            if (!name.empty() && PatternMayBeErased(folder + pattern) && !FileExcluded(folder, fd.cFileName, excludes) &&
-                e.EraseListedFile(folder + name, FactsOf(fd), false))
-              bytes += FileBytes(fd);
+            if (!MatchesPattern(entry.name, pattern)) continue;
+            if (PatternMayBeErased(folder + pattern) && !FileExcluded(folder, entry.name, excludes) &&
+                e.EraseListedFile(folder + entry.name, entry.facts, false))
+              bytes += FileBytes(entry);
             break;
           }
         });

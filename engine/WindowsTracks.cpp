@@ -25,9 +25,9 @@ std::string Explorer(const char* key) { return std::string(kExplorer) + key; }
 // The "FOUND.nnn" folders at a drive's root (hidden, as check-disk makes them; links not taken).
 std::vector<std::string> CheckDiskFolders(const std::string& root) {
   std::vector<std::string> found;
-  ForEachMatchingEntry(root, "FOUND.???", [&](const WIN32_FIND_DATAA& fd) {
-    const std::string name = fd.cFileName;
-    if (IsFolder(fd) && !IsLink(fd) && name.find_first_not_of("0123456789", 6) == std::string::npos) found.push_back(root + name);
+  ForEachMatchingEntry(root, "FOUND.???", [&](const ListedEntry& e) {
+    const std::string& name = e.name;
+    if (IsFolder(e) && !IsLink(e) && name.find_first_not_of("0123456789", 6) == std::string::npos) found.push_back(root + name);
     return true;
   });
   return found;

@@ -26,12 +26,11 @@ std::vector<std::string> CurrentCookies(const std::string& cookiesFolder) {
   if (cookiesFolder.empty()) return paths;
   std::string folder = cookiesFolder;
   if (folder.back() != '\\') folder += '\\';
-  WIN32_FIND_DATAA fd;
-  FindHandle find(folder + "*", &fd);
-  if (!find.ok()) return paths;
-  do {
-    if (!IsFolder(fd) && strstr(fd.cFileName, ".txt")) paths.push_back(folder + fd.cFileName);
-  } while (find.Next(&fd));
+  // Each by its exact name: a cookie file is erased or kept as itself, never as a pattern.
+  ForEachEntry(folder, [&](const ListedEntry& e) {
+    if (!IsFolder(e) && e.name.find(".txt") != std::string::npos) paths.push_back(folder + e.name);
+    return true;
+  });
   return paths;
 }
 

@@ -5,6 +5,7 @@
 #include "access/Listing.h"
 #include "access/Pattern.h"
 #include "access/RecycleBin.h"
+#include "access/WidePath.h"
 #include "settings/Text.h"
 
 namespace {
@@ -28,8 +29,7 @@ bool Matches(const HuntPattern& p, const std::string& upperName) {
 }
 
 struct FileEntry {
-  std::string name;
-  std::string reach;  // the name that reaches the file: its short name when the long one holds "?"
+  std::string name;  // exact (see WidePath.h)
   unsigned long long size;
   FILETIME lastWrite;
 };
@@ -106,24 +106,18 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
     view.HandleMessages();
     if (view.StopRequested()) return r;
     std::vector<FileEntry> files;
-    {
-      WIN32_FIND_DATAA fd;
-      FindHandle find(folder + "*", &fd);
-      if (find.ok()) {
-        do {
-          if (IsDots(fd.cFileName) || IsLink(fd)) continue;
-          const std::string reach = ListedName(fd);
-          if (IsFolder(fd)) {
-            // A folder that only its long name, with "?" in it, would reach is not entered.
-            if (subfolders && !reach.empty()) queue.push_back(folder + reach + "\\");
-          } else {
-            // No reach: listed under its long name, which deletion refuses.
-            files.push_back({fd.cFileName, reach.empty() ? fd.cFileName : reach,
-                             static_cast<unsigned long long>(FileBytes(fd)), fd.ftLastWriteTime});
-          }
-        } while (find.Next(&fd));
+    ForEachEntry(folder, [&](const ListedEntry& e) {
+      if (IsLink(e)) return true;
+      if (IsFolder(e)) {
+        if (subfolders) queue.push_back(folder + e.name + "\\");
+      } else {
+        FILETIME written;
+        written.dwLowDateTime = static_cast<DWORD>(e.facts.lastWrite);
+        written.dwHighDateTime = static_cast<DWORD>(e.facts.lastWrite >> 32);
+        files.push_back({e.name, e.facts.size, written});
       }
-    }
+      return true;
+    });
     view.ShowFolder(folder);
     view.HandleMessages();
     if (view.StopRequested()) return r;
@@ -135,7 +129,7 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
       if (p.leading || p.trailing || p.foundByName) continue;
       for (const FileEntry& f : files) {
         if (Upper(f.name) != p.upper || NeverListed(folder + p.core)) continue;
-        view.AddLine(folder + p.core, folder + f.reach);
+        view.AddLine(folder + p.core, folder + f.name);
         p.foundByName = true;
         ++p.count;
         ++r.lines;
@@ -147,7 +141,7 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
       for (HuntPattern& p : r.patterns) {
         if (Matches(p, upperName) && !NeverListed(path)) {
           const std::string line = FoundLine(path, f.size, f.lastWrite);
-          view.AddLine(line, folder + f.reach);
+          view.AddLine(line, folder + f.name);
           r.totalBytes += f.size;
           widest = std::max(widest, view.TextWidth(line));
           ++p.count;
@@ -182,7 +176,7 @@ HuntDeletion DeleteFoundFiles(const std::vector<std::string>& paths, bool toRecy
         case RecycleOutcome::Gone:  // gone since the search, or listed twice: passed over
         case RecycleOutcome::Failed: break;
       }
-    } else if (DeleteFileA(path.c_str())) {
+    } else if (DeleteFileW(WidePath(path).c_str())) {
       ++d.deleted;
     }
   }

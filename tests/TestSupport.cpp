@@ -5,34 +5,41 @@
 #include <fstream>
 #include <sstream>
 
+#include "access/Eraser.h"
 #include "access/RegKey.h"
+#include "access/WidePath.h"
 #include "settings/AppFolder.h"
 #include "ui/Dialog.h"
 
-// Removes a folder the tests made, depth first; never follows a link out of it.
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+namespace {
+// Wide, by exact names: a look-alike name is never read as another one ("．．＼x" as "..\x").
+void RemoveWideTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = folder + "\\" + name;
+      const std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring full = folder + L"\\" + name;
       const bool folderEntry = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
       if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         // A link or junction: the link goes, whatever it leads to stays untouched.
-        if (folderEntry) RemoveDirectoryA(full.c_str());
-        else DeleteFileA(full.c_str());
+        if (folderEntry) RemoveDirectoryW(full.c_str());
+        else DeleteFileW(full.c_str());
         continue;
       }
-      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (folderEntry) RemoveTree(full);
-      else DeleteFileA(full.c_str());
-    } while (FindNextFileA(h, &fd));
+      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (folderEntry) RemoveWideTree(full);
+      else DeleteFileW(full.c_str());
+    } while (FindNextFileW(h, &fd));
     FindClose(h);
   }
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
+}  // namespace
+
+// Removes a folder the tests made, depth first; never follows a link out of it.
+void RemoveTree(const std::string& folder) { RemoveWideTree(WidePath(folder)); }
 
 TempFolder::TempFolder(const std::string& tag) {
   // Taken once: tests point TMP elsewhere to give the run a temporary folder of its own.
@@ -84,6 +91,28 @@ std::string ReadFileText(const std::string& path) {
   s << in.rdbuf();
   return s.str();
 }
+
+std::string ReadFileText(const std::wstring& path) {
+  std::string text;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return text;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) text.append(buf, got);
+  CloseHandle(h);
+  return text;
+}
+
+// The contents of each file secure erasing overwrote, by the file's name, as the file held
+// them just before it was deleted.
+OverwrittenFiles::OverwrittenFiles() {
+  SetOverwrittenHook([this](const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    contents[NarrowName(path.substr(slash + 1))] = ReadFileText(path);
+  });
+}
+OverwrittenFiles::~OverwrittenFiles() { SetOverwrittenHook(nullptr); }
 
 void WriteFileText(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);

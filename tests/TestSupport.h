@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,16 @@ class ProgramFolderTest : public ::testing::Test {
 };
 
 std::string ReadFileText(const std::string& path);
+std::string ReadFileText(const std::wstring& path);  // by its exact wide name
+// While it lives: what secure erasing left of each file it overwrote, just before the file was
+// deleted, by the file's name.
+struct OverwrittenFiles {
+  OverwrittenFiles();
+  ~OverwrittenFiles();
+  OverwrittenFiles(const OverwrittenFiles&) = delete;
+  OverwrittenFiles& operator=(const OverwrittenFiles&) = delete;
+  std::map<std::string, std::string> contents;
+};
 void WriteFileText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 // A file of bytes "x" (or the given text), with its missing folders, and attributes if given.

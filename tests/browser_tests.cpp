@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "access/SqliteDb.h"
+#include "access/WidePath.h"
 #include "engine/Browsers.h"
 #include "engine/Preview.h"
 #include "keeplists/KeepLists.h"
@@ -31,7 +32,7 @@ void MakeDb(const std::string& path, const std::string& sql) {
   MakeFile(path);  // with its folders; SQLite takes an empty file for a new database
   WriteFileText(path, "");
   sqlite3* db = nullptr;
-  ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(Utf8FromAnsi(path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr));
+  ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(Utf8Text(path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr));
   char* error = nullptr;
   EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error)) << (error ? error : "");
   sqlite3_free(error);

@@ -325,24 +325,40 @@ TEST_F(FilesTest, SecureErasingZeroesAFileBeforeItGoes) {
   MakeFile(W("s\\secret.dat"), std::string(100000, 'S'));
   MakeFile(W("s\\ro.dat"), std::string(10, 'R'));
   SetFileAttributesA(W("s\\ro.dat").c_str(), FILE_ATTRIBUTE_READONLY);
-  // A second name for each file shows what happens to its bytes once the first name is gone.
-  ASSERT_TRUE(CreateHardLinkA(W("secret-link.dat").c_str(), W("s\\secret.dat").c_str(), nullptr));
-  ASSERT_TRUE(CreateHardLinkA(W("ro-link.dat").c_str(), W("s\\ro.dat").c_str(), nullptr));
+  OverwrittenFiles seen;  // what each file held just before it went
   {
     ScopedSecureErasing secure(true);
     EmptyFolderTree(W("s"));
     EXPECT_FALSE(FileExists(W("s\\secret.dat")));
-    EXPECT_EQ(std::string(100000, '\0'), ReadFileText(W("secret-link.dat")));
+    EXPECT_EQ(std::string(100000, '\0'), seen.contents["secret.dat"]);
     EXPECT_TRUE(FileExists(W("s\\ro.dat")));  // read-only: kept unless the step forces it
-    EXPECT_EQ(std::string(10, 'R'), ReadFileText(W("ro-link.dat")));
+    EXPECT_EQ(0u, seen.contents.count("ro.dat"));
     EXPECT_EQ(10, FolderSize(W("s")));  // nothing renamed is left behind
     EXPECT_TRUE(RealEraser().EraseFile(W("s\\ro.dat"), true));
-    EXPECT_EQ(std::string(10, '\0'), ReadFileText(W("ro-link.dat")));
+    EXPECT_EQ(std::string(10, '\0'), seen.contents["ro.dat"]);
   }
   MakeFile(W("plain.dat"), std::string(10, 'P'));
-  ASSERT_TRUE(CreateHardLinkA(W("plain-link.dat").c_str(), W("plain.dat").c_str(), nullptr));
-  EXPECT_TRUE(RealEraser().EraseFile(W("plain.dat"), false));  // off again: the bytes stay
-  EXPECT_EQ(std::string(10, 'P'), ReadFileText(W("plain-link.dat")));
+  EXPECT_TRUE(RealEraser().EraseFile(W("plain.dat"), false));  // off again: nothing is overwritten
+  EXPECT_EQ(0u, seen.contents.count("plain.dat"));
+}
+
+// A second name shares a file's bytes: overwriting through the name in a track folder would
+// zero the other one, which may be a document anywhere.
+TEST_F(FilesTest, SecureErasingNeverOverwritesAFileThatAnotherNameShares) {
+  MakeFile(W("report.docx"), std::string(300, 'D'));
+  MakeFile(W("t\\own.tmp"), std::string(50, 'O'));
+  ASSERT_TRUE(CreateHardLinkA(W("t\\linked.tmp").c_str(), W("report.docx").c_str(), nullptr));
+  OverwrittenFiles seen;
+  ScopedSecureErasing secure(true);
+  RealEraser real;
+  EXPECT_TRUE(real.EraseFile(W("t\\linked.tmp"), false));
+  EXPECT_TRUE(real.lastNotOverwritten());
+  EXPECT_FALSE(FileExists(W("t\\linked.tmp")));
+  EXPECT_EQ(std::string(300, 'D'), ReadFileText(W("report.docx")));
+  EXPECT_EQ(0u, seen.contents.count("linked.tmp"));
+  EXPECT_TRUE(real.EraseFile(W("t\\own.tmp"), false));
+  EXPECT_FALSE(real.lastNotOverwritten());
+  EXPECT_EQ(std::string(50, '\0'), seen.contents["own.tmp"]);
 }
 
 TEST_F(FilesTest, RecordingEraserListsFilesWithSizesAndDeletesNothing) {

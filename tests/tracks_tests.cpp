@@ -134,12 +134,20 @@ TEST_F(TracksTest, TempFolderIsMeasuredThenEmptiedButKept) {
 TEST_F(TracksTest, TheSecureOptionOverwritesWhatTheRunDeletes) {
   const std::string temp = isolated.root().File("Temp");
   MakeFile(temp + "\\a.tmp", std::string(500, 'A'));
-  ASSERT_TRUE(CreateHardLinkA(W("a-link.tmp").c_str(), (temp + "\\a.tmp").c_str(), nullptr));
+  // A hard link in the temp folder to a document elsewhere: the link goes, the document stays whole.
+  MakeFile(W("report.docx"), std::string(200, 'D'));
+  ASSERT_TRUE(CreateHardLinkA((temp + "\\report-link.tmp").c_str(), W("report.docx").c_str(), nullptr));
   WriteIni(Settings(), "Additional", "securely", "1");
   ticks.values[13] = 1;
+  OverwrittenFiles seen;
   Run();
   EXPECT_FALSE(FileExists(temp + "\\a.tmp"));
-  EXPECT_EQ(std::string(500, '\0'), ReadFileText(W("a-link.tmp")));
+  EXPECT_EQ(std::string(500, '\0'), seen.contents["a.tmp"]);
+  EXPECT_FALSE(FileExists(temp + "\\report-link.tmp"));
+  EXPECT_EQ(std::string(200, 'D'), ReadFileText(W("report.docx")));
+  EXPECT_NE(std::find(view.lines.begin(), view.lines.end(),
+                      "Not overwritten, another name shares its contents: " + temp + "\\report-link.tmp"),
+            view.lines.end());
 }
 
 TEST_F(TracksTest, ScandiskDeletesOnDriveDEvenWhenCHasNone) {

@@ -1,5 +1,7 @@
 #include "ui/HuntList.h"
 
+#include "access/WidePath.h"
+
 void HuntList::Clear() {
   SendMessageA(list_, LB_RESETCONTENT, 0, 0);
   paths_.clear();
@@ -28,13 +30,22 @@ void HuntList::EndFolder() {
 }
 
 void HuntList::Add(const std::string& line, const std::string& path) {
-  const LRESULT index = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  // A name the code page cannot spell shows as it is, through the list's wide message.
+  const LRESULT index =
+      HasEscapedNames(line) ? SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(line).c_str()))
+                            : SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
   if (index >= 0) paths_.push_back(path);  // a full list takes no more lines, nor their paths
 }
 
 int HuntList::Width(const std::string& text) const {
   SIZE size = {0, 0};
-  if (dc_) GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+  if (!dc_) return 0;
+  if (HasEscapedNames(text)) {
+    const std::wstring wide = WideText(text);
+    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size);
+  } else {
+    GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+  }
   return size.cx;
 }
 

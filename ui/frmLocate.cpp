@@ -1,6 +1,7 @@
 #include "ui/frmLocate.h"
 
 #include "access/Listing.h"
+#include "access/WidePath.h"
 #include "access/Prompts.h"
 #include "search/ExtentionHandller.h"
 #include "search/FileHuntPrefs.h"
@@ -203,7 +204,8 @@ void frmLocate::FillFolders() {
   dirPaths_.clear();
   auto add = [&](size_t depth, const std::string& name, const std::string& path) {
     const std::string text = std::string(depth * 2, ' ') + name;
-    SendMessageA(dir, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (HasEscapedNames(text)) SendMessageW(dir, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(text).c_str()));
+    else SendMessageA(dir, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     dirPaths_.push_back(path);
   };
   // The chosen folder and every folder above it, then its sub-folders.
@@ -214,13 +216,10 @@ void frmLocate::FillFolders() {
     ++depth;
   }
   const LRESULT current = static_cast<LRESULT>(dirPaths_.size()) - 1;
-  WIN32_FIND_DATAA fd;
-  FindHandle find(folder_ + "*", &fd);
-  if (find.ok()) {
-    do {
-      if (IsFolder(fd) && !IsDots(fd.cFileName) && !IsLink(fd)) add(depth, fd.cFileName, folder_ + fd.cFileName + "\\");
-    } while (find.Next(&fd));
-  }
+  ForEachEntry(folder_, [&](const ListedEntry& e) {
+    if (IsFolder(e) && !IsLink(e)) add(depth, e.name, folder_ + e.name + "\\");
+    return true;
+  });
   SendMessageA(dir, LB_SETCURSEL, static_cast<WPARAM>(current), 0);
   // The drive list shows the chosen folder's drive.
   HWND drives = Item(IDC_LO_DRIVE1);
