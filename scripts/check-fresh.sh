@@ -5,7 +5,9 @@
 # tree has none of them. Prints each command's outcome; exits non-zero when either fails.
 # usage: check-fresh.sh [--keep] [--dir DIR]
 #   --keep     leave the tree (and its log) in place to look inside
-#   --dir DIR  make the tree in DIR (default: a new folder under build/); DIR must not exist
+#   --dir DIR  make the tree in DIR (default: a new folder under /var/tmp, outside the clone, so
+#              that nothing walking the clone meets the mounted /proc, /sys and /dev); DIR must
+#              not exist
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 keep=0
@@ -54,8 +56,7 @@ if ! command -v debootstrap >/dev/null; then
 fi
 
 if [ -z "$tree" ]; then
-  mkdir -p "$root/build"
-  tree=$(mktemp -d "$root/build/fresh-debian.XXXXXX")
+  tree=$(mktemp -d /var/tmp/tracksweep-fresh.XXXXXX)
 else
   [ -e "$tree" ] && { echo "check-fresh.sh: $tree exists; give a new folder." >&2; exit 2; }
   mkdir -p "$tree"
