@@ -16,11 +16,14 @@
 namespace {
 bool g_secure = false;
 
-// Zeros over the whole file, flushed to the disk. Only a file that is its own and only name:
-// one with other hard links, or a link to elsewhere, is left as it is (false, linked set), as
-// is one that cannot be opened for writing (false).
-bool OverwriteWithZeros(const std::wstring& path, bool& linked) {
-  linked = false;
+std::function<void(const std::wstring&)>& OverwrittenHook() {
+  static std::function<void(const std::wstring&)> hook;
+  return hook;
+}
+}  // namespace
+
+namespace {
+bool ZeroHeldFile(const std::wstring& path, bool& linked) {
   FileHandle file(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
   if (!file.ok()) return false;
   const HANDLE h = file.get();
@@ -46,16 +49,20 @@ bool OverwriteWithZeros(const std::wstring& path, bool& linked) {
   }
   return FlushFileBuffers(h) != FALSE;
 }
+}  // namespace
 
-std::function<void(const std::wstring&)>& OverwrittenHook() {
-  static std::function<void(const std::wstring&)> hook;
-  return hook;
+bool OverwriteWithZeros(const std::wstring& path, bool& linked) {
+  linked = false;
+  if (!ZeroHeldFile(path, linked)) return false;
+  if (OverwrittenHook()) OverwrittenHook()(path);
+  return true;
 }
+
+namespace {
 
 // Overwritten, renamed so that its name does not stay in the folder's records either, deleted.
 bool SecureDelete(const std::wstring& path, bool& linked) {
   if (!OverwriteWithZeros(path, linked)) return ::DeleteFileW(path.c_str()) != FALSE;
-  if (OverwrittenHook()) OverwrittenHook()(path);
   const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
   wchar_t name[16];
   swprintf(name, 16, L"%08lX.tmp", static_cast<unsigned long>(GetTickCount() ^ (rand() << 16) ^ rand()));

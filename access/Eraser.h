@@ -104,6 +104,11 @@ class ScopedSecureErasing {
   bool previous_;
 };
 
+// Zeros over the whole file, flushed to the disk. Only a file that is its own and only name:
+// one with other hard links, or a link to elsewhere, is left as it is (false, linked set), as
+// is one that cannot be opened for writing (false).
+bool OverwriteWithZeros(const std::wstring& path, bool& linked);
+
 // For tests: called with a file's exact wide path once secure erasing has overwritten it,
 // just before it is deleted, so that a test can see what is left of it; empty removes it.
 void SetOverwrittenHook(std::function<void(const std::wstring&)> hook);

@@ -1,6 +1,7 @@
 #include "access/FolderGuard.h"
 
 #include <windows.h>
+#include <knownfolders.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -14,6 +15,8 @@ struct ProtectedSet {
   std::vector<std::string> sameOrAbove;  // never to be emptied, nor anything above them
   std::vector<std::string> nearby;       // nor anything inside them either
   std::string profilesRoot;              // its children are profile roots
+  std::vector<std::string> userFiles;    // the user's own files: never emptied through a wildcard
+  std::vector<std::string> wildParents;  // nor any of their children
 };
 
 namespace {
@@ -82,6 +85,18 @@ std::string Environment(const wchar_t* name) {
 
 std::string ShellPath(int csidl) { return CanonicalFolder(KnownFolder(csidl)); }
 
+// A folder of Vista and later known only by its id (Downloads, Saved Games...); "" elsewhere.
+std::string KnownFolderById(const GUID& id) {
+  using GetKnown = HRESULT(WINAPI*)(const GUID&, DWORD, HANDLE, PWSTR*);
+  static const auto get = reinterpret_cast<GetKnown>(GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetKnownFolderPath"));
+  PWSTR path = nullptr;
+  const DWORD kDontVerify = 0x4000;  // KF_FLAG_DONT_VERIFY, Vista and later
+  if (!get || FAILED(get(id, kDontVerify, nullptr, &path)) || !path) return "";
+  const std::string folder = CanonicalFolder(NarrowName(path, wcslen(path)));
+  CoTaskMemFree(path);
+  return folder;
+}
+
 // Present from 64-bit Windows XP on; elsewhere there is no SysWOW64.
 std::string Wow64SystemFolder() {
   auto get = reinterpret_cast<UINT(WINAPI*)(LPWSTR, UINT)>(
@@ -118,6 +133,15 @@ ProtectedSet ProtectedFolders() {
   };
   p.nearby = {FromApi(GetSystemDirectoryW), Wow64SystemFolder(), CanonicalFolder(ProgramFolder())};
   p.profilesRoot = Parent(profile);
+  p.userFiles = {ShellPath(CSIDL_PERSONAL), ShellPath(CSIDL_DESKTOPDIRECTORY), ShellPath(CSIDL_MYPICTURES),
+                 ShellPath(CSIDL_MYMUSIC), ShellPath(CSIDL_MYVIDEO), ShellPath(CSIDL_FAVORITES),
+                 ShellPath(CSIDL_COMMON_DOCUMENTS), ShellPath(CSIDL_COMMON_DESKTOPDIRECTORY), ShellPath(CSIDL_COMMON_PICTURES),
+                 ShellPath(CSIDL_COMMON_MUSIC), ShellPath(CSIDL_COMMON_VIDEO), Environment(L"OneDrive"),
+                 Environment(L"OneDriveConsumer"), Environment(L"OneDriveCommercial")};
+  for (const GUID& id : {FOLDERID_Downloads, FOLDERID_Links, FOLDERID_Contacts, FOLDERID_SavedGames, FOLDERID_SavedSearches,
+                         FOLDERID_SkyDrive, FOLDERID_PublicDownloads})
+    p.userFiles.push_back(KnownFolderById(id));
+  p.wildParents = {profile, Environment(L"PUBLIC")};
   return p;
 }
 
@@ -254,6 +278,23 @@ bool IsMatchAllPattern(const std::string& name) {
 bool FolderMayBeErased(const std::string& folder) {
   GuardScope scope;
   return FolderAllowed(CanonicalFolder(folder), *g_scoped);
+}
+
+bool MayEmptyThroughWildcard(const std::string& folder, const std::string& namedAs) {
+  GuardScope scope;
+  const ProtectedSet& p = *g_scoped;
+  const std::string c = CanonicalFolder(folder);
+  if (!FolderAllowed(c, p)) return false;
+  const std::string parent = Parent(c);
+  std::string named = namedAs;
+  while (!named.empty() && IsSlash(named.back())) named.pop_back();
+  const std::string lastName = named.substr(named.find_last_of("\\/") + 1);
+  if ((IsRoot(parent) || IsRoot(parent + "\\")) && IsMatchAllPattern(lastName)) return false;
+  for (const std::string& f : p.wildParents)
+    if (!f.empty() && SameText(parent, f)) return false;
+  for (const std::string& f : p.userFiles)
+    if (!f.empty() && IsSameOrInside(c, f)) return false;
+  return true;
 }
 
 bool PatternMayBeErased(const std::string& pattern) {

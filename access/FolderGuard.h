@@ -23,6 +23,15 @@ bool PatternMayBeErased(const std::string& pattern);
 // "C:\\*.*" is not. UserPatternFolder gives that folder when the pattern is such a one, else "".
 std::string UserPatternFolder(const std::string& pattern);
 bool UserPatternMayBeErased(const std::string& pattern);
+// A folder reached through a wildcard in a definition's folder part ("%UserProfile%\*"), to
+// be emptied with a pattern that matches every name: allowed only where FolderMayBeErased allows
+// it and it is neither one of the folders the shell names for the user's own files (Documents,
+// Desktop, Downloads, Pictures, Music, Videos, Favorites, Links, Contacts, Saved Games,
+// Searches, OneDrive and their public twins) nor inside one, nor a child of the profile folder
+// or of the public profile; nor a child of a drive's or share's root that a name of wildcards
+// alone ("*", "*.*") reached (namedAs is the definition's folder, "C:\*"; "C:\Backup*" names
+// a folder of its own). A narrow pattern there stays allowed.
+bool MayEmptyThroughWildcard(const std::string& folder, const std::string& namedAs);
 // The folder the shell names for a CSIDL (CSIDL_APPDATA...), as it gives it; "" when none.
 std::string KnownFolder(int csidl);
 // True when path is folder or lies below it; letter case and trailing "\" do not matter.

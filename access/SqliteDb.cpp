@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include "access/Eraser.h"
 #include "access/Listing.h"
 #include "access/WidePath.h"
 
@@ -23,6 +24,40 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
+// With secure erasing on, databases are opened through this file system of SQLite's: the
+// platform's own, but every file SQLite deletes (the rollback journal, which holds the pages as
+// they were before a change, during VACUUM the whole old database; the write-ahead log) is
+// overwritten with zeros first, so that no erased row stays readable in a file it leaves or
+// deletes.
+const char kZeroingVfs[] = "tsw-zeroing";
+sqlite3_vfs* g_platformVfs = nullptr;
+
+int ZeroingDelete(sqlite3_vfs*, const char* name, int syncDir) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
+  if (n > 1) {
+    std::wstring wide(static_cast<size_t>(n - 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, name, -1, &wide[0], n);
+    bool linked = false;
+    OverwriteWithZeros(wide, linked);
+  }
+  return g_platformVfs->xDelete(g_platformVfs, name, syncDir);
+}
+
+const char* ZeroingVfs() {
+  static sqlite3_vfs zeroing;
+  static bool registered = false;
+  if (!registered) {
+    g_platformVfs = sqlite3_vfs_find(nullptr);
+    if (!g_platformVfs) return nullptr;
+    zeroing = *g_platformVfs;  // the platform's methods and data, under a name of its own
+    zeroing.zName = kZeroingVfs;
+    zeroing.pNext = nullptr;
+    zeroing.xDelete = ZeroingDelete;
+    registered = sqlite3_vfs_register(&zeroing, 0) == SQLITE_OK;
+  }
+  return registered ? kZeroingVfs : nullptr;
+}
+
 void CallPredicate(sqlite3_context* context, int argc, sqlite3_value** argv) {
   auto* test = static_cast<std::function<bool(const std::string&)>*>(sqlite3_user_data(context));
   const unsigned char* text = argc > 0 ? sqlite3_value_text(argv[0]) : nullptr;
@@ -39,7 +74,8 @@ SqliteDb::Opened SqliteDb::Open(const std::string& path, bool readOnly) {
   const DWORD attrs = AttributesOf(path);
   if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return Opened::Missing;
   const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-  if (sqlite3_open_v2(Utf8Text(path).c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+  const bool secure = SecureErasingOn() && !readOnly;
+  if (sqlite3_open_v2(Utf8Text(path).c_str(), &db_, flags, secure ? ZeroingVfs() : nullptr) != SQLITE_OK) {
     sqlite3_close(db_);
     db_ = nullptr;
     return Opened::Failed;
@@ -54,6 +90,8 @@ SqliteDb::Opened SqliteDb::Open(const std::string& path, bool readOnly) {
     sqlite3_exec(db_, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
     // Reading through a mapping spares a system call per page.
     sqlite3_exec(db_, "PRAGMA mmap_size=67108864", nullptr, nullptr, nullptr);
+    // Erased rows are overwritten inside the file as well, not only left as free space.
+    if (secure) sqlite3_exec(db_, "PRAGMA secure_delete=ON", nullptr, nullptr, nullptr);
     return Opened::Ok;
   }
   const int code = rc & 0xff;

@@ -164,6 +164,8 @@ Read ParseExclude(const std::string& text, const DefinitionVars& vars, std::vect
   const std::string what = LowerText(TrimSpaces(text.substr(0, bar))), rest = TrimSpaces(text.substr(bar + 1));
   DefinitionExclude x;
   if (what == "reg") {
+    // Keys are kept by their names alone: a wildcard would keep nothing and let all go.
+    if (HasWildcards(rest)) return Read::Unknown;
     std::vector<DefinitionKey> keys;
     if (!ParseKey(rest, keys)) return Read::Malformed;
     x.kind = DefinitionExclude::Reg;
@@ -440,21 +442,30 @@ double EraseFiles(const DefinitionFiles& fk, const std::vector<DefinitionExclude
   GuardScope guard;
   Eraser& e = ActiveEraser();
   double bytes = 0;
+  // A wildcard in the folder part reaches folders nobody named: one that holds the user's own
+  // files is never emptied by a pattern that takes every name through it.
+  const bool wildFolder = HasWildcards(fk.folder);
   for (const std::string& top : ExpandFolders(fk.folder)) {
     // A whole tree only where the folder itself may be erased.
     if (fk.recurse && !FolderMayBeErased(top)) continue;
+    const bool allMayGo = !wildFolder || MayEmptyThroughWildcard(top, fk.folder);
+    if (!allMayGo && std::all_of(fk.patterns.begin(), fk.patterns.end(), IsMatchAllPattern)) {
+      e.Refused(top);
+      continue;
+    }
     std::vector<std::string> folders =
         WalkListedFiles(top, fk.recurse, [&](const std::string& folder, const ListedEntry& entry) {
           for (const std::string& pattern : fk.patterns) {
             if (!MatchesPattern(entry.name, pattern)) continue;
+            if (!allMayGo && IsMatchAllPattern(pattern)) continue;
             if (PatternMayBeErased(folder + pattern) && !FileExcluded(folder, entry.name, excludes) &&
                 e.EraseListedFile(folder + entry.name, entry.facts, false))
               bytes += FileBytes(entry);
             break;
           }
         });
-    if (fk.removeSelf) {
-      // Deepest first; the eraser refuses any folder the guard protects, a folder that keeps an
+    if (fk.removeSelf && allMayGo) {
+      // Not in a folder of the user's own files reached through a wildcard. Deepest first; the eraser refuses any folder the guard protects, a folder that keeps an
       // excluded file is not empty, and a folder an exclusion covers stays even when it is.
       for (size_t i = folders.size(); i-- > 0;)
         if (!FolderExcluded(folders[i], excludes)) e.RemoveFolder(WithoutSlash(folders[i]));

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -9,6 +10,8 @@
 #include "access/RegKey.h"
 #include "access/WidePath.h"
 #include "settings/AppFolder.h"
+#include "settings/Inifun.h"
+#include "settings/MainTicks.h"
 #include "ui/Dialog.h"
 
 namespace {
@@ -196,8 +199,8 @@ ScopedRegValue::ScopedRegValue(HKEY root, const std::string& sub, const std::str
   RegKey k;
   k.Create(root, sub);
   char old[1024];
-  DWORD size = sizeof old, type = 0;
-  had_ = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+  DWORD size = sizeof old;
+  had_ = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type_, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
   if (had_) old_.assign(old, size ? size - 1 : 0);
   RegSetValueExA(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                  static_cast<DWORD>(value.size() + 1));
@@ -207,7 +210,7 @@ ScopedRegValue::~ScopedRegValue() {
   RegKey k;
   k.Open(root_, sub_, KEY_WRITE);
   if (had_)
-    RegSetValueExA(k.get(), name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
+    RegSetValueExA(k.get(), name_.c_str(), 0, type_, reinterpret_cast<const BYTE*>(old_.c_str()),
                    static_cast<DWORD>(old_.size() + 1));
   else
     RegDeleteValueA(k.get(), name_.c_str());
@@ -227,6 +230,47 @@ std::string Env(const char* name) {
   return buf;
 }
 }  // namespace
+
+namespace {
+std::string UnixPath(const std::string& path) {
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  static const auto toUnix =
+      reinterpret_cast<ToUnix>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+  if (!toUnix) return "";
+  char* unix = toUnix(WidePath(path).c_str());
+  if (!unix) return "";
+  std::string s = unix;
+  HeapFree(GetProcessHeap(), 0, unix);
+  return s;
+}
+
+// Wine gives a Linux program no exit code of its own: what it did is read back instead.
+void UnixTool(const std::string& arguments) {
+  TempFolder out("tswunix");
+  ChildProgram tool("C:\\tsw-bin\\unix\\" + arguments, out.path());
+  tool.Wait(20000);
+}
+}  // namespace
+
+bool MakeLink(const std::string& linkPath, const std::string& targetPath) {
+  const std::string link = UnixPath(linkPath), target = UnixPath(targetPath);
+  if (link.empty() || target.empty()) return false;
+  UnixTool("ln -sn \"" + target + "\" \"" + link + "\"");
+  const DWORD attrs = GetFileAttributesW(WidePath(linkPath).c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool RemoveLink(const std::string& linkPath) {
+  const std::string link = UnixPath(linkPath);
+  if (link.empty()) return false;
+  UnixTool("rm -f \"" + link + "\"");
+  return GetFileAttributesW(WidePath(linkPath).c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+void StoreTicks(const std::string& settings, std::initializer_list<int> ticked) {
+  for (const TickKey& k : MainTickKeys())
+    WriteIni(settings, k.section, k.key, std::find(ticked.begin(), ticked.end(), k.check) != ticked.end() ? "1" : "0");
+}
 
 IsolatedTrackFolders::IsolatedTrackFolders()
     : cache_(HKEY_CURRENT_USER, kShellFoldersKey, "Cache", MadeFolder(root_, "Cache")),

@@ -39,6 +39,7 @@ class ScopedRegValue {
  private:
   HKEY root_;
   std::string sub_, name_, old_;
+  DWORD type_ = REG_SZ;  // the old value's type ("User Shell Folders" hold REG_EXPAND_SZ)
   bool had_ = false;
 };
 
@@ -135,6 +136,12 @@ struct ProgramResult {
   DWORD code = 0;
   std::string out, err;
 };
+// A symbolic link at linkPath leading to targetPath (both of the test's own), made or removed
+// from the Linux side, as Wine keeps links; true when it was done.
+bool MakeLink(const std::string& linkPath, const std::string& targetPath);
+bool RemoveLink(const std::string& linkPath);
+// Every main box stored unticked in the settings file but the given ones.
+void StoreTicks(const std::string& settings, std::initializer_list<int> ticked);
 // Runs a program to its end (at most a minute) with ChildProgram.
 ProgramResult RunProgram(const std::string& commandLine, const std::string& folder);
 // The lines of a text, without their CR LF or LF.

@@ -23,12 +23,6 @@ namespace {
 
 const char kRunMRU[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
-// Every main box stored unticked but the given ones.
-void StoreTicks(const std::string& settings, std::initializer_list<int> ticked) {
-  for (const TickKey& k : MainTickKeys())
-    WriteIni(settings, k.section, k.key, std::find(ticked.begin(), ticked.end(), k.check) != ticked.end() ? "1" : "0");
-}
-
 bool HasLine(const std::string& text, const std::string& line) {
   const std::vector<std::string> lines = Lines(text);
   return std::find(lines.begin(), lines.end(), line) != lines.end();

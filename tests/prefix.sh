@@ -42,11 +42,20 @@ case "$action" in
     ln -sfn ../../outside/tree "$fixtures/to-outside"
     mkdir -p "$fixtures/remove-me"
     ln -sfn ../../../outside/tree "$fixtures/remove-me/link"
+    # A link a test moves into a walk's way (absolute, so that it leads there from anywhere).
+    mkdir -p "$prefix/outside/swapped" "$fixtures/swap"
+    echo "must survive" > "$prefix/outside/swapped/precious.txt"
+    ln -sfn "$prefix/outside/swapped" "$fixtures/swap/link"
     # The console cleaner, the installer and test helpers, where tests can start them from C:.
     mkdir -p "$prefix/drive_c/tsw-bin"
     for made in tswclean.exe Tracksweep-3.20-setup.exe bosswindows.exe; do
       if [ -f "$build/$made" ]; then cp "$build/$made" "$prefix/drive_c/tsw-bin/"; fi
     done
+    # Wine runs a Linux program started from C: as itself: the tests make and remove links
+    # in their own folders with these (Wine has no call of its own that makes one).
+    mkdir -p "$prefix/drive_c/tsw-bin/unix"
+    cp /bin/ln "$prefix/drive_c/tsw-bin/unix/ln.exe"
+    cp /bin/rm "$prefix/drive_c/tsw-bin/unix/rm.exe"
     # Test data carried in the repository, where the tests can read it (the prefix has no z:).
     mkdir -p "$prefix/drive_c/tsw-data"
     cp "$(dirname "$0")/data/winapp2/Winapp2.ini" "$prefix/drive_c/tsw-data/"

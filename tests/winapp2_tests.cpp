@@ -6,6 +6,7 @@
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
 #include "access/RegKey.h"
+#include "engine/Preview.h"
 #include "engine/Winapp2.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
@@ -238,7 +239,7 @@ TEST_F(Winapp2Test, ExclusionsWinInEveryFormTheFormatHas) {
 TEST_F(Winapp2Test, AnExclusionThatCannotBeReadDisablesItsEntry) {
   MakeFile(work.File("Cache\\a.tmp"), 10);
   for (const char* bad : {"FILE|%TswNoSuchVariable%\\x\\|keep.tmp", "PATH", "DISK|C:\\x\\|*", "FILE|%Test%\\Cache\\|a|b",
-                          "REG|HKXX\\Software"}) {
+                          "REG|HKXX\\Software", "REG|HKCU\\Software\\Tsw*", "REG|HKCU\\Software\\TswApp|Last?"}) {
     const AppDefinition entry =
         ParseDefinitions("[Careful *]\r\nFileKey1=%Test%\\Cache|*.tmp\r\nExcludeKey1=" + std::string(bad) + "\r\n", vars).entries.at(0);
     EXPECT_NE("", entry.unusable) << bad;
@@ -246,6 +247,58 @@ TEST_F(Winapp2Test, AnExclusionThatCannotBeReadDisablesItsEntry) {
     EXPECT_EQ(0, EraseDefinition(entry).bytes) << bad;
   }
   EXPECT_TRUE(FileExists(work.File("Cache\\a.tmp")));
+}
+
+// A wildcard in the folder part reaches folders that no one named: the user's own files are
+// never emptied through it, while narrow patterns there still work.
+TEST_F(Winapp2Test, AWildcardFolderNeverEmptiesTheUsersOwnFolders) {
+  const std::string profile = work.File("Profile"), docs = work.File("Profile\\Documents");
+  for (const char* f : {"Documents\\letter.doc", "Documents\\Taxes\\2025.pdf", "Downloads\\setup.exe", "Downloads\\install.log",
+                        "OneDrive\\thesis.docx", "Cache\\old.log", "Cache\\x.tmp"})
+    MakeFile(profile + "\\" + f, 10);
+  MakeFile("D:\\tswdata\\keep.txt");
+  MakeFile("D:\\tswapp-backup\\old.bak");  // a folder of its own, named by its beginning
+  const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  ScopedRegValue personal(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", docs);
+  ScopedRegValue userPersonal(HKEY_CURRENT_USER, kUserShellFolders, "Personal", docs);
+  const std::string oldProfile = [] {
+    char buf[MAX_PATH] = {0};
+    GetEnvironmentVariableA("USERPROFILE", buf, MAX_PATH);
+    return std::string(buf);
+  }();
+  SetEnvironmentVariableA("USERPROFILE", profile.c_str());
+  DefinitionVars v = vars;
+  v["userprofile"] = {profile};
+  v["documents"] = {docs};
+  v["systemdrive"] = {"D:"};
+  const AppDefinition entry = ParseDefinitions(
+      "[Wide *]\r\nFileKey1=%UserProfile%\\*|*.*|RECURSE\r\nFileKey2=%Documents%\\*|*.*|RECURSE\r\n"
+      "FileKey3=%SystemDrive%\\*|*.*|RECURSE\r\nFileKey4=%UserProfile%\\*|*.log;*|RECURSE\r\n"
+      "FileKey5=%SystemDrive%\\tswapp-*|*|RECURSE\r\n", v).entries.at(0);
+  RecordingView view;
+  CarryingEraser carrying;
+  double bytes = 0;
+  {
+    ScopedEraser scope(carrying);
+    bytes = EraseDefinition(entry).bytes;
+  }
+  SetEnvironmentVariableA("USERPROFILE", oldProfile.c_str());
+  // Only the narrow pattern went through the wildcard, and the folder named by its beginning.
+  EXPECT_EQ(30, bytes);
+  EXPECT_FALSE(FileExists("D:\\tswapp-backup\\old.bak"));
+  EXPECT_FALSE(FileExists(profile + "\\Downloads\\install.log"));
+  EXPECT_FALSE(FileExists(profile + "\\Cache\\old.log"));
+  for (const char* f : {"Documents\\letter.doc", "Documents\\Taxes\\2025.pdf", "Downloads\\setup.exe", "OneDrive\\thesis.docx",
+                        "Cache\\x.tmp"})
+    EXPECT_TRUE(FileExists(profile + "\\" + f)) << f;
+  EXPECT_TRUE(FileExists("D:\\tswdata\\keep.txt"));
+  // What the guard refused is said, not passed over in silence.
+  const bool refused = std::any_of(carrying.outcomes.begin(), carrying.outcomes.end(), [&](const EntryOutcome& o) {
+    return o.target == profile + "\\Downloads" && o.why == "refused by the folder guard";
+  });
+  EXPECT_TRUE(refused);
+  RemoveTree("D:\\tswdata");
+  RemoveTree("D:\\tswapp-backup");
 }
 
 TEST_F(Winapp2Test, TheFormatsVariablesAndTheEnvironment) {
