@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
 #include "access/Normal.h"
@@ -446,8 +448,8 @@ TEST_F(FilesTest, PatternsNeverMatchAFileByItsShortName) {
   EXPECT_FALSE(FileExists(W("p\\sub\\cookies.txt")));
 }
 
-TEST_F(FilesTest, ANameTheCodePageCannotSpellIsReachedByItsShortName) {
-  // "a<CJK>b.tmp" lists as "a?b.tmp": passed on as such, "?" would take "a1b.tmp" too.
+TEST_F(FilesTest, ANameTheCodePageCannotSpellIsReachedByItsExactName) {
+  // "a<CJK>b.tmp" lists through the ANSI calls as "a?b.tmp", where "?" would take "a1b.tmp" too.
   MakeUnspellableFile(W("cp"));
   MakeFile(W("cp\\a1b.tmp"));
   MakeFile(W("cp\\sub\\a2b.log"));
@@ -457,10 +459,14 @@ TEST_F(FilesTest, ANameTheCodePageCannotSpellIsReachedByItsShortName) {
     EmptyFolderTree(W("cp"));
   }
   for (const RecordingEraser::Entry& e : preview.entries) EXPECT_EQ(std::string::npos, e.target.find('?')) << e.target;
+  const bool listedExactly = std::any_of(preview.entries.begin(), preview.entries.end(), [&](const RecordingEraser::Entry& e) {
+    return e.target == W("cp\\a<U+4E2D>b.tmp");
+  });
+  EXPECT_TRUE(listedExactly);
   EmptyFolderTree(W("cp"));
   EXPECT_FALSE(FileExists(W("cp\\a1b.tmp")));
   EXPECT_FALSE(FileExists(W("cp\\sub")));
-  EXPECT_EQ(0, FolderSize(W("cp")));  // the unspellable one went too, by its short name
+  EXPECT_EQ(0, FolderSize(W("cp")));  // the unspellable one went too, by its exact name
 }
 
 TEST_F(FilesTest, AReadOnlyFileReachedByAWalkStaysUnlessForcedAndIsRestoredWhenTheForceFails) {

@@ -11,6 +11,7 @@
 #include "search/FileHunt.h"
 #include "search/FileHuntPrefs.h"
 #include "settings/AppFolder.h"
+#include "access/WidePath.h"
 #include "tests/TestSupport.h"
 #include "ui/App.h"
 #include "ui/frmLocate.h"
@@ -292,6 +293,32 @@ TEST_F(SearchWindowTest, DeleteTakesTheSelectedPathsAndSearchesTheFolderAloneAga
   EXPECT_TRUE(FileExists(W("b.tmp")));
   EXPECT_TRUE(FileExists(W("sub\\c.tmp")));
   EXPECT_EQ("0", GetSetting("General", "Prompt", ""));
+}
+
+// "．．＼victim.tmp" is listed by the ANSI calls as "..\victim.tmp", a file outside the folder.
+TEST_F(SearchWindowTest, ALookAlikeNameIsShownAndDeletedAsItselfAndNothingElse) {
+  MakeFile(W("victim.tmp"), "beside the folder searched");
+  MakeFile(W("in\\plain.txt"));
+  const std::wstring name = L"\xFF0E\xFF0E\xFF3C" L"victim.tmp";
+  const std::wstring path = WidePath(W("in")) + L"\\" + name;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, h);
+  CloseHandle(h);
+  std::wstring shown;
+  InWindow([&](frmLocate& w, HWND dlg) {
+    w.ChangeFolder(W("in"));
+    HWND list = GetDlgItem(dlg, IDC_LO_LIST1);
+    ASSERT_EQ(1, SendMessageA(list, LB_GETCOUNT, 0, 0));
+    wchar_t text[1024] = {0};
+    SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    shown = text;
+    Press(dlg, IDC_LO_DELTYPE);  // permanently
+    Press(dlg, IDC_LO_DELETE);
+  });
+  EXPECT_EQ(0u, shown.find(path + L"   Size:0")) << NarrowName(shown);
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+  EXPECT_EQ("beside the folder searched", ReadFileText(W("victim.tmp")));
+  EXPECT_TRUE(FileExists(W("in\\plain.txt")));
 }
 
 TEST_F(SearchWindowTest, AFindDuringASearchStopsItFirstAndRunsAlone) {

@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include "access/RegKey.h"
+#include "access/WidePath.h"
 #include "engine/Steps.h"
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
@@ -329,6 +330,28 @@ TEST_F(TracksTest, CookiesHonourTheKeepListExactly) {
   EXPECT_TRUE(FileExists(k + "\\user@CAPS.TXT"));
   EXPECT_TRUE(FileExists(k + "\\index.dat"));
   EXPECT_TRUE(FileExists(k + "\\sub\\user@deep.txt"));
+}
+
+// A cookie whose name the code page cannot spell is erased or kept as itself: never taken for
+// the cookie its ANSI look-alike names, never passed on as a pattern.
+TEST_F(TracksTest, CookiesWithNamesTheCodePageCannotSpellAreErasedOrKeptAsThemselves) {
+  std::string k = W("Cookies");
+  ScopedRegValue folder(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies", k);
+  MakeFile(k + "\\user@example[1].txt", 100);
+  const std::wstring wide = WidePath(k);
+  for (const wchar_t* name : {L"\\user@\xFF45xample[1].txt", L"\\user@\xFF4B" L"ept.txt"}) {
+    HANDLE h = CreateFileW((wide + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    CloseHandle(h);
+  }
+  // As the keep list's dialog stores them: the plain one, and the other by its exact name.
+  WriteListFile(KeepCookieFile(), {k + "\\user@example[1].txt", k + "\\user@<U+FF4B>ept.txt"});
+  ticks.values[4] = 1;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  EXPECT_TRUE(FileExists(k + "\\user@example[1].txt"));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((wide + L"\\user@\xFF45xample[1].txt").c_str()));
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((wide + L"\\user@\xFF4B" L"ept.txt").c_str()));
 }
 
 TEST_F(TracksTest, CacheGoesButReadOnlyFilesAndTheFolderStay) {

@@ -14,6 +14,7 @@
 #include "ui/frmMainCodeRes.h"
 #include "ui/frmabout.h"
 #include "ui/frmaboutRes.h"
+#include "access/WidePath.h"
 #include "ui/frmAnalyze.h"
 #include "ui/frmcleannow.h"
 #include "ui/frmcleannowRes.h"
@@ -397,6 +398,35 @@ int RowOf(HWND list, const std::string& text) {
   return at == targets.end() ? -1 : static_cast<int>(at - targets.begin());
 }
 }  // namespace
+
+// A name the code page cannot spell shows in the Analyze list as it is, not as a look-alike.
+TEST_F(ProgressDialogTest, AnalyzeShowsANameTheCodePageCannotSpellAsItIs) {
+  const std::wstring name = L"\xFF0E\xFF0E\xFF3C" L"victim.tmp";
+  const std::wstring path = WidePath(isolated.root().File("Temp")) + L"\\" + name;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, h);
+  CloseHandle(h);
+  OpenFromMain();
+  for (int box : {9, 9, 18, 18, 19, 20, 21, 22, 23}) Click(main().hwnd(), IDC_CHECK(box));  // every item off
+  Click(main().hwnd(), IDC_CHECK(13));  // but Windows Temp
+  std::vector<std::wstring> targets;
+  WithModal("Analyze", [&](HWND dlg) {
+    HWND rows = GetDlgItem(dlg, IDC_AN_LIST);
+    const int count = static_cast<int>(SendMessageA(rows, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[1024] = {0};
+      LVITEMW it = {};
+      it.iSubItem = 2;
+      it.pszText = text;
+      it.cchTextMax = 1024;
+      SendMessageW(rows, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
+      targets.push_back(text);
+    }
+  }, [&] { Click(Dlg(), IDC_CN_ANALYZE); });
+  EXPECT_TRUE(ModalActionsRan());
+  EXPECT_NE(std::find(targets.begin(), targets.end(), path), targets.end());
+  DeleteFileW(path.c_str());
+}
 
 TEST_F(ProgressDialogTest, CleanTheseErasesWhatStaysTickedAndReportsInTheStatusList) {
   const std::string temp = isolated.root().File("Temp");

@@ -1,5 +1,7 @@
 #include "ui/Dialog.h"
 
+#include "access/WidePath.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -136,6 +138,29 @@ void AddListColumns(HWND listView, const std::vector<ListColumn>& columns) {
     column.pszText = const_cast<char*>(columns[i].title);
     column.cx = columns[i].width;
     SendMessageA(listView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void AddListRow(HWND listView, int row, const std::vector<std::string>& cells) {
+  for (size_t c = 0; c < cells.size(); ++c) {
+    const UINT message = c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW;
+    const WPARAM at = c == 0 ? 0 : static_cast<WPARAM>(row);
+    if (HasEscapedNames(cells[c])) {
+      std::wstring text = WideText(cells[c]);
+      LVITEMW it = {};
+      it.mask = LVIF_TEXT;
+      it.iItem = row;
+      it.iSubItem = static_cast<int>(c);
+      it.pszText = &text[0];
+      SendMessageW(listView, message, at, reinterpret_cast<LPARAM>(&it));
+    } else {
+      LVITEMA it = {};
+      it.mask = LVIF_TEXT;
+      it.iItem = row;
+      it.iSubItem = static_cast<int>(c);
+      it.pszText = const_cast<char*>(cells[c].c_str());
+      SendMessageA(listView, c == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&it));
+    }
   }
 }
 

@@ -71,6 +71,9 @@ struct ListColumn {
   int width;
 };
 void AddListColumns(HWND listView, const std::vector<ListColumn>& columns);
+// A row of a list view: its first cell inserted as row "row", the others set; a text holding
+// names the code page cannot spell ("<U+XXXX>") shows them as they are, through the wide message.
+void AddListRow(HWND listView, int row, const std::vector<std::string>& cells);
 
 // While it lives, every window of the program but one is disabled: a message box owned by one
 // window then holds the whole program, as a modal dialog should, and no other window can close

@@ -83,18 +83,7 @@ void frmAnalyze::Fill() {
     const std::string kind = heading ? "item" : item.entries[static_cast<size_t>(r.entry)].kind;
     const std::string target =
         heading ? std::to_string(item.entries.size()) + " entries" : item.entries[static_cast<size_t>(r.entry)].target;
-    const std::string size = Bytes(static_cast<double>(r.size));
-    const char* cells[] = {item.name.c_str(), kind.c_str(), target.c_str(), size.c_str()};
-    LVITEMA it = {};
-    it.mask = LVIF_TEXT;
-    it.iItem = static_cast<int>(i);
-    it.pszText = const_cast<char*>(cells[0]);
-    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&it));
-    for (int c = 1; c < 4; ++c) {
-      it.iSubItem = c;
-      it.pszText = const_cast<char*>(cells[c]);
-      SendMessageA(list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&it));
-    }
+    AddListRow(list, static_cast<int>(i), {item.name, kind, target, Bytes(static_cast<double>(r.size))});
   }
   ShowTicks();
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);

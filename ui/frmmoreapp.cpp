@@ -33,14 +33,7 @@ void frmmoreapp::LoadMore() {
   SendMessageA(list, LVM_SETITEMCOUNT, shown_.size(), 0);
   const std::map<std::string, std::string> stored = StoredDefinitionChoices(SettingsPath());
   for (size_t i = 0; i < shown_.size(); ++i) {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(i);
-    item.pszText = const_cast<char*>(shown_[i].name.c_str());
-    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    item.iSubItem = 1;
-    item.pszText = const_cast<char*>(shown_[i].group.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+    AddListRow(list, static_cast<int>(i), {shown_[i].name, shown_[i].group});
     ListView_SetCheckState(list, static_cast<int>(i), DefinitionChosen(shown_[i], stored));
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
