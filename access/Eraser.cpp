@@ -10,6 +10,7 @@
 #include "access/WidePath.h"
 
 #include "access/FolderGuard.h"
+#include "access/RegContent.h"
 #include "access/RegKey.h"
 #include "access/regfun.h"
 
@@ -187,13 +188,23 @@ bool RealEraser::RemoveWalkedFolder(const std::string& path) { return RemoveDire
 
 LONG RecordingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
   std::string plain = PlainSubKey(subKey);
-  if (!plain.empty() && KeyPresent(root, plain, view)) entries.push_back({"key", KeyText(root, plain, view), 0});
+  if (plain.empty()) return ERROR_SUCCESS;
+  bool holdsValues = false;
+  const std::string seen = KeyFingerprint(root, plain, view, &holdsValues);
+  if (!holdsValues) return ERROR_SUCCESS;
+  Entry e{"key", KeyText(root, plain, view), 0};
+  e.seen = seen;
+  entries.push_back(e);
   return ERROR_SUCCESS;
 }
 
 LONG RecordingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
   std::string plain = PlainSubKey(subKey);
-  if (ValuePresent(root, plain, name, view)) entries.push_back({"value", KeyText(root, plain, view) + "\\" + name, 0});
+  const std::string seen = ValueFingerprint(root, plain, name, view);
+  if (seen.empty()) return ERROR_SUCCESS;
+  Entry e{"value", KeyText(root, plain, view) + "\\" + name, 0};
+  e.seen = seen;
+  entries.push_back(e);
   return ERROR_SUCCESS;
 }
 
@@ -201,8 +212,11 @@ void RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const
                                      const std::string& value) {
   std::string plain = PlainSubKey(subKey);
   // Only blanking erases; writing a value back (a kept address) is no track of its own.
-  if (value.empty() && KeyPresent(root, plain))
-    entries.push_back({"blank", KeyText(root, plain) + "\\" + name, 0});
+  if (value.empty() && KeyPresent(root, plain)) {
+    Entry e{"blank", KeyText(root, plain) + "\\" + name, 0};
+    e.seen = ValueFingerprint(root, plain, name);
+    entries.push_back(e);
+  }
 }
 
 bool RecordingEraser::EraseListedFile(const std::string& path, const FileFacts& facts, bool force) {

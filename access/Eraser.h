@@ -69,7 +69,8 @@ class RealEraser : public Eraser {
   bool lastNotOverwritten_ = false;
 };
 
-// Lists what would be erased and touches nothing.
+// Lists what would be erased and touches nothing. A key that holds no value anywhere is no
+// track and is not listed.
 class RecordingEraser : public Eraser {
  public:
   struct Entry {
@@ -79,6 +80,9 @@ class RecordingEraser : public Eraser {
     unsigned long long count = 0; // rows, for "rows" entries of a database
     unsigned long long lastWrite = 0;  // files: as listed, to tell whether one changed since
     bool ticked = true;                // a preview the user edits unticks what is to stay
+    // What the entry held when it was listed, to tell whether it changed since: a key's or a
+    // value's fingerprint, the highest row id of a table, what the Recycle Bin held.
+    std::string seen;
   };
   std::vector<Entry> entries;
 

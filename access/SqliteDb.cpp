@@ -68,12 +68,21 @@ void CallPredicate(sqlite3_context* context, int argc, sqlite3_value** argv) {
 SqliteDb::~SqliteDb() {
   if (db_) sqlite3_close(db_);
   for (auto* p : predicates_) delete p;
+  // Never one in use (another program holds it without letting it go), nor a log that holds pages.
+  for (const std::string& made : madeByReading_) {
+    FileFacts facts;
+    if (FactsOfPath(made, facts) && (made.compare(made.size() - 4, 4, "-shm") == 0 || facts.size == 0))
+      DeleteFileW(WidePath(made).c_str());
+  }
 }
 
 SqliteDb::Opened SqliteDb::Open(const std::string& path, bool readOnly) {
   const DWORD attrs = AttributesOf(path);
   if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return Opened::Missing;
   const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+  if (readOnly)
+    for (const char* suffix : {"-shm", "-wal"})
+      if (AttributesOf(path + suffix) == INVALID_FILE_ATTRIBUTES) madeByReading_.push_back(path + suffix);
   const bool secure = SecureErasingOn() && !readOnly;
   if (sqlite3_open_v2(Utf8Text(path).c_str(), &db_, flags, secure ? ZeroingVfs() : nullptr) != SQLITE_OK) {
     sqlite3_close(db_);

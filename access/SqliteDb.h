@@ -16,8 +16,9 @@ class SqliteDb {
   SqliteDb(const SqliteDb&) = delete;
   SqliteDb& operator=(const SqliteDb&) = delete;
 
-  // An existing database (ANSI path), for writing or only for reading; nothing is created. A
-  // file that is not a database, or one another program holds locked, says so.
+  // An existing database, for writing or only for reading; nothing is created, and reading
+  // leaves no file behind. A file that is not a database, or one another program holds
+  // locked, says so.
   Opened Open(const std::string& path, bool readOnly = false);
   bool ok() const { return db_ != nullptr; }
   bool HasTable(const std::string& table) const;
@@ -47,6 +48,9 @@ class SqliteDb {
  private:
   sqlite3* db_ = nullptr;
   std::vector<std::function<bool(const std::string&)>*> predicates_;
+  // Reading only: the write-ahead log's index files that opening made, removed again on close,
+  // so that a preview leaves no file behind.
+  std::vector<std::string> madeByReading_;
 };
 
 // BEGIN IMMEDIATE: the write lock is taken at once or not at all; rolled back unless committed.

@@ -8,12 +8,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <shlobj.h>
 #include <sqlite3.h>
 
+#include "access/Listing.h"
 #include "access/Normal.h"
 #include "access/SqliteDb.h"
 #include "access/WidePath.h"
@@ -62,23 +64,27 @@ void MakeTree(const std::string& root) {
   }
 }
 
-// The floor: a plain recursive FindFirstFileA/FindNextFileA walk.
+// The floor: a plain recursive FindFirstFileW/FindNextFileW walk, each name as it is.
 template <typename OnFile, typename OnFolderDone>
-void BareWalk(const std::string& folder, OnFile onFile, OnFolderDone onFolderDone) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+void BareWalk(const std::wstring& folder, OnFile onFile, OnFolderDone onFolderDone) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return;
   do {
-    if (!strcmp(fd.cFileName, ".") || !strcmp(fd.cFileName, "..")) continue;
-    std::string full = folder + "\\" + fd.cFileName;
+    if (!wcscmp(fd.cFileName, L".") || !wcscmp(fd.cFileName, L"..")) continue;
+    std::wstring full = folder + L"\\" + fd.cFileName;
     if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       BareWalk(full, onFile, onFolderDone);
       onFolderDone(full);
     } else {
       onFile(full, fd);
     }
-  } while (FindNextFileA(h, &fd));
+  } while (FindNextFileW(h, &fd));
   FindClose(h);
+}
+template <typename OnFile, typename OnFolderDone>
+void BareWalk(const std::string& folder, OnFile onFile, OnFolderDone onFolderDone) {
+  BareWalk(WideText(folder), onFile, onFolderDone);
 }
 
 double RunCommand(const std::string& commandLine) {
@@ -150,7 +156,7 @@ int Search(const std::string& work) {
   ListOnlyView view(list);
   long long bareFiles = 0;
   const double bare = Time([&] {
-    BareWalk(tree, [&](const std::string&, const WIN32_FIND_DATAA&) { ++bareFiles; }, [](const std::string&) {});
+    BareWalk(tree, [&](const std::wstring&, const WIN32_FIND_DATAW&) { ++bareFiles; }, [](const std::wstring&) {});
   });
   HuntResult result;
   const double hunt = Time([&] {
@@ -160,7 +166,7 @@ int Search(const std::string& work) {
   });
   printf("\nListing (%lld files walked, %llu listed, %ld lines in the list box)\n", bareFiles, result.lines,
          static_cast<long>(SendMessageA(listBox, LB_GETCOUNT, 0, 0)));
-  Row("bare FindFirstFile walk", bare, bare);
+  Row("bare FindFirstFileW walk", bare, bare);
   Row("FindFiles filling the list", hunt, bare);
   DestroyWindow(host);
   RunCommand("cmd /c rd /s /q \"" + work + "\"");
@@ -345,6 +351,29 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc >= 3 && !strcmp(argv[1], "search")) return Search(argv[2]);
+  if (argc >= 3 && !strcmp(argv[1], "walkparts")) {
+    CreateDirectoryA(argv[2], nullptr);
+    std::string tree = std::string(argv[2]) + "\\parts";
+    MakeTree(tree);
+    for (int round = 0; round < 3; ++round) {
+      long long n = 0;
+      double bare = Time([&] { BareWalk(tree, [&](const std::wstring&, const WIN32_FIND_DATAW&) { ++n; }, [](const std::wstring&) {}); });
+      long long m = 0;
+      std::function<void(const std::string&)> rec = [&](const std::string& f) {
+        ForEachEntry(f, [&](const ListedEntry& e) {
+          if (IsFolder(e)) rec(f + "\\" + e.name);
+          else ++m;
+          return true;
+        });
+      };
+      double listing = Time([&] { rec(tree); });
+      long long k = 0;
+      double walk = Time([&] { WalkListedFiles(tree, true, [&](const std::string&, const ListedEntry&) { ++k; }); });
+      double size = Time([&] { FolderSize(tree); });
+      printf("bare %.2f (%lld)  ForEachEntry %.2f (%lld)  WalkListedFiles %.2f (%lld)  FolderSize %.2f\n", bare, n, listing, m, walk, k, size);
+    }
+    return 0;
+  }
   if (argc >= 3 && !strcmp(argv[1], "browsers")) return BrowsersBench(argv[2]);
   if (argc >= 2 && !strcmp(argv[1], "definitions")) return Definitions(argc >= 4 ? argv[3] : nullptr);
   if (argc < 3 || strcmp(argv[1], "run")) {
@@ -362,8 +391,8 @@ int main(int argc, char** argv) {
 
   double bareSize = 0, sizeTotal = 0, bareBytes = 0;
   bareSize = Time([&] {
-    BareWalk(measured, [&](const std::string&, const WIN32_FIND_DATAA& fd) { bareBytes += fd.nFileSizeLow; },
-             [](const std::string&) {});
+    BareWalk(measured, [&](const std::wstring&, const WIN32_FIND_DATAW& fd) { bareBytes += fd.nFileSizeLow; },
+             [](const std::wstring&) {});
   });
   double folderSize = Time([&] { sizeTotal = FolderSize(measured); });
   double dirS = RunCommand("cmd /c dir /s /b \"" + measured + "\"");
@@ -374,17 +403,17 @@ int main(int argc, char** argv) {
   MakeTree(c);
   double empty = Time([&] { EmptyFolderTree(a); });
   double bareDelete = Time([&] {
-    BareWalk(b, [](const std::string& f, const WIN32_FIND_DATAA&) { DeleteFileA(f.c_str()); },
-             [](const std::string& d) { RemoveDirectoryA(d.c_str()); });
+    BareWalk(b, [](const std::wstring& f, const WIN32_FIND_DATAW&) { DeleteFileW(f.c_str()); },
+             [](const std::wstring& d) { RemoveDirectoryW(d.c_str()); });
   });
   double rd = RunCommand("cmd /c rd /s /q \"" + c + "\"");
 
   printf("\nMeasuring (%d files; sizes agree: %s)\n", files, sizeTotal == bareBytes ? "yes" : "NO");
-  Row("bare FindFirstFile walk", bareSize, bareSize);
+  Row("bare FindFirstFileW walk", bareSize, bareSize);
   Row("FolderSize", folderSize, bareSize);
   Row("cmd /c dir /s /b", dirS, bareSize);
   printf("\nEmptying\n");
-  Row("bare walk + DeleteFileA", bareDelete, bareDelete);
+  Row("bare walk + DeleteFileW", bareDelete, bareDelete);
   Row("EmptyFolderTree", empty, bareDelete);
   Row("cmd /c rd /s /q", rd, bareDelete);
   if (rmSeconds >= 0) Row("rm -rf (Linux side)", rmSeconds, bareDelete);

@@ -226,6 +226,27 @@ unsigned long long DatabaseBytes(const std::string& path) {
   return BytesOf(path) + BytesOf(path + "-journal") + BytesOf(path + "-wal");
 }
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+// What a preview saw of a table: its highest row id ("rowid 1234"), "" where it has none.
+std::string RowIdMark(const SqliteDb& db, const std::string& table) {
+  const std::vector<std::string> max = db.Texts("SELECT max(rowid) FROM \"" + table + "\"");
+  if (max.empty()) return "";
+  return "rowid " + (max[0].empty() ? std::string("0") : max[0]);
+}
+
+// The condition that keeps a statement to the rows a preview saw: "rowid <= 1234", or "".
+std::string RowIdBound(const std::string& seen) {
+  if (seen.compare(0, 6, "rowid ") != 0 || seen.size() == 6 || seen.find_first_not_of("0123456789", 6) != std::string::npos)
+    return "";
+  return "rowid <= " + seen.substr(6);
+}
+
+// The statement with the condition added to its outermost WHERE (every inner one stands in
+// parentheses), or as its WHERE.
+std::string Bounded(const std::string& sql, const std::string& bound) {
+  if (bound.empty()) return sql;
+  return sql + (sql.find(" WHERE ") == std::string::npos ? " WHERE " : " AND ") + bound;
+}
 }  // namespace
 
 void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::string& path,
@@ -264,20 +285,27 @@ void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::s
     for (const DbStep& step : steps) {
       if (step.countSql.empty() || !db.HasTable(step.table)) continue;
       const long long rows = db.Number(step.countSql);
-      if (rows > 0) job.ctx.preview->entries.push_back(RowsEntry(prefix + step.Label(), static_cast<unsigned long long>(rows)));
+      if (rows <= 0) continue;
+      PreviewEntry e = RowsEntry(prefix + step.Label(), static_cast<unsigned long long>(rows));
+      e.seen = RowIdMark(db, step.table);
+      job.ctx.preview->entries.push_back(e);
     }
     return;
   }
-  // Keeping to a preview: a counted step runs only when its entry is ticked and no row was
-  // added since; its rewrites with it. Rewrites of no step run when any step does.
+  // Keeping to a preview: a counted step runs only when its entry is ticked, and only on the
+  // rows the preview saw (no higher row id than it saw), and not when more of them would go
+  // than it counted; the rewrites that follow it run with it, and only with it.
   std::set<std::string> skip;
+  std::map<std::string, std::string> bounds;
   bool anyCounted = false, anyChosen = false;
   CarryingEraser* carrying = KeepingToPreview(job.ctx);
   for (const DbStep& step : steps) {
     if (step.countSql.empty() || !db.HasTable(step.table)) continue;
     anyCounted = true;
     const bool chosen = !carrying || carrying->MayCarryOut("rows", prefix + step.Label(), [&](const PreviewEntry& listed) {
-      return static_cast<unsigned long long>(db.Number(step.countSql)) <= listed.count;
+      const std::string bound = RowIdBound(listed.seen);
+      bounds[step.Label()] = bound;
+      return static_cast<unsigned long long>(db.Number(Bounded(step.countSql, bound))) <= listed.count;
     });
     if (chosen) anyChosen = true;
     else skip.insert(step.Label());
@@ -291,19 +319,27 @@ void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::s
       job.Note(profile, FileName(path) + " is locked by another program: left alone");
       return;
     }
+    std::vector<EntryOutcome> erased;
     for (const DbStep& step : steps) {
       if (!db.HasTable(step.table)) continue;
-      if (!step.countSql.empty() && skip.count(step.Label())) continue;
+      const bool counted = !step.countSql.empty();
+      if (counted && skip.count(step.Label())) continue;
       if (!step.follows.empty() && skip.count(step.follows)) continue;
-      if (!db.Exec(step.sql)) {
+      const auto bound = bounds.find(step.Label());
+      const std::string sql = counted && bound != bounds.end() ? Bounded(step.sql, bound->second) : step.sql;
+      if (!db.Exec(sql)) {
         job.Note(profile, FileName(path) + " could not be changed (" + db.Error() + "): left as it was");
         return;  // the transaction rolls back
       }
+      if (sql.compare(0, 6, "DELETE") == 0 && db.Changes() > 0)
+        erased.push_back({"rows", prefix + step.Label() + " (" + std::to_string(db.Changes()) + " rows)", ""});
     }
     if (!transaction.Commit()) {
       job.Note(profile, FileName(path) + " could not be changed (" + db.Error() + "): left as it was");
       return;
     }
+    // What went, table by table, for the report.
+    if (job.ctx.carrying) job.ctx.carrying->outcomes.insert(job.ctx.carrying->outcomes.end(), erased.begin(), erased.end());
   }
   db.Compact();
   const unsigned long long after = DatabaseBytes(path);
@@ -315,33 +351,50 @@ void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std:
   if (!job.sitesReadable) return;
   // One entry per site, so that a preview can keep one: "...\Cookies: cookies of example.com (3 rows)".
   const std::string label = table + " of ";
-  auto sitesOf = [&](SqliteDb& db) {
+  // Of each site, the cookies that may go, and (keeping to a preview) of those only the ones
+  // with no higher row id than the preview saw.
+  auto sitesOf = [&](SqliteDb& db, const std::string& bound) {
     std::map<std::string, long long> sites;
     for (const auto& host : db.TextCounts("SELECT " + hostColumn + ", count(*) FROM " + table + " WHERE NOT tsw_kept(" +
-                                          hostColumn + ") GROUP BY " + hostColumn))
+                                          hostColumn + ")" + (bound.empty() ? "" : " AND " + bound) + " GROUP BY " + hostColumn))
       sites[SiteOf(host.first)] += host.second;
     return sites;
   };
   auto kept = [&](const std::string& host) { return job.keptSites.Keeps(host); };
   CarryingEraser* carrying = KeepingToPreview(job.ctx);
   std::set<std::string> chosen;  // keeping to a preview: the sites whose cookies may go
+  std::string bound;             // and the rows the preview saw
   if (job.ctx.preview || carrying) {
     SqliteDb db;
     if (db.Open(path, true) != SqliteDb::Opened::Ok || !db.HasTable(table) || !db.AddPredicate("tsw_kept", kept)) {
       if (job.ctx.preview) ChangeDatabase(job, profile, path, {{table, "", "", true}});  // says why, changes nothing
       return;
     }
-    for (const auto& site : sitesOf(db)) {
+    const std::string mark = RowIdMark(db, table);
+    if (carrying) {
+      // The lowest mark of the listed sites: a cookie the preview did not see never goes.
+      for (const PreviewEntry& e : carrying->Entries()) {
+        const std::string b = RowIdBound(e.seen);
+        if (e.kind == "rows" && !b.empty() && e.target.compare(0, path.size(), path) == 0 &&
+            (bound.empty() || std::stoull(b.substr(9)) < std::stoull(bound.substr(9))))
+          bound = b;
+      }
+    }
+    for (const auto& site : sitesOf(db, bound)) {
       const std::string target = path + ": " + label + site.first;
       const unsigned long long rows = static_cast<unsigned long long>(site.second);
-      if (job.ctx.preview) job.ctx.preview->entries.push_back(RowsEntry(target, rows));
-      else if (carrying->MayCarryOut("rows", target, [rows](const PreviewEntry& listed) { return rows <= listed.count; }))
+      if (job.ctx.preview) {
+        PreviewEntry e = RowsEntry(target, rows);
+        e.seen = mark;
+        job.ctx.preview->entries.push_back(e);
+      } else if (carrying->MayCarryOut("rows", target, [rows](const PreviewEntry& listed) { return rows <= listed.count; })) {
         chosen.insert(site.first);
+      }
     }
     if (job.ctx.preview || chosen.empty()) return;
   }
   const std::string where = " FROM " + table + " WHERE NOT tsw_kept(" + hostColumn + ")" +
-                            (carrying ? " AND tsw_chosen(" + hostColumn + ")" : "");
+                            (carrying ? " AND tsw_chosen(" + hostColumn + ")" : "") + (bound.empty() ? "" : " AND " + bound);
   ChangeDatabase(job, profile, path, {{table, "", "DELETE" + where, true}}, [&](SqliteDb& db) {
     return db.AddPredicate("tsw_kept", kept) &&
            db.AddPredicate("tsw_chosen", [&](const std::string& host) { return chosen.count(SiteOf(host)) != 0; });

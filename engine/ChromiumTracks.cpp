@@ -44,12 +44,11 @@ void CleanHistory(BrowserJob& job, const BrowserProfile& p) {
   // rather than row by row.
   steps.push_back({"urls", "", "CREATE TEMP TABLE tsw_urls AS SELECT * FROM urls WHERE url IN (SELECT value FROM temp.tsw_keep)",
                    false, "", "urls"});
-  // Counted as all but the kept ones, which the table's index finds without a scan.
-  steps.push_back({"urls",
-                   "SELECT (SELECT count(*) FROM urls) - (SELECT count(*) FROM urls WHERE url IN (SELECT value FROM temp.tsw_keep))",
-                   "DELETE FROM urls"});
-  steps.push_back({"urls", "", "INSERT INTO urls SELECT * FROM temp.tsw_urls", false, "", "urls"});
-  steps.push_back({"urls", "", "UPDATE urls SET visit_count = 0, typed_count = 0, last_visit_time = 0"});
+  steps.push_back({"urls", "SELECT count(*) FROM urls WHERE url NOT IN (SELECT value FROM temp.tsw_keep)", "DELETE FROM urls"});
+  // Put back; a kept page the deletion did not reach (one newer than a preview saw) is there still.
+  steps.push_back({"urls", "", "INSERT OR IGNORE INTO urls SELECT * FROM temp.tsw_urls", false, "", "urls"});
+  // The pages that stay keep no trace of their visits: part of erasing the visits, and only of that.
+  steps.push_back({"urls", "", "UPDATE urls SET visit_count = 0, typed_count = 0, last_visit_time = 0", false, "", "visits"});
   ChangeDatabase(job, p, p.folder + "\\History", steps, [&](SqliteDb& db) { return db.TempTable("tsw_keep", keep); });
   // Companions that hold only history: the address bar's shortcuts and predictions, the
   // most-visited tiles and their thumbnails, the visited-links table.

@@ -38,17 +38,21 @@ void CleanRun::CarryOut(const RunItem& item, RunContext& ctx, bool beforeStart) 
   ctx.filesize += item.addBytes;
 }
 
-bool Previewing(RunContext& ctx, const std::string& what, double bytes) {
+bool Previewing(RunContext& ctx, const std::string& what, double bytes, const std::string& seen) {
   if (ctx.preview) {
-    ctx.preview->entries.push_back({"clear", what, static_cast<unsigned long long>(bytes)});
+    PreviewEntry e{"clear", what, static_cast<unsigned long long>(bytes)};
+    e.seen = seen;
+    ctx.preview->entries.push_back(e);
     return true;
   }
-  // Keeping to a preview: the platform's own step runs only when its entry is ticked, and
-  // counts what the preview measured.
+  // Keeping to a preview: the platform's own step runs only when its entry is ticked and what
+  // it clears is what the preview saw, and counts what the preview measured.
   if (CarryingEraser* keeping = KeepingToPreview(ctx)) {
+    if (!keeping->MayCarryOut("clear", what, [&](const PreviewEntry& listed) { return listed.seen.empty() || listed.seen == seen; }))
+      return true;
     const PreviewEntry* listed = keeping->Listed("clear", what);
-    if (!listed || !listed->ticked) return true;
     keeping->bytes += static_cast<double>(listed->size);
+    keeping->outcomes.push_back({"clear", what, ""});
   }
   return false;
 }
@@ -115,6 +119,7 @@ void CleanRun::Say(const std::string& line) {
 }
 
 const char kChangedReason[] = "changed since the preview";
+const char kNotFoundReason[] = "not found";
 
 void CleanRun::SayPassedOver(const std::vector<EntryOutcome>& outcomes) {
   // What could not be erased is said, never left silent; entries changed since the preview
@@ -155,6 +160,8 @@ void CleanRun::RunItemWith(const RunItem& item, RunContext& ctx, const PreviewIt
   for (const std::string& note : ctx.notes) Say(note);
   ctx.notes.clear();
   for (const std::string& note : carrying.notes) Say(note);
+  // A ticked line the run never met is said, never dropped in silence.
+  for (const PreviewEntry* missed : carrying.NotMet()) carrying.PassOver(missed->kind, missed->target, kNotFoundReason);
   SayPassedOver(carrying.outcomes);
   if (preview) {
     const bool fixedChosen = carrying.Chosen("fixed", FixedTarget(item.addRegnum));
@@ -181,7 +188,10 @@ void CleanRun::Finish(RunContext& ctx) {
     return;
   }
   view_.SetProgress(100);
-  view_.AddStatus(kCompleteLine);
+  // A run that left something it was to erase does not call itself a success.
+  const unsigned long long passed = passedOver();
+  view_.AddStatus(passed == 0 ? std::string(kCompleteLine)
+                              : "Task complete: " + std::to_string(passed) + (passed == 1 ? " entry" : " entries") + " passed over");
   if (changed_ > 0) view_.AddStatus(std::to_string(changed_) + kChangedLine);
   view_.RefreshStatus();
   view_.ShowSummary(SummaryText(regnum_, filesize_));
@@ -206,11 +216,26 @@ void CleanRun::Run() {
   Finish(ctx);
 }
 
+void CleanRun::ReportUnknownItem(const PreviewItem& item) {
+  report_.push_back({item.name, {}, {}});
+  for (const PreviewEntry& e : item.entries)
+    if (e.ticked && e.kind != "note" && e.kind != "item") report_.back().outcomes.push_back({e.kind, e.target, kNotFoundReason});
+  if (report_.back().outcomes.empty()) {
+    report_.pop_back();
+    return;
+  }
+  Say("No item of this run is called \"" + item.name + "\": its " + std::to_string(report_.back().outcomes.size()) +
+      " ticked entries are passed over");
+}
+
 void CleanRun::RunSelected(const std::vector<PreviewItem>& preview, unsigned long long listWritten) {
   ScopedSecureErasing secure(TickStrict(ReadIni(settingsFile_, "Additional", "securely")));
   Begin();
   RunContext ctx;
   ctx.settingsFile = settingsFile_;
+  for (const PreviewItem& p : preview)
+    if (std::none_of(items_.begin(), items_.end(), [&](const RunItem& item) { return ItemName(item) == p.name; }))
+      ReportUnknownItem(p);
   for (const RunItem& item : items_) {
     const std::string name = ItemName(item);
     auto found = std::find_if(preview.begin(), preview.end(), [&](const PreviewItem& p) { return p.name == name; });

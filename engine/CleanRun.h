@@ -57,8 +57,10 @@ struct RunContext {
 };
 
 // True while previewing, after recording what the direct call would clear; the step then
-// leaves the call out.
-bool Previewing(RunContext& ctx, const std::string& what, double bytes = 0);
+// leaves the call out. seen tells what there is to clear now (the Recycle Bin's items and
+// size, the clipboard's sequence number): keeping to a preview, the call is left out too when
+// that is no longer what the preview saw, and the entry counts as changed.
+bool Previewing(RunContext& ctx, const std::string& what, double bytes = 0, const std::string& seen = "");
 
 // What a preview found for one selected item.
 struct PreviewItem {
@@ -136,6 +138,8 @@ class CleanRun {
   void SayPassedOver(const std::vector<EntryOutcome>& outcomes);
   // One item: its lines, its step under the carrying eraser, what it passed over.
   void RunItemWith(const RunItem& item, RunContext& ctx, const PreviewItem* preview, unsigned long long listWritten);
+  // The ticked lines of a preview item that no item of the run takes: each passed over.
+  void ReportUnknownItem(const PreviewItem& item);
 
   RunView& view_;
   const Selection& selection_;
@@ -148,6 +152,7 @@ class CleanRun {
 };
 
 extern const char kChangedLine[];
+extern const char kNotFoundReason[];  // "not found": a ticked line of a preview the run never met
 extern const char kChangedReason[];  // "changed since the preview"  // " entries changed since the preview, left as they are"
 
 // A preview as text: one line per entry, "kind<TAB>target<TAB>size in bytes".

@@ -61,11 +61,14 @@ void CleanPlaces(BrowserJob& job, const BrowserProfile& p) {
   if (!downloads) previewOrphans += " AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE visit_type = 7)";
   if (!history) previewOrphans += " AND id IN (SELECT value FROM temp.tsw_downloads)";
   steps.push_back({"moz_places", "SELECT count(*)" + previewOrphans, "DELETE" + orphans});
+  // Each rewrite runs with the step it belongs to, and only with it.
   if (history)
     steps.push_back({"moz_places", "",
-                     "UPDATE moz_places SET visit_count = 0, last_visit_date = NULL WHERE id NOT IN (SELECT place_id FROM moz_historyvisits)"});
+                     "UPDATE moz_places SET visit_count = 0, last_visit_date = NULL WHERE id NOT IN (SELECT place_id FROM moz_historyvisits)",
+                     false, "", "moz_historyvisits"});
   if (origins)
-    steps.push_back({"moz_origins", "", "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places WHERE origin_id IS NOT NULL)"});
+    steps.push_back({"moz_origins", "", "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places WHERE origin_id IS NOT NULL)",
+                     false, "", "moz_places"});
   const std::vector<std::string> keep = history ? job.keptUrls : std::vector<std::string>();
   std::string downloadPlaces = "CREATE TEMP TABLE tsw_downloads AS SELECT place_id AS value FROM moz_historyvisits WHERE visit_type = 7";
   if (annos)

@@ -6,9 +6,16 @@
 #include <sstream>
 
 #include "access/FolderGuard.h"
+#include "access/RegContent.h"
 #include "access/RegKey.h"
+#include "settings/Text.h"
 
-const char kPreviewListHeader[] = "item\tkind\ttarget\tsize\tticked";
+#include <algorithm>
+
+const char kPreviewListHeader[] = "item\tkind\ttarget\tsize\tticked\tseen";
+namespace {
+const char kFiveColumnHeader[] = "item\tkind\ttarget\tsize\tticked";  // lists saved before "seen"
+}  // namespace
 
 std::string EntryKey(const std::string& kind, const std::string& target) {
   std::string t = target;
@@ -16,7 +23,8 @@ std::string EntryKey(const std::string& kind, const std::string& target) {
     const size_t open = t.rfind(" (");
     if (open != std::string::npos && t.size() > 6 && t.compare(t.size() - 6, 6, " rows)") == 0) t.erase(open);
   }
-  return kind + "\t" + t;
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
+  return kind + "\t" + LowerText(t);
 }
 
 unsigned long long RowsOf(const std::string& target) {
@@ -48,7 +56,8 @@ std::string PreviewListText(const std::vector<PreviewItem>& items) {
   std::string text = std::string(kPreviewListHeader) + "\n";
   for (const PreviewItem& item : items)
     for (const PreviewEntry& e : item.entries)
-      text += item.name + "\t" + e.kind + "\t" + e.target + "\t" + std::to_string(e.size) + "\t" + (e.ticked ? "1" : "0") + "\n";
+      text += item.name + "\t" + e.kind + "\t" + e.target + "\t" + std::to_string(e.size) + "\t" + (e.ticked ? "1" : "0") +
+              "\t" + e.seen + "\n";
   return text;
 }
 
@@ -57,12 +66,14 @@ bool ReadPreviewList(const std::string& text, std::vector<PreviewItem>& items) {
   std::istringstream in(text);
   std::string line;
   bool header = false;
+  size_t columns = 6;
   std::vector<PreviewItem> read;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!header) {
       if (line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-      if (line != kPreviewListHeader) return false;
+      if (line == kFiveColumnHeader) columns = 5;
+      else if (line != kPreviewListHeader) return false;
       header = true;
       continue;
     }
@@ -74,14 +85,17 @@ bool ReadPreviewList(const std::string& text, std::vector<PreviewItem>& items) {
       if (tab == std::string::npos) break;
       from = tab + 1;
     }
-    if (cells.size() != 5 || cells[0].empty() || cells[1].empty() || (cells[4] != "1" && cells[4] != "0")) return false;
+    if (cells.size() != columns || cells[0].empty() || cells[1].empty() || (cells[4] != "1" && cells[4] != "0")) return false;
     if (cells[3].empty() || cells[3].find_first_not_of("0123456789") != std::string::npos) return false;
     PreviewEntry e{cells[1], cells[2], strtoull(cells[3].c_str(), nullptr, 10)};
     e.ticked = cells[4] == "1";
+    if (columns == 6) e.seen = cells[5];
     if (e.kind == "rows") e.count = RowsOf(e.target);
     if (e.kind == "fixed" && e.target.compare(0, 7, "counts ") == 0) e.count = strtoull(e.target.c_str() + 7, nullptr, 10);
-    if (read.empty() || read.back().name != cells[0]) read.push_back(PreviewItem{cells[0], {}, 0, 0});
-    read.back().entries.push_back(e);
+    // An item's lines belong to it wherever they stand in the list.
+    auto item = std::find_if(read.begin(), read.end(), [&](const PreviewItem& p) { return p.name == cells[0]; });
+    if (item == read.end()) item = read.insert(read.end(), PreviewItem{cells[0], {}, 0, 0});
+    item->entries.push_back(e);
   }
   if (!header) return false;
   items.swap(read);
@@ -91,14 +105,36 @@ bool ReadPreviewList(const std::string& text, std::vector<PreviewItem>& items) {
 // ---- Carrying out --------------------------------------------------------------------------
 
 CarryingEraser::CarryingEraser(const PreviewItem* preview, unsigned long long listWritten)
-    : preview_(preview), listWritten_(listWritten) {}
+    : preview_(preview), listWritten_(listWritten) {
+  if (!preview_) return;
+  met_.assign(preview_->entries.size(), false);
+  index_.reserve(preview_->entries.size());
+  for (size_t i = 0; i < preview_->entries.size(); ++i)
+    index_.emplace(EntryKey(preview_->entries[i].kind, preview_->entries[i].target), i);
+}
 
 const PreviewEntry* CarryingEraser::Listed(const std::string& kind, const std::string& target) const {
   if (!preview_) return nullptr;
-  const std::string key = EntryKey(kind, target);
-  for (const PreviewEntry& e : preview_->entries)
-    if (EntryKey(e.kind, e.target) == key) return &e;
-  return nullptr;
+  const auto found = index_.find(EntryKey(kind, target));
+  if (found == index_.end()) return nullptr;
+  met_[found->second] = true;
+  return &preview_->entries[found->second];
+}
+
+const std::vector<PreviewEntry>& CarryingEraser::Entries() const {
+  static const std::vector<PreviewEntry> none;
+  return preview_ ? preview_->entries : none;
+}
+
+std::vector<const PreviewEntry*> CarryingEraser::NotMet() const {
+  std::vector<const PreviewEntry*> missed;
+  if (!preview_) return missed;
+  for (size_t i = 0; i < preview_->entries.size(); ++i) {
+    const PreviewEntry& e = preview_->entries[i];
+    // Lines that say something of an item are no entries to carry out.
+    if (e.ticked && !met_[i] && e.kind != "note" && e.kind != "item") missed.push_back(&e);
+  }
+  return missed;
 }
 
 bool CarryingEraser::Chosen(const std::string& kind, const std::string& target) const {
@@ -147,17 +183,27 @@ LONG CarryingEraser::Counted(const std::string& kind, const std::string& target,
   return result;
 }
 
+namespace {
+// Still what the preview saw: there, and (where the preview kept a fingerprint) the same.
+std::function<bool(const PreviewEntry&)> Holds(const std::string& now) {
+  return [now](const PreviewEntry& listed) { return !now.empty() && (listed.seen.empty() || listed.seen == now); };
+}
+}  // namespace
+
 LONG CarryingEraser::DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view) {
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view);
   const bool there = !plain.empty() && KeyPresent(root, plain, view);
-  if (!MayCarryOut("key", target, there) || !there) return ERROR_SUCCESS;
+  if (preview_ && !MayCarryOut("key", target, Holds(there ? KeyFingerprint(root, plain, view) : ""))) return ERROR_SUCCESS;
+  if (!there) return ERROR_SUCCESS;
   return Counted("key", target, real_.DeleteKeyTree(root, subKey, view));
 }
 
 LONG CarryingEraser::DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain, view) + "\\" + name;
   const bool there = ValuePresent(root, plain, name, view);
-  if (!MayCarryOut("value", target, there) || !there) return ERROR_SUCCESS;
+  if (preview_ && !MayCarryOut("value", target, Holds(there ? ValueFingerprint(root, plain, name, view) : "")))
+    return ERROR_SUCCESS;
+  if (!there) return ERROR_SUCCESS;
   return Counted("value", target, real_.DeleteValue(root, subKey, name, view));
 }
 
@@ -169,7 +215,10 @@ void CarryingEraser::SetStringValue(HKEY root, const std::string& subKey, const 
   }
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain) + "\\" + name;
   const bool there = KeyPresent(root, plain);
-  if (!MayCarryOut("blank", target, there)) return;
+  if (preview_ && !MayCarryOut("blank", target, [&](const PreviewEntry& listed) {
+        return there && (listed.seen.empty() || listed.seen == ValueFingerprint(root, plain, name));
+      }))
+    return;
   real_.SetStringValue(root, subKey, name, value);
   if (there) {
     keys += 1;

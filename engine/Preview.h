@@ -4,6 +4,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "access/Eraser.h"
@@ -12,7 +13,8 @@
 using PreviewEntry = RecordingEraser::Entry;
 
 // The key an entry is matched by when it is carried out: its kind and its target, without the
-// row count a database entry shows ("...\History: urls (12 rows)" -> "...\History: urls").
+// row count a database entry shows ("...\History: urls (12 rows)" -> "...\History: urls"),
+// compared as Windows compares paths and keys: letter case and trailing blanks do not count.
 std::string EntryKey(const std::string& kind, const std::string& target);
 // The rows a "rows" entry counts, read back from its target.
 unsigned long long RowsOf(const std::string& target);
@@ -29,12 +31,15 @@ struct PreviewTotals {
 };
 PreviewTotals TotalsOf(const std::vector<PreviewItem>& items, bool tickedOnly);
 
-// "item\tkind\ttarget\tsize\tticked", then one line per entry: the item's name as its status
-// lines give it, the entry's kind and target as the window shows them, bytes, 1 or 0.
+// "item\ttarget..." header, then one line per entry: the item's name as its status lines give
+// it, the entry's kind and target as the window shows them, bytes, 1 or 0, and what it held
+// when it was listed (see RecordingEraser::Entry::seen). A list of the older five columns,
+// without "seen", still reads.
 extern const char kPreviewListHeader[];
 std::string PreviewListText(const std::vector<PreviewItem>& items);
-// A saved list read back, items in the order they come; false, with nothing read, when the text
-// is not such a list (another header, a line of another shape, a tick that is not 1 or 0).
+// A saved list read back, items in the order they first come (an item's lines count wherever
+// they stand); false, with nothing read, when the text is not such a list (another header, a
+// line of another shape, a tick that is not 1 or 0).
 bool ReadPreviewList(const std::string& text, std::vector<PreviewItem>& items);
 
 // The eraser of a run that reports, and of a run that keeps to a preview. Without a preview it
@@ -56,11 +61,16 @@ class CarryingEraser : public Eraser {
   void Refused(const std::string& path) override;
   void PassedOver(const std::string& kind, const std::string& path, const std::string& why) override;
 
-  // The listed entry of this kind and target, or null; with no preview, null.
+  // The listed entry of this kind and target, or null; with no preview, null. An entry asked
+  // for has been met by the run.
   const PreviewEntry* Listed(const std::string& kind, const std::string& target) const;
+  // The ticked entries of the preview that the run never met: gone, renamed or never there.
+  std::vector<const PreviewEntry*> NotMet() const;
   // With no preview every entry is chosen; with one, the listed and ticked ones.
   bool Chosen(const std::string& kind, const std::string& target) const;
   bool KeepsToPreview() const { return preview_ != nullptr; }
+  // The preview's entries; none without a preview.
+  const std::vector<PreviewEntry>& Entries() const;
   // With no preview, yes. With one: listed, ticked and, as unchanged tells of its listed entry,
   // as it was; one that changed is counted and reported, and stays.
   bool MayCarryOut(const std::string& kind, const std::string& target,
@@ -79,6 +89,8 @@ class CarryingEraser : public Eraser {
   LONG Counted(const std::string& kind, const std::string& target, LONG result);
   const PreviewItem* preview_;
   unsigned long long listWritten_;
+  std::unordered_map<std::string, size_t> index_;  // EntryKey -> entry, looked up in constant time
+  mutable std::vector<bool> met_;
   RealEraser real_;
 };
 

@@ -87,9 +87,12 @@ void CleanRecycleBin(RunContext& ctx) {
   // old to tell leaves Windows 9x's C:\RECYCLED to measure.
   SHQUERYRBINFO info = {};
   info.cbSize = sizeof info;
-  const double held = SUCCEEDED(SHQueryRecycleBinA("", &info)) ? static_cast<double>(info.i64Size) : ErasableSize("C:\\RECYCLED");
+  const bool asked = SUCCEEDED(SHQueryRecycleBinA("", &info));
+  const double held = asked ? static_cast<double>(info.i64Size) : ErasableSize("C:\\RECYCLED");
   ctx.filesize += held;
-  if (!Previewing(ctx, "the Recycle Bin", held)) SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION);
+  // What it holds, so that a run keeping to a preview empties it only while it holds that.
+  const std::string seen = asked ? std::to_string(info.i64NumItems) + " items, " + std::to_string(info.i64Size) + " bytes" : "";
+  if (!Previewing(ctx, "the Recycle Bin", held, seen)) SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION);
 }
 
 void CleanOpenSaveHistory(RunContext& ctx) {
@@ -123,7 +126,9 @@ void CleanCachedPasswords(RunContext&) {
 }
 
 void CleanClipboard(RunContext& ctx) {
-  if (CountClipboardFormats() > 0 && Previewing(ctx, "the clipboard")) return;
+  // Its sequence number changes whenever anything is copied.
+  if (CountClipboardFormats() > 0 && Previewing(ctx, "the clipboard", 0, "sequence " + std::to_string(GetClipboardSequenceNumber())))
+    return;
   if (ctx.preview || !OpenClipboard(nullptr)) return;
   EmptyClipboard();
   CloseClipboard();

@@ -226,7 +226,7 @@ TEST(PreviewList, IsWrittenAndReadBackAndRefusesOtherText) {
   items[0].entries[1].ticked = false;
   items[1].entries[0].count = 1;
   const std::string text = PreviewListText(items);
-  EXPECT_EQ(0u, text.find("item\tkind\ttarget\tsize\tticked\nWindows Temp\tfile\tC:\\t\\a.tmp\t100\t1\n"));
+  EXPECT_EQ(0u, text.find("item\tkind\ttarget\tsize\tticked\tseen\nWindows Temp\tfile\tC:\\t\\a.tmp\t100\t1\t\n"));
   std::vector<PreviewItem> fromWindows;  // a list edited in Notepad keeps reading
   std::string crlf;
   for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);

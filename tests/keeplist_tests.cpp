@@ -83,18 +83,18 @@ TEST_F(KeepListDialogTest, CookieListAddsAndRemovesWritingTheFileAtOnce) {
   EXPECT_FALSE(app.Cookie().IsLoaded());
 }
 
-TEST_F(KeepListDialogTest, UrlListShowsReadableTypedUrlsAndKeepsDuplicates) {
+TEST_F(KeepListDialogTest, UrlListShowsEveryTypedUrlHoweverLongAndKeepsDuplicates) {
   SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
   SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url1", REG_SZ, "http://one.example/", 20);
-  std::string tooLong = "http://" + std::string(300, 'l') + ".example/";
-  SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url2", REG_SZ, tooLong.c_str(), static_cast<DWORD>(tooLong.size() + 1));
+  std::string longUrl = "http://" + std::string(300, 'l') + ".example/";
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url2", REG_SZ, longUrl.c_str(), static_cast<DWORD>(longUrl.size() + 1));
   SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url3", REG_SZ, "http://three.example/", 22);
   WithModal("URL Drop-List Options", [&](HWND dlg) {
     EXPECT_EQ("URL Drop-List", Caption(GetDlgItem(dlg, IDC_KL_FRAME1)));
     EXPECT_EQ("Current URL List", Caption(GetDlgItem(dlg, IDC_KL_LABEL1)));
     EXPECT_EQ("URL Keep List", Caption(GetDlgItem(dlg, IDC_KL_LABEL2)));
     HWND current = GetDlgItem(dlg, IDC_KL_CURRENT), keep = GetDlgItem(dlg, IDC_KL_KEEP);
-    EXPECT_EQ((std::vector<std::string>{"http://one.example/", "http://three.example/"}), ListLines(current));
+    EXPECT_EQ((std::vector<std::string>{"http://one.example/", longUrl, "http://three.example/"}), ListLines(current));
     EXPECT_TRUE(ListLines(keep).empty());
     SendMessageA(current, LB_SETCURSEL, 0, 0);
     Press(dlg, IDC_KL_CMDADD);
