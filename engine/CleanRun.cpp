@@ -160,9 +160,6 @@ void CleanRun::RunItemWith(const RunItem& item, RunContext& ctx, const PreviewIt
   for (const std::string& note : ctx.notes) Say(note);
   ctx.notes.clear();
   for (const std::string& note : carrying.notes) Say(note);
-  // A ticked line the run never met is said, never dropped in silence.
-  for (const PreviewEntry* missed : carrying.NotMet()) carrying.PassOver(missed->kind, missed->target, kNotFoundReason);
-  SayPassedOver(carrying.outcomes);
   if (preview) {
     const bool fixedChosen = carrying.Chosen("fixed", FixedTarget(item.addRegnum));
     ctx.regnum = regnum + carrying.keys + (fixedChosen ? item.addRegnum : 0);
@@ -170,6 +167,9 @@ void CleanRun::RunItemWith(const RunItem& item, RunContext& ctx, const PreviewIt
   } else {
     CarryOut(item, ctx, false);
   }
+  // A ticked line the run never met is said, never dropped in silence.
+  for (const PreviewEntry* missed : carrying.NotMet()) carrying.PassOver(missed->kind, missed->target, kNotFoundReason);
+  SayPassedOver(carrying.outcomes);
   Say(ctx.endLine);
   if (item.refresh) view_.RefreshStatus();
   ItemReport& r = report_.back();

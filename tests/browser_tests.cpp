@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "access/SqliteDb.h"
 #include "access/WidePath.h"
@@ -492,4 +493,58 @@ TEST_F(BrowserTest, KeepingToAPreviewTakesOnlyTheTickedSitesAndNoRowAddedSince) 
   EXPECT_EQ("Task complete Successfully!", view.lines.back());
   // The other profile's cookies went as listed.
   EXPECT_EQ(0, Number(chrome + "\\Profile 1\\Network\\Cookies", "SELECT count(*) FROM cookies"));
+}
+
+// The console cleaner keeping to a list it wrote, as a script would use it.
+TEST_F(BrowserTest, TswcleanKeepsToTheListTableByTableAndRowByRow) {
+  Chromium();
+  Firefox();
+  for (const std::string& db : {ffProfile + "\\places.sqlite", ffProfile + "\\cookies.sqlite"}) {
+    SqliteDb wal;
+    ASSERT_EQ(SqliteDb::Opened::Ok, wal.Open(db));
+    ASSERT_TRUE(wal.Exec("PRAGMA journal_mode=WAL"));
+  }
+  Tick("Google Chrome", {"History"});
+  Tick("Firefox", {"History", "Cookies"});
+  StoreTicks(Settings(), {});
+  WriteListFile(KeepUrlFile(), {"https://kept.example/"});
+  const std::string exe = folder_->File("tswclean.exe"), list = folder_->File("preview.txt"), report = folder_->File("report.json");
+  ASSERT_TRUE(CopyFileA("C:\\tsw-bin\\tswclean.exe", exe.c_str(), FALSE));
+  const ProgramResult analyze = RunProgram("\"" + exe + "\" --analyze --out \"" + list + "\"", folder_->path());
+  ASSERT_EQ(0u, analyze.code) << analyze.err;
+  // A preview leaves nothing behind in the profiles it read.
+  for (const char* made : {"\\places.sqlite-shm", "\\places.sqlite-wal", "\\cookies.sqlite-shm", "\\cookies.sqlite-wal"})
+    EXPECT_FALSE(FileExists(ffProfile + made)) << made;
+  // Only the search terms of Chrome's Default profile are to go: its pages and visits stay as they are.
+  std::istringstream in(ReadFileText(list));
+  std::string text, line;
+  const std::string history = chrome + "\\Default\\History: ";
+  while (std::getline(in, line)) {
+    const bool chromeHistory = line.find("\\Chrome\\User Data\\") != std::string::npos;
+    const bool terms = line.find(history + "keyword_search_terms") != std::string::npos;
+    if (chromeHistory && !terms) line.replace(line.rfind("\t1\t"), 3, "\t0\t");
+    text += line + "\n";
+  }
+  ASSERT_NE(std::string::npos, text.find(history + "keyword_search_terms (1 rows)\t0\t1\trowid 1")) << text;
+  WriteFileText(list, text);
+  // After the preview: one more visit in Firefox, which it never saw.
+  {
+    SqliteDb db;
+    ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(ffProfile + "\\places.sqlite"));
+    ASSERT_TRUE(db.Exec("INSERT INTO moz_historyvisits VALUES(5,0,3,2,1)"));
+  }
+  const ProgramResult from = RunProgram("\"" + exe + "\" --from \"" + list + "\" --report \"" + report + "\"", folder_->path());
+  EXPECT_EQ(0u, from.code) << from.out;
+  const std::string chromeHistory = chrome + "\\Default\\History";
+  EXPECT_EQ(0, Number(chromeHistory, "SELECT count(*) FROM keyword_search_terms"));
+  EXPECT_EQ(4, Number(chromeHistory, "SELECT count(*) FROM visits"));
+  EXPECT_EQ(5, Number(chromeHistory, "SELECT visit_count FROM urls WHERE id = 3"));  // no count was zeroed
+  EXPECT_EQ(2, Number(chromeHistory, "SELECT typed_count FROM urls WHERE id = 3"));
+  // Firefox: the visits the preview saw went, the new one stays with its page.
+  EXPECT_EQ(std::vector<std::string>{"5"}, Column(ffProfile + "\\places.sqlite", "SELECT id FROM moz_historyvisits WHERE visit_type <> 7"));
+  EXPECT_EQ(1, Number(ffProfile + "\\places.sqlite", "SELECT count(*) FROM moz_places WHERE id = 3"));
+  // The report names each table's rows that went.
+  const std::string json = ReadFileText(report);
+  EXPECT_NE(std::string::npos, json.find("History: keyword_search_terms (1 rows)")) << json;
+  EXPECT_NE(std::string::npos, json.find("places.sqlite: moz_historyvisits (3 rows)")) << json;
 }

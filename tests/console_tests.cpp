@@ -1,9 +1,11 @@
 // Analyze and the console cleaner: a preview changes nothing and lists what a run then erases;
 // tswclean.exe runs the stored selection with the window's status lines.
 #include <windows.h>
+#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -12,6 +14,7 @@
 #include "engine/CustomItems.h"
 #include "engine/Preview.h"
 #include "engine/StoredSelection.h"
+#include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
@@ -283,4 +286,147 @@ TEST_F(CleanerProgramTest, AnEditedListIsCarriedOutAndReportedForScripts) {
   EXPECT_EQ(1u, clean.code);
   EXPECT_NE(std::string::npos, ReadFileText(report).find("\"why\": \"in use\""));
   EXPECT_FALSE(FileExists(Temp() + "\\b.tmp"));
+}
+
+// ---- The contract: a run that keeps to a preview carries out nothing the preview did not show.
+
+namespace {
+// The list with one line's tick set; the line is found by its kind and a part of its target.
+std::string WithTick(std::string text, const std::string& kind, const std::string& targetPart, bool ticked) {
+  std::istringstream in(text);
+  std::string out, line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> cells;
+    for (size_t from = 0;;) {
+      const size_t tab = line.find('\t', from);
+      cells.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
+      if (tab == std::string::npos) break;
+      from = tab + 1;
+    }
+    if (cells.size() == 6 && cells[1] == kind && cells[2].find(targetPart) != std::string::npos) cells[4] = ticked ? "1" : "0";
+    for (size_t i = 0; i < cells.size(); ++i) out += (i ? "\t" : "") + cells[i];
+    out += "\n";
+  }
+  return out;
+}
+
+void Recycle(const std::string& path) {
+  std::string from = path + std::string(1, '\0');
+  SHFILEOPSTRUCTA op = {};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  ASSERT_EQ(0, SHFileOperationA(&op));
+}
+
+long long BinItems() {
+  SHQUERYRBINFO info = {sizeof info, 0, 0};
+  SHQueryRecycleBinA("", &info);
+  return info.i64NumItems;
+}
+}  // namespace
+
+class ContractTest : public CleanerProgramTest {
+ protected:
+  std::string list, report;
+  void SetUp() override {
+    CleanerProgramTest::SetUp();
+    list = folder_->File("preview.txt");
+    report = folder_->File("report.json");
+  }
+  std::string Analyze() {
+    const ProgramResult r = RunProgram("\"" + exe + "\" --analyze --out \"" + list + "\"", folder_->path());
+    EXPECT_EQ(0u, r.code) << r.err;
+    return ReadFileText(list);
+  }
+  ProgramResult From() { return RunProgram("\"" + exe + "\" --from \"" + list + "\" --report \"" + report + "\"", folder_->path()); }
+};
+
+TEST_F(ContractTest, TheRecycleBinIsEmptiedOnlyWhileItHoldsWhatThePreviewSaw) {
+  SHEmptyRecycleBinA(nullptr, "", SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+  MakeFile(Temp() + "\\old.txt", 9);
+  Recycle(Temp() + "\\old.txt");
+  StoreTicks(Settings(), {14});
+  const std::string text = Analyze();
+  EXPECT_NE(std::string::npos, text.find("Recycle Bin\tclear\tthe Recycle Bin\t9\t1\t1 items, 9 bytes")) << text;
+  // A document recycled after the preview: the bin no longer holds what was shown.
+  MakeFile(Temp() + "\\report.doc", 500);
+  Recycle(Temp() + "\\report.doc");
+  const ProgramResult r = From();
+  EXPECT_EQ(1u, r.code) << r.out;
+  EXPECT_EQ(2, BinItems());
+  EXPECT_NE(std::string::npos, r.out.find("Task complete: 1 entry passed over")) << r.out;
+  EXPECT_NE(std::string::npos, r.out.find("1" + std::string(kChangedLine))) << r.out;
+  // As it was shown, it goes.
+  Analyze();
+  EXPECT_EQ(0u, From().code);
+  EXPECT_EQ(0, BinItems());
+}
+
+TEST_F(ContractTest, AKeyThatChangedSinceThePreviewStaysWhole) {
+  RegKey k;
+  ASSERT_EQ(ERROR_SUCCESS, k.Create(HKEY_CURRENT_USER, kRunMRU));
+  k.SetString("a", "notepad\\1");
+  k.SetString("MRUList", "a");
+  StoreTicks(Settings(), {11});
+  const std::string text = Analyze();
+  EXPECT_NE(std::string::npos, text.find("Start Menu Run History\tkey\tHKEY_CURRENT_USER\\" + std::string(kRunMRU))) << text;
+  k.SetString("b", "C:\\secret\\plans.doc");  // typed after the preview
+  const ProgramResult r = From();
+  EXPECT_EQ(1u, r.code) << r.out;
+  EXPECT_TRUE(ValuePresent(HKEY_CURRENT_USER, kRunMRU, "b"));
+  EXPECT_TRUE(ValuePresent(HKEY_CURRENT_USER, kRunMRU, "a"));
+  EXPECT_NE(std::string::npos, ReadFileText(report).find("\"why\": \"changed since the preview\""));
+  // A sub-key added after the preview changes it too.
+  Analyze();
+  RegKey sub;
+  sub.Create(HKEY_CURRENT_USER, std::string(kRunMRU) + "\\Later");
+  EXPECT_EQ(1u, From().code);
+  EXPECT_TRUE(KeyPresent(HKEY_CURRENT_USER, std::string(kRunMRU) + "\\Later"));
+  // Unchanged, it goes; and once it went, an empty key it leaves is no track to list.
+  Analyze();
+  const ProgramResult unchanged = From();
+  EXPECT_EQ(0u, unchanged.code) << unchanged.out;
+  EXPECT_FALSE(ValuePresent(HKEY_CURRENT_USER, kRunMRU, "b"));
+  EXPECT_EQ(std::string::npos, Analyze().find("\tkey\tHKEY_CURRENT_USER\\" + std::string(kRunMRU)));
+}
+
+TEST_F(ContractTest, EveryTickedLineTheRunDoesNotMeetIsPassedOver) {
+  MakeFile(Temp() + "\\a.tmp", 300);
+  MakeFile(Temp() + "\\b.tmp", 200);
+  StoreTicks(Settings(), {13});
+  std::string text = Analyze();
+  // Letter case and a trailing blank are no other file to Windows; b.tmp's line moves into a
+  // second block of its item further down, after a line of an item no run has.
+  const std::string aLine = "Windows Temp\tfile\t" + Temp() + "\\a.tmp\t300\t1\t\n";
+  const std::string bLine = "Windows Temp\tfile\t" + Temp() + "\\b.tmp\t200\t1\t\n";
+  ASSERT_NE(std::string::npos, text.find(aLine)) << text;
+  ASSERT_NE(std::string::npos, text.find(bLine)) << text;
+  text.replace(text.find(aLine), aLine.size(), "Windows Temp\tfile\t" + Temp() + "\\A.TMP \t300\t1\t\n");
+  text.erase(text.find(bLine), bLine.size());
+  text += "No Such Item\tfile\tC:\\nowhere\\x.tmp\t1\t1\t\n" + bLine;
+  text += "Windows Temp\tfile\t" + Temp() + "\\gone.tmp\t5\t1\t\n";  // never there
+  WriteFileText(list, text);
+  const ProgramResult r = From();
+  EXPECT_EQ(1u, r.code) << r.out;
+  EXPECT_FALSE(FileExists(Temp() + "\\a.tmp"));
+  EXPECT_FALSE(FileExists(Temp() + "\\b.tmp"));
+  EXPECT_NE(std::string::npos, r.out.find("Passed over (not found): " + Temp() + "\\gone.tmp")) << r.out;
+  EXPECT_NE(std::string::npos, r.out.find("No item of this run is called \"No Such Item\"")) << r.out;
+  EXPECT_NE(std::string::npos, r.out.find("Task complete: 2 entries passed over")) << r.out;
+}
+
+TEST_F(ContractTest, ATypedAddressOfAnyLengthIsListedAndStaysWhenUnticked) {
+  const std::string longUrl = "http://" + std::string(280, 'x') + ".example/";
+  SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url1", REG_SZ, "http://short.example/", 22);
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url2", REG_SZ, longUrl.c_str(), static_cast<DWORD>(longUrl.size() + 1));
+  WriteListFile(KeepUrlFile(), {});
+  StoreTicks(Settings(), {1});
+  std::string text = Analyze();
+  ASSERT_NE(std::string::npos, text.find("\ttyped address\t" + longUrl + "\t")) << text;
+  WriteFileText(list, WithTick(text, "typed address", longUrl, false));
+  EXPECT_EQ(0u, From().code);
+  EXPECT_EQ(std::vector<std::string>{longUrl}, CurrentTypedUrls());
+  SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
 }
