@@ -74,14 +74,15 @@ class RealEraser : public Eraser {
 class RecordingEraser : public Eraser {
  public:
   struct Entry {
-    std::string kind;    // "key", "value", "blank", "file", "folder"
+    std::string kind;    // "key", "value", "blank", "file", "folder", "rows", "clear", "kept"...
     std::string target;  // full key path, key path and value name, or file path
     unsigned long long size = 0;  // bytes, for files
     unsigned long long count = 0; // rows, for "rows" entries of a database
     unsigned long long lastWrite = 0;  // files: as listed, to tell whether one changed since
     bool ticked = true;                // a preview the user edits unticks what is to stay
     // What the entry held when it was listed, to tell whether it changed since: a key's or a
-    // value's fingerprint, the highest row id of a table, what the Recycle Bin held.
+    // value's fingerprint, the highest row id of a table, what the Recycle Bin held. Of a
+    // "kept" entry (what a keep list keeps, shown so that the user sees why it stays): that list.
     std::string seen;
   };
   std::vector<Entry> entries;

@@ -18,6 +18,10 @@ FolderHandler& Folders() {
   static FolderHandler handler;
   return handler;
 }
+MenuHandler& Menus() {
+  static MenuHandler handler;
+  return handler;
+}
 }  // namespace
 
 int ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT flags) {
@@ -64,3 +68,22 @@ std::string AskFolder(HWND owner, const std::string& title, UINT flags) {
 }
 
 void SetFolderHandler(FolderHandler handler) { Folders() = std::move(handler); }
+
+int ChooseFromMenu(HWND owner, HMENU menu, POINT at) {
+  if (Menus()) {
+    MenuRequest request{owner, {}, {}, {}};
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      char text[256] = {0};
+      GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      request.items.push_back(text);
+      request.commands.push_back(static_cast<int>(GetMenuItemID(menu, i)));
+      request.enabled.push_back(!(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
+    }
+    return Menus()(request);
+  }
+  // The owner comes first, or the menu would not close when the user clicks elsewhere.
+  SetForegroundWindow(owner);
+  return TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+}
+
+void SetMenuHandler(MenuHandler handler) { Menus() = std::move(handler); }

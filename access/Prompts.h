@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 extern const char kProductTitle[];  // "Tracksweep"
 
@@ -37,6 +38,18 @@ struct FolderRequest {
   UINT flags;  // BROWSEINFO flags
 };
 using FolderHandler = std::function<std::string(const FolderRequest&)>;
+
+struct MenuRequest {
+  HWND owner;
+  std::vector<std::string> items;  // each command's text, in order
+  std::vector<int> commands;
+  std::vector<bool> enabled;
+};
+using MenuHandler = std::function<int(const MenuRequest&)>;
+
+// A popup menu at a point of the screen; the command chosen, 0 for none.
+int ChooseFromMenu(HWND owner, HMENU menu, POINT at);
+void SetMenuHandler(MenuHandler handler);
 
 // The shell's folder picker over the whole namespace; the chosen folder's path, or "" when
 // the user cancels or the choice has no path.

@@ -237,6 +237,54 @@ class NoTicks : public Selection {
   int CheckValue(int) const override { return 0; }
 };
 
+// Analyze and "Clean these" of 20,000 files, beside a plain run over the same files: keeping
+// to a preview may cost little more than the run it replaces.
+std::string g_previewTree;
+void MakeFiles(const std::string& root, int files) {
+  CreateDirectoryA(root.c_str(), nullptr);
+  for (int d = 0; d < files / 200; ++d) {
+    const std::string folder = root + "\\d" + std::to_string(d);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (int f = 0; f < 200; ++f) {
+      HANDLE h = CreateFileA((folder + "\\f" + std::to_string(f) + ".tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+      DWORD written;
+      WriteFile(h, "data", 4, &written, nullptr);
+      CloseHandle(h);
+    }
+  }
+}
+
+int PreviewBench(const std::string& work) {
+  CreateDirectoryA(work.c_str(), nullptr);
+  const int kFiles = 20000;
+  printf("Making twice %d files in %d folders ...\n", kFiles, kFiles / 200);
+  const std::string previewed = work + "\\previewed", plain = work + "\\plain";
+  MakeFiles(previewed, kFiles);
+  MakeFiles(plain, kFiles);
+  RunItem item{GateKind::Always, 0, nullptr, nullptr, "Please Waiting ,Cleaning Bench......", "Cleaning Bench......OK",
+               false, -1, 0, 0, false, [](RunContext&) { EmptyFolderTree(g_previewTree); }};
+  const std::vector<RunItem> items{item};
+  QuietView view;
+  NoTicks ticks;
+  CleanRun run(view, ticks, work + "\\bench-settings.dat", items);
+  std::vector<PreviewItem> preview;
+  g_previewTree = previewed;
+  const double analyze = Time([&] { preview = run.Analyze(); });
+  const double carry = Time([&] { run.RunSelected(preview); });
+  const unsigned long long passed = run.passedOver();
+  g_previewTree = plain;
+  const double cleanNow = Time([&] { run.Run(); });
+  size_t entries = 0;
+  for (const PreviewItem& p : preview) entries += p.entries.size();
+  printf("\nA preview of %zu entries, carried out (%llu passed over), and a plain run on as many files\n", entries, passed);
+  Row("Clean Now (plain run)", cleanNow, cleanNow);
+  Row("Analyze", analyze, cleanNow);
+  Row("Clean these (keeping to it)", carry, cleanNow);
+  printf("  Clean these against Analyze: %.2fx (deleting a file costs more than listing it)\n", analyze > 0 ? carry / analyze : 0.0);
+  RunCommand("cmd /c rd /s /q \"" + work + "\"");
+  return 0;
+}
+
 void Sql(sqlite3* db, const std::string& sql) {
   char* error = nullptr;
   if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) fprintf(stderr, "%s\n", error ? error : "");
@@ -351,30 +399,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc >= 3 && !strcmp(argv[1], "search")) return Search(argv[2]);
-  if (argc >= 3 && !strcmp(argv[1], "walkparts")) {
-    CreateDirectoryA(argv[2], nullptr);
-    std::string tree = std::string(argv[2]) + "\\parts";
-    MakeTree(tree);
-    for (int round = 0; round < 3; ++round) {
-      long long n = 0;
-      double bare = Time([&] { BareWalk(tree, [&](const std::wstring&, const WIN32_FIND_DATAW&) { ++n; }, [](const std::wstring&) {}); });
-      long long m = 0;
-      std::function<void(const std::string&)> rec = [&](const std::string& f) {
-        ForEachEntry(f, [&](const ListedEntry& e) {
-          if (IsFolder(e)) rec(f + "\\" + e.name);
-          else ++m;
-          return true;
-        });
-      };
-      double listing = Time([&] { rec(tree); });
-      long long k = 0;
-      double walk = Time([&] { WalkListedFiles(tree, true, [&](const std::string&, const ListedEntry&) { ++k; }); });
-      double size = Time([&] { FolderSize(tree); });
-      printf("bare %.2f (%lld)  ForEachEntry %.2f (%lld)  WalkListedFiles %.2f (%lld)  FolderSize %.2f\n", bare, n, listing, m, walk, k, size);
-    }
-    return 0;
-  }
   if (argc >= 3 && !strcmp(argv[1], "browsers")) return BrowsersBench(argv[2]);
+  if (argc >= 3 && !strcmp(argv[1], "preview")) return PreviewBench(argv[2]);
   if (argc >= 2 && !strcmp(argv[1], "definitions")) return Definitions(argc >= 4 ? argv[3] : nullptr);
   if (argc < 3 || strcmp(argv[1], "run")) {
     fprintf(stderr, "usage: folder_bench make-tree DIR | run WORKDIR [RM_SECONDS] | search WORKDIR\n");

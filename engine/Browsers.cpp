@@ -380,6 +380,11 @@ void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std:
           bound = b;
       }
     }
+    if (job.ctx.preview) {
+      for (const auto& host : db.TextCounts("SELECT " + hostColumn + ", count(*) FROM " + table + " WHERE tsw_kept(" +
+                                            hostColumn + ") GROUP BY " + hostColumn))
+        PreviewKept(job.ctx, path + ": " + label + host.first + " (" + std::to_string(host.second) + " rows)", "site keep list");
+    }
     for (const auto& site : sitesOf(db, bound)) {
       const std::string target = path + ": " + label + site.first;
       const unsigned long long rows = static_cast<unsigned long long>(site.second);

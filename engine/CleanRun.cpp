@@ -38,6 +38,14 @@ void CleanRun::CarryOut(const RunItem& item, RunContext& ctx, bool beforeStart) 
   ctx.filesize += item.addBytes;
 }
 
+void PreviewKept(RunContext& ctx, const std::string& target, const std::string& list) {
+  if (!ctx.preview) return;
+  PreviewEntry e{"kept", target, 0};
+  e.ticked = false;
+  e.seen = list;
+  ctx.preview->entries.push_back(e);
+}
+
 bool Previewing(RunContext& ctx, const std::string& what, double bytes, const std::string& seen) {
   if (ctx.preview) {
     PreviewEntry e{"clear", what, static_cast<unsigned long long>(bytes)};

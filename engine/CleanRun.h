@@ -56,6 +56,9 @@ struct RunContext {
   std::vector<EntryOutcome> outcomes;  // what a step itself passed over, and why
 };
 
+// While previewing: what a keep list keeps, listed as kept (unticked, never carried out) with
+// the list that keeps it, so that the user sees why it stays.
+void PreviewKept(RunContext& ctx, const std::string& target, const std::string& list);
 // True while previewing, after recording what the direct call would clear; the step then
 // leaves the call out. seen tells what there is to clear now (the Recycle Bin's items and
 // size, the clipboard's sequence number): keeping to a preview, the call is left out too when

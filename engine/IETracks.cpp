@@ -81,7 +81,10 @@ void CleanTypedUrls(RunContext& ctx) {
   CarryingEraser* const keeping = KeepingToPreview(ctx);
   std::vector<std::string> going;
   for (const std::string& url : typed) {
-    if (std::find(keep.begin(), keep.end(), url) != keep.end()) continue;
+    if (std::find(keep.begin(), keep.end(), url) != keep.end()) {
+      PreviewKept(ctx, url, "URL keep list");
+      continue;
+    }
     if (ctx.preview) {
       ctx.preview->entries.push_back({"typed address", url, 0});
       going.push_back(url);
@@ -143,8 +146,10 @@ void CleanCookies(RunContext& ctx) {
   std::vector<std::string> keep;
   if (!ReadListFile(KeepCookieFile(), keep)) return;  // unreadable: every cookie is kept
   ctx.filesize += FolderSize(cookies);
-  for (const std::string& path : CurrentCookies(cookies))
+  for (const std::string& path : CurrentCookies(cookies)) {
     if (std::find(keep.begin(), keep.end(), path) == keep.end()) DeleteOneFile(path);
+    else PreviewKept(ctx, path, "cookie keep list");
+  }
 }
 
 void CleanFavorites(RunContext& ctx) {

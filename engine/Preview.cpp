@@ -42,8 +42,9 @@ PreviewTotals TotalsOf(const std::vector<PreviewItem>& items, bool tickedOnly) {
   PreviewTotals t;
   for (const PreviewItem& item : items)
     for (const PreviewEntry& e : item.entries) {
-      if (tickedOnly && !e.ticked) continue;
-      ++t.entries;
+      if ((tickedOnly && !e.ticked) || e.kind == "kept") continue;  // what a keep list keeps is no entry to erase
+      // A note, or an item that runs unmeasured, is no entry of its own to count.
+      if (e.kind != "note" && e.kind != "item") ++t.entries;
       if (e.kind == "key" || e.kind == "value" || e.kind == "blank" || e.kind == "typed address") t.keys += 1;
       if (e.kind == "fixed") t.keys += static_cast<double>(e.count);
       if (e.kind == "file" || e.kind == "clear" || e.kind == "fixed") t.bytes += static_cast<double>(e.size);
@@ -231,10 +232,10 @@ bool CarryingEraser::EraseListedFile(const std::string& path, const FileFacts& f
   if ((facts.attributes & FILE_ATTRIBUTE_DIRECTORY) || ((facts.attributes & FILE_ATTRIBUTE_READONLY) && !force))
     return false;
   // Not listed (new since the preview) or unticked: it stays.
+  // facts are what the walk has just listed (or EraseFile just read): the file as it is now.
   if (!MayCarryOut("file", path, [&](const PreviewEntry& listed) {
-        FileFacts now;
-        return FactsOfPath(path, now) && now.size == listed.size &&
-               (listed.lastWrite ? now.lastWrite == listed.lastWrite : now.lastWrite <= listWritten_);
+        return facts.size == listed.size &&
+               (listed.lastWrite ? facts.lastWrite == listed.lastWrite : facts.lastWrite <= listWritten_);
       }))
     return false;
   if (!real_.EraseListedFile(path, facts, force)) {

@@ -4,6 +4,7 @@
 #        bench.sh search   Search & Erase's listing
 #        bench.sh definitions   loading and detecting a 3,000-entry winapp2.ini
 #        bench.sh browsers   cleaning a large Chromium History and Cookies database
+#        bench.sh preview    Analyze and carrying the preview out, on 20,000 files
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 prefix="$root/build/bench-prefix"
@@ -30,7 +31,7 @@ tsw_seal_prefix "$prefix" --drop-z
 wineserver -p >/dev/null 2>&1 </dev/null &
 work='C:\tswbench'
 out="$root/build/bench-result.txt"
-if [ "${1:-}" = search ] || [ "${1:-}" = definitions ] || [ "${1:-}" = browsers ]; then
+if [ "${1:-}" = search ] || [ "${1:-}" = definitions ] || [ "${1:-}" = browsers ] || [ "${1:-}" = preview ]; then
   real=
   if [ "$1" = definitions ]; then
     # The real file the tests carry, copied where the prefix reaches it.

@@ -194,6 +194,30 @@ void WithModal(const std::string& caption, std::function<void(HWND)> actions, st
 
 bool ModalActionsRan() { return g_ran; }
 
+void PressKey(HWND dialog, HWND control, UINT key, bool shift) {
+  BYTE keys[256] = {0};
+  GetKeyboardState(keys);
+  // The keys as the system would show them while this one goes down.
+  const BYTE oldShift = keys[VK_SHIFT], oldKey = keys[key];
+  if (shift) keys[VK_SHIFT] = 0x80;
+  keys[key] = 0x80;
+  SetKeyboardState(keys);
+  const bool system = key == VK_F10;
+  SetFocus(control);
+  PostMessageA(control, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
+  // F10 let go would enter the menu bar; the context menu it opened takes that key-up.
+  if (!system) PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (IsDialogMessageA(dialog, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  keys[VK_SHIFT] = oldShift;
+  keys[key] = oldKey;
+  SetKeyboardState(keys);
+}
+
 ScopedRegValue::ScopedRegValue(HKEY root, const std::string& sub, const std::string& name, const std::string& value)
     : root_(root), sub_(sub), name_(name) {
   RegKey k;
@@ -244,27 +268,30 @@ std::string UnixPath(const std::string& path) {
   return s;
 }
 
-// Wine gives a Linux program no exit code of its own: what it did is read back instead.
-void UnixTool(const std::string& arguments) {
+// Wine neither waits for a Linux program it starts nor gives it an exit code: what it did is
+// read back, for up to ten seconds.
+bool UnixTool(const std::string& arguments, const std::function<bool()>& done) {
   TempFolder out("tswunix");
   ChildProgram tool("C:\\tsw-bin\\unix\\" + arguments, out.path());
   tool.Wait(20000);
+  for (int i = 0; i < 500 && !done(); ++i) Sleep(20);
+  return done();
 }
 }  // namespace
 
 bool MakeLink(const std::string& linkPath, const std::string& targetPath) {
   const std::string link = UnixPath(linkPath), target = UnixPath(targetPath);
   if (link.empty() || target.empty()) return false;
-  UnixTool("ln -sn \"" + target + "\" \"" + link + "\"");
-  const DWORD attrs = GetFileAttributesW(WidePath(linkPath).c_str());
-  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+  return UnixTool("ln -sn \"" + target + "\" \"" + link + "\"", [&] {
+    const DWORD attrs = GetFileAttributesW(WidePath(linkPath).c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+  });
 }
 
 bool RemoveLink(const std::string& linkPath) {
   const std::string link = UnixPath(linkPath);
   if (link.empty()) return false;
-  UnixTool("rm -f \"" + link + "\"");
-  return GetFileAttributesW(WidePath(linkPath).c_str()) == INVALID_FILE_ATTRIBUTES;
+  return UnixTool("rm -f \"" + link + "\"", [&] { return GetFileAttributesW(WidePath(linkPath).c_str()) == INVALID_FILE_ATTRIBUTES; });
 }
 
 void StoreTicks(const std::string& settings, std::initializer_list<int> ticked) {

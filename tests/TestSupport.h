@@ -109,6 +109,11 @@ std::vector<std::string> ListViewColumn(HWND listView, int column);
 // then closes it with its close box; open() returns when the dialog has gone.
 void WithModal(const std::string& caption, std::function<void(HWND)> actions, std::function<void()> open);
 bool ModalActionsRan();
+// A key pressed and let go on a control of a dialog, as Windows delivers it: posted to the
+// control, then taken through the dialog manager (IsDialogMessage) as a dialog's loop does.
+// With shift, Shift is held down meanwhile. F10 comes as WM_SYSKEYDOWN only: its key-up would
+// open the window's menu, which the context menu it opened takes in reality.
+void PressKey(HWND dialog, HWND control, UINT key, bool shift = false);
 // A program started by a test, its output sent to files of folder (never to the test's own
 // output, which ctest reads through a pipe that a child would hold open). Started without a
 // window of its own flag: under Wine a console program given CREATE_NO_WINDOW now and then

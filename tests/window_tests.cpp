@@ -440,8 +440,9 @@ TEST_F(ProgressDialogTest, CleanTheseErasesWhatStaysTickedAndReportsInTheStatusL
   std::string total;
   WithModal("Analyze", [&](HWND dlg) {
     HWND rows = GetDlgItem(dlg, IDC_AN_LIST);
-    EXPECT_EQ("Clean these", Caption(GetDlgItem(dlg, IDC_AN_CLEAN)));
+    EXPECT_EQ("Clean these...", Caption(GetDlgItem(dlg, IDC_AN_CLEAN)));
     EXPECT_EQ("Cancel", Caption(GetDlgItem(dlg, IDC_AN_CLOSE)));
+    messages.Answer(IDYES);
     const int kept = RowOf(rows, temp + "\\kept.tmp");
     ASSERT_GE(kept, 0);
     EXPECT_TRUE(ListView_GetCheckState(rows, kept));
@@ -459,8 +460,9 @@ TEST_F(ProgressDialogTest, CleanTheseErasesWhatStaysTickedAndReportsInTheStatusL
   const std::vector<std::string> lines = ListLines(DlgItem(IDC_CN_LIST1));
   EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "Cleaning Windows Temp.......OK"));
   EXPECT_EQ("Task complete Successfully!", lines.back());
-  ASSERT_EQ(1u, messages.seen.size());
-  EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:.MB", messages.seen[0].text);
+  ASSERT_EQ(2u, messages.seen.size());
+  EXPECT_EQ("Erase 1 entry, 1000 bytes?", messages.seen[0].text);  // asked once, naming how much
+  EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:.MB", messages.seen[1].text);
   EXPECT_NE("", ReadIni(Settings(), "WINDOWS", "lastclean"));
 }
 
@@ -480,6 +482,7 @@ TEST_F(ProgressDialogTest, KeepThisPutsATypedAddressOnTheKeepListAndUnticksIt) {
     // The window's context menu calls this for the entry it was opened on.
     kept = reinterpret_cast<frmAnalyze*>(GetWindowLongPtrA(dlg, DWLP_USER))->KeepEntry(row);
     unticked = !ListView_GetCheckState(rows, row);
+    messages.Answer(IDYES);
     SendMessageA(GetDlgItem(dlg, IDC_AN_CLEAN), BM_CLICK, 0, 0);
   }, [&] { Click(Dlg(), IDC_CN_ANALYZE); });
   EXPECT_TRUE(kept);
@@ -491,4 +494,160 @@ TEST_F(ProgressDialogTest, KeepThisPutsATypedAddressOnTheKeepListAndUnticksIt) {
   EXPECT_EQ("http://keep.example/", std::string(value));
   EXPECT_NE(ERROR_SUCCESS, SHGetValueA(HKEY_CURRENT_USER, kTyped, "url2", nullptr, nullptr, nullptr));
   SHDeleteKeyA(HKEY_CURRENT_USER, kTyped);
+}
+
+// ---- Analyze as a user meets it: keys delivered as Windows delivers them.
+
+namespace {
+const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+void Select(HWND rows, int row) {
+  ListView_SetItemState(rows, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_SetItemState(rows, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+int StateImage(HWND rows, int row) {
+  return static_cast<int>((SendMessageA(rows, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK) >> 12) & 0xF);
+}
+}  // namespace
+
+class AnalyzeWindowTest : public ProgressDialogTest {
+ protected:
+  void OnlyItem(int box) {
+    OpenFromMain();
+    for (int b : {9, 9, 18, 18, 19, 20, 21, 22, 23}) Click(main().hwnd(), IDC_CHECK(b));  // every item off
+    Click(main().hwnd(), IDC_CHECK(box));
+  }
+  void InAnalyze(std::function<void(HWND dlg, HWND rows)> act) {
+    WithModal("Analyze", [&](HWND dlg) { act(dlg, GetDlgItem(dlg, IDC_AN_LIST)); }, [&] { Click(Dlg(), IDC_CN_ANALYZE); });
+    EXPECT_TRUE(ModalActionsRan());
+  }
+  void TearDown() override {
+    SetMenuHandler(nullptr);
+    SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
+    ProgressDialogTest::TearDown();
+  }
+};
+
+TEST_F(AnalyzeWindowTest, EnterNeverErasesAndCleanTheseAsksOnceNamingHowMuch) {
+  const std::string temp = isolated.root().File("Temp");
+  MakeFile(temp + "\\a.tmp", 3 * 1024 * 1024 / 2);
+  OnlyItem(13);
+  // Enter in the progress dialog opens the preview, never a run.
+  bool previewed = false;
+  WithModal("Analyze", [&](HWND) { previewed = true; }, [&] { PressKey(Dlg(), DlgItem(IDC_CN_LIST1), VK_RETURN); });
+  EXPECT_TRUE(previewed);
+  EXPECT_TRUE(FileExists(temp + "\\a.tmp"));
+  bool open = false;
+  InAnalyze([&](HWND dlg, HWND rows) {
+    PressKey(dlg, rows, VK_RETURN);
+    open = IsWindow(dlg) != FALSE;
+    messages.Answer(IDNO);
+    SendMessageA(GetDlgItem(dlg, IDC_AN_CLEAN), BM_CLICK, 0, 0);
+    open = open && IsWindow(dlg);
+  });
+  EXPECT_TRUE(open);
+  EXPECT_TRUE(FileExists(temp + "\\a.tmp"));
+  ASSERT_EQ(1u, messages.seen.size());
+  EXPECT_EQ("Erase 1 entry, 1.5 MB?", messages.seen[0].text);
+  EXPECT_EQ(static_cast<UINT>(MB_YESNO), messages.seen[0].flags & MB_TYPEMASK);
+  EXPECT_EQ("", ReadIni(Settings(), "WINDOWS", "lastclean"));
+}
+
+TEST_F(AnalyzeWindowTest, KeepThisFromTheContextMenuKeyShiftF10AndItsButton) {
+  SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
+  const char* urls[] = {"http://one.example/", "http://two.example/", "http://three.example/", "http://gone.example/"};
+  for (int i = 0; i < 4; ++i)
+    SHSetValueA(HKEY_CURRENT_USER, kTypedUrls, ("url" + std::to_string(i + 1)).c_str(), REG_SZ, urls[i],
+                static_cast<DWORD>(strlen(urls[i]) + 1));
+  OnlyItem(1);  // IE Location Bar History
+  std::vector<std::string> menus;
+  SetMenuHandler([&](const MenuRequest& r) {
+    menus.push_back(r.items.at(0));
+    return r.enabled.at(0) ? r.commands.at(0) : 0;
+  });
+  std::vector<int> unticked;
+  InAnalyze([&](HWND dlg, HWND rows) {
+    Select(rows, RowOf(rows, urls[0]));
+    PressKey(dlg, rows, VK_APPS);
+    Select(rows, RowOf(rows, urls[1]));
+    PressKey(dlg, rows, VK_F10, true);
+    Select(rows, RowOf(rows, urls[2]));
+    PressKey(dlg, GetDlgItem(dlg, IDC_AN_KEEP), VK_SPACE);
+    for (int i = 0; i < 4; ++i) unticked.push_back(ListView_GetCheckState(rows, RowOf(rows, urls[i])) ? 0 : 1);
+  });
+  EXPECT_EQ((std::vector<std::string>{"&Keep this", "&Keep this"}), menus);
+  EXPECT_EQ((std::vector<int>{1, 1, 1, 0}), unticked);
+  EXPECT_EQ("http://one.example/\r\nhttp://two.example/\r\nhttp://three.example/\r\n", ReadFileText(ProgramFile("keepurl.dat")));
+}
+
+TEST_F(AnalyzeWindowTest, WhatAKeepListKeepsShowsGreyedWithItsListAndHeadingsShowPartTicks) {
+  SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrls, "url1", REG_SZ, "http://kept.example/", 21);
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrls, "url2", REG_SZ, "http://a.example/", 18);
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrls, "url3", REG_SZ, "http://b.example/", 18);
+  WriteFileText(ProgramFile("keepurl.dat"), "http://kept.example/\r\n");
+  OnlyItem(1);
+  std::string kind, details, heading;
+  int keptImage = 0, headingAll = 0, headingPart = 0, headingNone = 0;
+  InAnalyze([&](HWND dlg, HWND rows) {
+    const int kept = RowOf(rows, "http://kept.example/");
+    ASSERT_GE(kept, 0);
+    kind = ListViewColumn(rows, 1).at(static_cast<size_t>(kept));
+    ListView_SetCheckState(rows, kept, TRUE);  // a click on its box: it stays kept
+    keptImage = StateImage(rows, kept);
+    Select(rows, kept);
+    details = Caption(GetDlgItem(dlg, IDC_AN_DETAILS));
+    heading = ListViewColumn(rows, 2).at(0);
+    headingAll = StateImage(rows, 0);
+    ListView_SetCheckState(rows, RowOf(rows, "http://a.example/"), FALSE);
+    headingPart = StateImage(rows, 0);
+    ListView_SetCheckState(rows, RowOf(rows, "http://b.example/"), FALSE);
+    headingNone = StateImage(rows, 0);
+  });
+  EXPECT_EQ("kept", kind);
+  EXPECT_EQ(1, keptImage);
+  EXPECT_EQ("kept: http://kept.example/ (kept by the URL keep list, so it stays)", details);
+  EXPECT_EQ("3 entries", heading);  // two addresses and the one kept
+  EXPECT_EQ(2, headingAll);
+  EXPECT_EQ(3, headingPart);
+  EXPECT_EQ(1, headingNone);
+}
+
+TEST_F(AnalyzeWindowTest, TheWindowKeepsTheSizeTheUserGaveItAndLaysItselfOut) {
+  OnlyItem(13);
+  InAnalyze([&](HWND dlg, HWND) { SetWindowPos(dlg, nullptr, 0, 0, 900, 640, SWP_NOMOVE | SWP_NOZORDER); });
+  EXPECT_EQ("900", ReadIni(Settings(), "Analyze", "width"));
+  EXPECT_EQ("640", ReadIni(Settings(), "Analyze", "height"));
+  RECT window = {}, list = {}, cancel = {};
+  InAnalyze([&](HWND dlg, HWND rows) {
+    GetWindowRect(dlg, &window);
+    GetWindowRect(rows, &list);
+    GetWindowRect(GetDlgItem(dlg, IDC_AN_CLOSE), &cancel);
+  });
+  EXPECT_EQ(900, window.right - window.left);
+  EXPECT_EQ(640, window.bottom - window.top);
+  EXPECT_GT(list.right - list.left, 700);   // the list takes the room
+  EXPECT_LT(window.right - cancel.right, 40);  // Cancel stays at the right edge
+}
+
+TEST_F(AnalyzeWindowTest, AfterCleanTheseTheRunsWindowShowsWhatWentAndWhatStayedAndWhy) {
+  const std::string temp = isolated.root().File("Temp");
+  MakeFile(temp + "\\gone.tmp", 100);
+  MakeFile(temp + "\\changed.tmp", 100);
+  OnlyItem(13);
+  InAnalyze([&](HWND dlg, HWND) {
+    MakeFile(temp + "\\changed.tmp", 300);  // written again after the preview
+    messages.Answer(IDYES);
+    SendMessageA(GetDlgItem(dlg, IDC_AN_CLEAN), BM_CLICK, 0, 0);
+  });
+  ASSERT_TRUE(IsWindowEnabled(DlgItem(IDC_CN_DETAILS)));
+  std::vector<std::string> what, targets;
+  WithModal("What the run did", [&](HWND dlg) {
+    what = ListViewColumn(GetDlgItem(dlg, IDC_RD_LIST), 1);
+    targets = ListViewColumn(GetDlgItem(dlg, IDC_RD_LIST), 3);
+  }, [&] { Click(Dlg(), IDC_CN_DETAILS); });
+  ASSERT_EQ(2u, what.size());
+  EXPECT_EQ("stayed: changed since the preview", what[0]);
+  EXPECT_EQ(temp + "\\changed.tmp", targets[0]);
+  EXPECT_EQ("went", what[1]);
+  EXPECT_EQ(temp + "\\gone.tmp", targets[1]);
 }

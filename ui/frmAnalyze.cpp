@@ -3,19 +3,39 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 
 #include "access/Prompts.h"
+#include "access/WidePath.h"
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
 #include "keeplists/SiteKeepList.h"
+#include "settings/AppFolder.h"
+#include "settings/Inifun.h"
 #include "ui/frmcleannowRes.h"
 
 namespace {
-std::string Bytes(double n) { return std::to_string(static_cast<unsigned long long>(n)); }
+
+const char kSizeSection[] = "Analyze";  // where the window's size is kept in the settings file
+
+// "1,204": thousands grouped, as a person reads a count.
+std::string Grouped(unsigned long long n) {
+  std::string digits = std::to_string(n), out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
+std::string Entries(unsigned long long n) { return Grouped(n) + (n == 1 ? " entry" : " entries"); }
 
 bool AllTicked(const PreviewItem& item) {
-  return std::all_of(item.entries.begin(), item.entries.end(), [](const PreviewEntry& e) { return e.ticked; });
+  return std::all_of(item.entries.begin(), item.entries.end(), [](const PreviewEntry& e) { return e.ticked || e.kind == "kept"; });
+}
+bool NoneTicked(const PreviewItem& item) {
+  return std::none_of(item.entries.begin(), item.entries.end(), [](const PreviewEntry& e) { return e.ticked; });
 }
 
 // The keep list an entry belongs on, and what goes there; false for any other entry.
@@ -40,35 +60,142 @@ bool KeepListOf(const PreviewItem& item, const PreviewEntry& e, std::string& fil
   }
   return false;
 }
+
+// An entry's size as the list shows it: measured bytes as they are; the fixed amounts an item
+// counts whatever there is, said to be counted, so that nobody takes them for a real size.
+std::string EntrySize(const PreviewEntry& e) {
+  if (e.kind == "kept" || e.kind == "note" || e.kind == "item") return "";
+  if (e.kind == "fixed") return e.size ? SizeText(static_cast<double>(e.size)) + " counted" : "counted";
+  if (e.kind == "rows" || e.kind == "key" || e.kind == "value" || e.kind == "blank" || e.kind == "typed address") return "";
+  return SizeText(static_cast<double>(e.size));
+}
+
+// The check-box image of a heading whose entries are ticked in part: a box with a square.
+void AddPartialTickImage(HWND list) {
+  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
+  int cx = 0, cy = 0;
+  if (!images || !ImageList_GetIconSize(images, &cx, &cy) || ImageList_GetImageCount(images) != 2) return;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, cx, cy);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all = {0, 0, cx, cy};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+  RECT box = {1, 1, cx - 1, cy - 1};
+  DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT);
+  RECT mark = {cx / 2 - cx / 5, cy / 2 - cy / 5, cx / 2 + cx / 5, cy / 2 + cy / 5};
+  FillRect(dc, &mark, GetSysColorBrush(COLOR_WINDOWTEXT));
+  SelectObject(dc, old);
+  ImageList_Add(images, bitmap, nullptr);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+}
+
 }  // namespace
+
+std::string SizeText(double bytes) {
+  char buf[32];
+  if (bytes < 1024) return std::to_string(static_cast<unsigned long long>(bytes)) + (bytes == 1 ? " byte" : " bytes");
+  if (bytes < 1024.0 * 1024) snprintf(buf, sizeof buf, "%.1f KB", bytes / 1024);
+  else if (bytes < 1024.0 * 1024 * 1024) snprintf(buf, sizeof buf, "%.1f MB", bytes / (1024.0 * 1024));
+  else snprintf(buf, sizeof buf, "%.1f GB", bytes / (1024.0 * 1024 * 1024));
+  return buf;
+}
+
+std::string CleanTheseQuestion(const std::vector<PreviewItem>& items) {
+  const PreviewTotals ticked = TotalsOf(items, true);
+  return "Erase " + Entries(ticked.entries) + ", " + SizeText(ticked.bytes) + "?";
+}
 
 void frmAnalyze::ShowModal(HWND owner) { RunModal(IDD_FRMANALYZE, owner); }
 
 std::string frmAnalyze::TotalText() const {
   const PreviewTotals all = TotalsOf(items_, false), ticked = TotalsOf(items_, true);
-  return "Total: " + std::to_string(items_.size()) + " items, " + std::to_string(all.entries) + " entries, " +
-         Bytes(all.bytes) + " bytes. Ticked: " + std::to_string(ticked.entries) + " entries, " + Bytes(ticked.keys) +
-         " registry keys, " + Bytes(ticked.bytes) + " bytes. Nothing has been erased.";
+  return "Total: " + std::to_string(items_.size()) + (items_.size() == 1 ? " item, " : " items, ") + Entries(all.entries) +
+         ", " + SizeText(all.bytes) + ". Ticked: " + Entries(ticked.entries) + ", " + Grouped(static_cast<unsigned long long>(ticked.keys)) +
+         " registry keys, " + SizeText(ticked.bytes) + ". Nothing has been erased.";
 }
 
 bool frmAnalyze::OnInit() {
   HWND list = Item(IDC_AN_LIST);
-  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES);
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_INFOTIP);
+  AddPartialTickImage(list);
   AddListColumns(list, {{"Item", 150}, {"Kind", 70}, {"Target", 380}, {"Size", 80}});
+  // The size the user last gave it.
+  const int width = atoi(ReadIni(SettingsPath(), kSizeSection, "width").c_str());
+  const int height = atoi(ReadIni(SettingsPath(), kSizeSection, "height").c_str());
+  if (width >= 300 && height >= 200 && width <= 10000 && height <= 10000)
+    SetWindowPos(hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
   BuildRows();
   Fill();
+  Layout();
   return TRUE;
 }
+
+void frmAnalyze::Layout() {
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  RECT unit = {4, 8, 6, 15};  // margin, line, gap, button height in dialog units
+  MapDialogRect(hwnd(), &unit);
+  const int margin = unit.left, gap = unit.right, button = unit.bottom, line = unit.top;
+  RECT keep;
+  GetWindowRect(Item(IDC_AN_KEEP), &keep);
+  const int keepWidth = keep.right - keep.left;
+  const int w = client.right - 2 * margin, bottom = client.bottom - margin;
+  const int buttonsTop = bottom - button, totalTop = buttonsTop - gap - 2 * line, detailsTop = totalTop - 2 * line;
+  MoveWindow(Item(IDC_AN_LIST), margin, margin, w - keepWidth - gap, detailsTop - gap - margin, TRUE);
+  MoveWindow(Item(IDC_AN_KEEP), client.right - margin - keepWidth, margin, keepWidth, button, TRUE);
+  MoveWindow(Item(IDC_AN_DETAILS), margin, detailsTop, w, 2 * line, TRUE);
+  MoveWindow(Item(IDC_AN_TOTAL), margin, totalTop, w, 2 * line, TRUE);
+  int x = margin;
+  for (int id : {IDC_AN_CLEAN, IDC_AN_SAVE, IDC_AN_COPY}) {
+    RECT r;
+    GetWindowRect(Item(id), &r);
+    MoveWindow(Item(id), x, buttonsTop, r.right - r.left, button, TRUE);
+    x += r.right - r.left + gap;
+  }
+  RECT cancel;
+  GetWindowRect(Item(IDC_AN_CLOSE), &cancel);
+  MoveWindow(Item(IDC_AN_CLOSE), client.right - margin - (cancel.right - cancel.left), buttonsTop, cancel.right - cancel.left,
+             button, TRUE);
+}
+
+void frmAnalyze::RememberSize() {
+  WINDOWPLACEMENT place = {sizeof place};
+  if (!GetWindowPlacement(hwnd(), &place)) return;
+  const RECT& r = place.rcNormalPosition;
+  WriteIni(SettingsPath(), kSizeSection, "width", std::to_string(r.right - r.left));
+  WriteIni(SettingsPath(), kSizeSection, "height", std::to_string(r.bottom - r.top));
+}
+
+void frmAnalyze::Close(INT_PTR code) {
+  RememberSize();
+  Unload(code);
+}
+
+void frmAnalyze::OnClose() { Close(IDCANCEL); }
 
 void frmAnalyze::BuildRows() {
   // Per item: its heading, with what its entries hold, then its entries.
   rows_.clear();
   for (size_t i = 0; i < items_.size(); ++i) {
     unsigned long long bytes = 0;
-    for (const PreviewEntry& e : items_[i].entries) bytes += e.size;
+    for (const PreviewEntry& e : items_[i].entries)
+      if (e.kind != "kept") bytes += e.size;
     rows_.push_back({i, -1, bytes});
     for (size_t k = 0; k < items_[i].entries.size(); ++k) rows_.push_back({i, static_cast<int>(k), items_[i].entries[k].size});
   }
+}
+
+const PreviewEntry* frmAnalyze::EntryOf(int row) const {
+  if (row < 0 || static_cast<size_t>(row) >= rows_.size() || rows_[static_cast<size_t>(row)].entry < 0) return nullptr;
+  const Row& r = rows_[static_cast<size_t>(row)];
+  return &items_[r.item].entries[static_cast<size_t>(r.entry)];
+}
+
+int frmAnalyze::SelectedRow() const {
+  return static_cast<int>(SendMessageA(Item(IDC_AN_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void frmAnalyze::Fill() {
@@ -79,45 +206,80 @@ void frmAnalyze::Fill() {
   for (size_t i = 0; i < rows_.size(); ++i) {
     const Row& r = rows_[i];
     const PreviewItem& item = items_[r.item];
-    const bool heading = r.entry < 0;
-    const std::string kind = heading ? "item" : item.entries[static_cast<size_t>(r.entry)].kind;
-    const std::string target =
-        heading ? std::to_string(item.entries.size()) + " entries" : item.entries[static_cast<size_t>(r.entry)].target;
-    AddListRow(list, static_cast<int>(i), {item.name, kind, target, Bytes(static_cast<double>(r.size))});
+    if (r.entry < 0) {
+      AddListRow(list, static_cast<int>(i), {item.name, "item", Entries(item.entries.size()), SizeText(static_cast<double>(r.size))});
+      continue;
+    }
+    const PreviewEntry& e = item.entries[static_cast<size_t>(r.entry)];
+    AddListRow(list, static_cast<int>(i), {item.name, e.kind, e.target, EntrySize(e)});
   }
   ShowTicks();
+  // Each column as wide as what it shows, or as its heading.
+  for (int c = 0; c < 4; ++c) SendMessageA(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), LVSCW_AUTOSIZE_USEHEADER);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
   filling_ = false;
+  ShowDetails();
 }
 
 void frmAnalyze::ShowTicks() {
   HWND list = Item(IDC_AN_LIST);
   const bool was = filling_;
   filling_ = true;
+  const bool partialImage = ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_STATE, 0))) > 2;
   for (size_t i = 0; i < rows_.size(); ++i) {
     const Row& r = rows_[i];
-    const bool ticked = r.entry < 0 ? AllTicked(items_[r.item]) : items_[r.item].entries[static_cast<size_t>(r.entry)].ticked;
-    ListView_SetCheckState(list, static_cast<int>(i), ticked);
+    int image = 1;
+    if (r.entry < 0) {
+      const PreviewItem& item = items_[r.item];
+      image = AllTicked(item) ? 2 : NoneTicked(item) || !partialImage ? 1 : 3;
+    } else {
+      image = items_[r.item].entries[static_cast<size_t>(r.entry)].ticked ? 2 : 1;
+    }
+    LVITEMA it = {};
+    it.stateMask = LVIS_STATEIMAGEMASK;
+    it.state = INDEXTOSTATEIMAGEMASK(image);
+    SendMessageA(list, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&it));
   }
   filling_ = was;
   SetText(IDC_AN_TOTAL, TotalText());
+}
+
+void frmAnalyze::ShowDetails() {
+  const int row = SelectedRow();
+  const PreviewEntry* e = EntryOf(row);
+  std::string text;
+  if (e) {
+    text = e->kind + ": " + e->target;
+    if (e->kind == "kept") text += " (kept by the " + e->seen + ", so it stays)";
+    else if (!EntrySize(*e).empty()) text += " (" + EntrySize(*e) + ")";
+  } else if (row >= 0) {
+    const PreviewItem& item = items_[rows_[static_cast<size_t>(row)].item];
+    text = item.name + ": " + Entries(item.entries.size());
+  }
+  if (HasEscapedNames(text)) SetWindowTextW(Item(IDC_AN_DETAILS), WideText(text).c_str());
+  else SetText(IDC_AN_DETAILS, text);
+  std::string file, line;
+  Enable(IDC_AN_KEEP, e && KeepListOf(items_[rows_[static_cast<size_t>(row)].item], *e, file, line));
 }
 
 void frmAnalyze::Toggled(int row, bool ticked) {
   if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
   const Row& r = rows_[static_cast<size_t>(row)];
   PreviewItem& item = items_[r.item];
+  // What a keep list keeps stays: its tick cannot be set.
   if (r.entry < 0) {
-    for (PreviewEntry& e : item.entries) e.ticked = ticked;  // the heading ticks all its entries
+    for (PreviewEntry& e : item.entries) e.ticked = ticked && e.kind != "kept";
   } else {
-    item.entries[static_cast<size_t>(r.entry)].ticked = ticked;
+    PreviewEntry& e = item.entries[static_cast<size_t>(r.entry)];
+    e.ticked = ticked && e.kind != "kept";
   }
   ShowTicks();
 }
 
 bool frmAnalyze::KeepEntry(int row) {
-  if (row < 0 || static_cast<size_t>(row) >= rows_.size() || rows_[static_cast<size_t>(row)].entry < 0) return false;
+  const PreviewEntry* found = EntryOf(row);
+  if (!found) return false;
   const Row& r = rows_[static_cast<size_t>(row)];
   PreviewEntry& e = items_[r.item].entries[static_cast<size_t>(r.entry)];
   std::string file, line;
@@ -134,16 +296,23 @@ bool frmAnalyze::KeepEntry(int row) {
   return true;
 }
 
-void frmAnalyze::ShowMenu(int row) {
-  if (row < 0 || static_cast<size_t>(row) >= rows_.size() || rows_[static_cast<size_t>(row)].entry < 0) return;
-  const Row& r = rows_[static_cast<size_t>(row)];
+POINT frmAnalyze::RowPoint(int row) const {
+  POINT at = {0, 0};
+  RECT r = {LVIR_LABEL, 0, 0, 0};
+  if (row >= 0 && SendMessageA(Item(IDC_AN_LIST), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)))
+    at = {r.left, r.bottom};
+  ClientToScreen(Item(IDC_AN_LIST), &at);
+  return at;
+}
+
+void frmAnalyze::ShowMenu(int row, POINT at) {
+  const PreviewEntry* e = EntryOf(row);
+  if (!e) return;
   std::string file, line;
   HMENU menu = CreatePopupMenu();
-  const bool keepable = KeepListOf(items_[r.item], items_[r.item].entries[static_cast<size_t>(r.entry)], file, line);
-  AppendMenuA(menu, MF_STRING | (keepable ? 0 : MF_GRAYED), IDM_AN_KEEP, "Keep this");
-  POINT at;
-  GetCursorPos(&at);
-  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+  const bool keepable = KeepListOf(items_[rows_[static_cast<size_t>(row)].item], *e, file, line);
+  AppendMenuA(menu, MF_STRING | (keepable ? 0 : MF_GRAYED), IDM_AN_KEEP, "&Keep this");
+  const int chosen = ChooseFromMenu(hwnd(), menu, at);
   DestroyMenu(menu);
   if (chosen == IDM_AN_KEEP) KeepEntry(row);
 }
@@ -198,18 +367,31 @@ void frmAnalyze::SaveList() {
 }
 
 bool frmAnalyze::OnCommand(int id, int code, HWND control) {
+  if (id == IDOK) return true;  // Enter: no button that erases is the default
   if (code != BN_CLICKED) return false;
   if (id == IDC_AN_COPY) {
     CopyAsText();
   } else if (id == IDC_AN_SAVE) {
     SaveList();
+  } else if (id == IDC_AN_KEEP) {
+    KeepEntry(SelectedRow());
   } else if (id == IDC_AN_CLEAN) {
-    // The window goes first: the run reports in the progress dialog, as Clean Now does.
+    // Asked once, naming how much; the window goes first: the run reports in the progress
+    // dialog, as Clean Now does.
+    const bool anyTicked = std::any_of(items_.begin(), items_.end(), [](const PreviewItem& item) {
+      return std::any_of(item.entries.begin(), item.entries.end(), [](const PreviewEntry& e) { return e.ticked && e.kind != "note"; });
+    });
+    if (!anyTicked) {
+      ShowMessage(hwnd(), "Nothing is ticked: nothing would be erased.", kProductTitle, MB_OK | MB_ICONINFORMATION);
+      return true;
+    }
+    if (ShowMessage(hwnd(), CleanTheseQuestion(items_), kProductTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+      return true;
     const std::vector<PreviewItem> chosen = items_;
-    Unload(IDOK);
+    Close(IDOK);
     if (clean_) clean_(chosen);
   } else if (id == IDC_AN_CLOSE) {
-    Unload(IDCANCEL);
+    Close(IDCANCEL);
   } else {
     return false;
   }
@@ -217,6 +399,31 @@ bool frmAnalyze::OnCommand(int id, int code, HWND control) {
 }
 
 INT_PTR frmAnalyze::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  if (msg == WM_SIZE) {
+    Layout();
+    return 0;
+  }
+  if (msg == WM_GETMINMAXINFO) {
+    RECT least = {0, 0, 300, 160};
+    MapDialogRect(hwnd(), &least);
+    reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {least.right, least.bottom};
+    handled = true;
+    return 0;
+  }
+  if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wp) == Item(IDC_AN_LIST)) {
+    // From the keyboard (the context-menu key, Shift+F10) the point is (-1, -1): the menu
+    // opens at the chosen row. The context-menu key opened it already when it went down.
+    POINT at = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    const bool keyboard = at.x == -1 && at.y == -1;
+    const bool shiftF10 = (GetKeyState(VK_F10) & 0x8000) != 0;
+    if (!(keyboard && !shiftF10 && appsKeyAt_ && GetTickCount() - appsKeyAt_ < 1000)) {
+      if (keyboard) at = RowPoint(SelectedRow());
+      ShowMenu(SelectedRow(), at);
+    }
+    appsKeyAt_ = 0;
+    handled = true;
+    return TRUE;
+  }
   if (msg != WM_NOTIFY) return 0;
   const NMHDR* header = reinterpret_cast<const NMHDR*>(lp);
   if (header->idFrom != IDC_AN_LIST) return 0;
@@ -228,9 +435,39 @@ INT_PTR frmAnalyze::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     const UINT oldState = change->uOldState & LVIS_STATEIMAGEMASK, newState = change->uNewState & LVIS_STATEIMAGEMASK;
     if ((change->uChanged & LVIF_STATE) && oldState && newState && oldState != newState)
       Toggled(change->iItem, newState == INDEXTOSTATEIMAGEMASK(2));
-  } else if (header->code == NM_RCLICK) {
-    ShowMenu(reinterpret_cast<const NMITEMACTIVATE*>(lp)->iItem);
+    if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) ShowDetails();
+  } else if (header->code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN*>(lp)->wVKey == VK_APPS) {
+    // Not every system turns this key into WM_CONTEXTMENU: the menu opens here, at once.
+    appsKeyAt_ = GetTickCount();
+    ShowMenu(SelectedRow(), RowPoint(SelectedRow()));
     handled = true;
+  } else if (header->code == NM_RCLICK) {
+    POINT at;
+    GetCursorPos(&at);
+    ShowMenu(reinterpret_cast<const NMITEMACTIVATE*>(lp)->iItem, at);
+    handled = true;
+  } else if (header->code == LVN_GETINFOTIPA) {
+    // The whole target of a row, however narrow its column.
+    NMLVGETINFOTIPA* tip = reinterpret_cast<NMLVGETINFOTIPA*>(const_cast<NMHDR*>(header));
+    const PreviewEntry* e = EntryOf(tip->iItem);
+    if (e && tip->pszText && tip->cchTextMax > 0) {
+      tip_ = e->target;
+      lstrcpynA(tip->pszText, tip_.c_str(), tip->cchTextMax);
+    }
+    handled = true;
+  } else if (header->code == NM_CUSTOMDRAW) {
+    // What a keep list keeps is greyed: it is shown, and it stays.
+    NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header));
+    LONG_PTR result = CDRF_DODEFAULT;
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+      result = CDRF_NOTIFYITEMDRAW;
+    } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+      const PreviewEntry* e = EntryOf(static_cast<int>(draw->nmcd.dwItemSpec));
+      if (e && e->kind == "kept") draw->clrText = GetSysColor(COLOR_GRAYTEXT);
+    }
+    SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, result);
+    handled = true;
+    return TRUE;
   }
   return 0;
 }

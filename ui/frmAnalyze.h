@@ -1,8 +1,11 @@
 // "Analyze": what a run with the current ticks would erase, item by item, each entry with a
-// tick and each item's heading with one for all its entries. "Clean these" erases the ticked
-// entries only, through the progress dialog; "Keep this" puts a cookie, an address or a site on
-// its keep list; "Save list" writes the preview as a list that tswclean --from carries out.
-// Sortable by size and copyable as text. Cancel erases nothing.
+// tick and each item's heading with one for all its entries (partly ticked when some are not).
+// What a keep list keeps is shown greyed, with the list that keeps it. "Clean these" asks once,
+// naming how much, then erases the ticked entries only, through the progress dialog; "Keep
+// this" (a button, the context menu, the context-menu key or Shift+F10) puts a cookie, an
+// address or a site on its keep list; "Save list" writes the preview as a list that tswclean
+// --from carries out. Resizable, remembering its size; sortable by size and copyable as text.
+// Cancel erases nothing, and no button that erases is the default: Enter never starts a run.
 #pragma once
 #include <functional>
 #include <string>
@@ -10,6 +13,11 @@
 
 #include "engine/Preview.h"
 #include "ui/Dialog.h"
+
+// "12 bytes", "1.5 KB", "56.2 MB", "1.1 GB".
+std::string SizeText(double bytes);
+// "Erase 1,204 entries, 56.2 MB?": the question "Clean these" asks of the ticked entries.
+std::string CleanTheseQuestion(const std::vector<PreviewItem>& items);
 
 class frmAnalyze : public Dialog {
  public:
@@ -25,6 +33,7 @@ class frmAnalyze : public Dialog {
  protected:
   bool OnInit() override;
   bool OnCommand(int id, int code, HWND control) override;
+  void OnClose() override;
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
  private:
@@ -33,17 +42,26 @@ class frmAnalyze : public Dialog {
     int entry;  // -1: the item's heading
     unsigned long long size;
   };
+  const PreviewEntry* EntryOf(int row) const;
+  int SelectedRow() const;
   void BuildRows();
   void Fill();
   void ShowTicks();
+  void ShowDetails();
   void Toggled(int row, bool ticked);
   void SortBySize();
   void CopyAsText() const;
   void SaveList();
-  void ShowMenu(int row);
+  void ShowMenu(int row, POINT at);
+  POINT RowPoint(int row) const;  // below the row's text, on the screen
+  void Layout();
+  void RememberSize();
+  void Close(INT_PTR code);
   std::vector<PreviewItem> items_;
   CleanThese clean_;
   std::vector<Row> rows_;
   bool descending_ = true;
   bool filling_ = false;
+  std::string tip_;  // the tooltip's text, kept while the list shows it
+  DWORD appsKeyAt_ = 0;  // when the context-menu key last opened the menu
 };

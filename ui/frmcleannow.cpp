@@ -7,6 +7,7 @@
 #include "access/Prompts.h"
 #include "ui/KeepListDialog.h"
 #include "ui/frmAnalyze.h"
+#include "ui/frmRunDetails.h"
 #include "ui/frmMainCode.h"
 #include "ui/frmcleannowRes.h"
 
@@ -34,6 +35,10 @@ bool frmcleannow::OnCommand(int id, int code, HWND control) {
     AnalyzePressed();
     return true;
   }
+  if (id == IDC_CN_DETAILS) {
+    frmRunDetails(lastRun_).ShowModal(hwnd());
+    return true;
+  }
   if (id == IDC_CN_COMMAND2 || id == IDCANCEL) {
     CancelPressed();
     return true;
@@ -46,6 +51,13 @@ void frmcleannow::CleanNowPressed() {
   StampLastClean(settings);
   CleanRun run(*this, app_.Main(), settings);
   run.Run();
+  Ran(run);
+}
+
+void frmcleannow::Ran(const CleanRun& run) {
+  if (!IsLoaded()) return;  // the run ended the program
+  lastRun_ = run.report();
+  Enable(IDC_CN_DETAILS, true);
 }
 
 void frmcleannow::AnalyzePressed() {
@@ -61,6 +73,7 @@ void frmcleannow::CleanThesePressed(const std::vector<PreviewItem>& chosen) {
   StampLastClean(settings);
   CleanRun run(*this, app_.Main(), settings);
   run.RunSelected(chosen);
+  Ran(run);
 }
 
 void frmcleannow::CancelPressed() {

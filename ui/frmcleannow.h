@@ -35,5 +35,7 @@ class frmcleannow : public Dialog, public RunView {
   void AnalyzePressed();  // a preview of the run in a window of its own
   // "Clean these" in that window: its ticked entries, reported here as a run is.
   void CleanThesePressed(const std::vector<PreviewItem>& chosen);
+  void Ran(const CleanRun& run);  // what the run did, for "Details"
   App& app_;
+  std::vector<CleanRun::ItemReport> lastRun_;
 };

@@ -9,6 +9,7 @@
 #define IDC_CN_TEXT1 2041
 #define IDC_CN_LABEL1 2051
 #define IDC_CN_ANALYZE 2061  // a preview of the run
+#define IDC_CN_DETAILS 2062  // what the last run did with each entry
 
 #define IDD_FRMANALYZE 210
 #define IDC_AN_LIST 2101
@@ -18,3 +19,8 @@
 #define IDC_AN_CLEAN 2105  // "Clean these"
 #define IDC_AN_SAVE 2106   // "Save list"
 #define IDM_AN_KEEP 2110   // "Keep this", in the entry's context menu
+#define IDC_AN_KEEP 2111   // "Keep this", beside the list
+#define IDC_AN_DETAILS 2112  // the chosen entry, whole
+
+#define IDD_FRMRUNDETAILS 220
+#define IDC_RD_LIST 2201
