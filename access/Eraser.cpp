@@ -12,7 +12,7 @@
 #include "access/FolderGuard.h"
 #include "access/RegContent.h"
 #include "access/RegKey.h"
-#include "access/regfun.h"
+#include "access/RegText.h"
 
 namespace {
 bool g_secure = false;
@@ -28,13 +28,13 @@ bool ZeroHeldFile(const std::wstring& path, bool& linked) {
   FileHandle file(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
   if (!file.ok()) return false;
   const HANDLE h = file.get();
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(h, &info)) return false;
+  DWORD attributes = 0, links = 0;
+  if (!HandleFacts(h, &attributes, &links)) return false;
   // The handle is the one that would be written: its own link count. Where the platform
   // follows a link even so (Wine), the name tells; the file is held open without sharing,
   // so it cannot be swapped meanwhile.
   const DWORD now = GetFileAttributesW(path.c_str());
-  if (info.nNumberOfLinks != 1 || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+  if (links != 1 || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
       now == INVALID_FILE_ATTRIBUTES || (now & FILE_ATTRIBUTE_REPARSE_POINT)) {
     linked = true;
     return false;
@@ -80,11 +80,6 @@ Eraser*& Active() {
 
 std::string KeyText(HKEY root, const std::string& subKey, REGSAM view = 0) { return RegistryTarget(root, subKey, view); }
 }  // namespace
-
-std::string PlainSubKey(const std::string& subKey) {
-  size_t i = subKey.find_first_not_of('\\');
-  return i == std::string::npos ? std::string() : subKey.substr(i);
-}
 
 void RealEraser::CreateKey(HKEY root, const std::string& subKey) {
   RegKey key;

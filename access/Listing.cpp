@@ -56,6 +56,36 @@ bool FactsOfPath(const std::string& path, FileFacts& facts) {
 
 DWORD AttributesOf(const std::string& path) { return GetFileAttributesW(WidePath(path).c_str()); }
 
+bool HandleFacts(HANDLE h, DWORD* attributes, DWORD* links) {
+  // Vista and later; declared here, as the headers give them only to programs for Vista.
+  struct BasicInfo {
+    LARGE_INTEGER created, accessed, written, changed;
+    DWORD attributes;
+  };
+  struct StandardInfo {
+    LARGE_INTEGER allocated, size;
+    DWORD links;
+    BOOLEAN deletePending, directory;
+  };
+  using ByHandleEx = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+  static const auto byHandleEx =
+      reinterpret_cast<ByHandleEx>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx"));
+  if (byHandleEx) {
+    BasicInfo basic = {};
+    StandardInfo standard = {};
+    if (attributes && !byHandleEx(h, 0 /* FileBasicInfo */, &basic, sizeof basic)) return false;
+    if (links && !byHandleEx(h, 1 /* FileStandardInfo */, &standard, sizeof standard)) return false;
+    if (attributes) *attributes = basic.attributes;
+    if (links) *links = standard.links;
+    return true;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(h, &info)) return false;
+  if (attributes) *attributes = info.dwFileAttributes;
+  if (links) *links = info.nNumberOfLinks;
+  return true;
+}
+
 HeldFolder::HeldFolder(const std::string& folder, bool mayBeLink) {
   std::string path = folder;
   while (path.size() > 3 && path.back() == '\\') path.pop_back();
@@ -67,13 +97,13 @@ HeldFolder::HeldFolder(const std::string& folder, bool mayBeLink) {
     error_ = GetLastError();
     return;
   }
-  BY_HANDLE_FILE_INFORMATION info;
-  bool held = GetFileInformationByHandle(h_, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  DWORD attributes = 0;
+  bool held = HandleFacts(h_, &attributes, nullptr) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   if (held && !mayBeLink) {
     // The handle tells where the platform opens the link itself; where it follows the link
     // anyway (Wine), the name tells: it is held now, so what it is now it stays.
     const DWORD now = GetFileAttributesW(wide.c_str());
-    held = !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && now != INVALID_FILE_ATTRIBUTES &&
+    held = !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && now != INVALID_FILE_ATTRIBUTES &&
            !(now & FILE_ATTRIBUTE_REPARSE_POINT);
   }
   if (!held) {

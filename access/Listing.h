@@ -37,6 +37,10 @@ bool FactsOfPath(const std::string& path, FileFacts& facts);
 // The attributes of path, INVALID_FILE_ATTRIBUTES when it is not there.
 DWORD AttributesOf(const std::string& path);
 
+// An open file's attributes and, when asked, its number of hard links. Asked of the handle
+// alone: the older call also asks the volume for its serial number, which costs a walk dearly.
+bool HandleFacts(HANDLE h, DWORD* attributes, DWORD* links);
+
 // A folder a walk is inside: opened without delete sharing, so that it can be neither renamed
 // nor removed, nor swapped for a link, until the hold ends. Unless the folder may be a link
 // (a walk's own top, which the folder guard has judged where it leads), a folder that is a
