@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "access/Listing.h"
+#include "access/RegText.h"  // PlainSubKey
 
 // Why an entry stayed, in a few words, from the platform's error: "in use", "access denied"...
 std::string ReasonOf(DWORD error);
@@ -140,6 +141,3 @@ std::string RegistryTarget(HKEY root, const std::string& subKey, REGSAM view = 0
 
 // True on 64-bit Windows, where HKEY_LOCAL_MACHINE\Software has a 64-bit and a 32-bit view.
 bool HasTwoRegistryViews();
-
-// Drops the leading backslashes that Windows 9x accepted and NT-family systems refuse.
-std::string PlainSubKey(const std::string& subKey);

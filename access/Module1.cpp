@@ -1,11 +1,9 @@
 #include "access/Module1.h"
 
-#include "access/Eraser.h"
 #include "access/RegKey.h"
+#include "access/RegText.h"
 
 const char kReadRegValueError[] = "error";
-
-std::string TrimAtNull(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 std::string ReadRegValue(HKEY root, const std::string& subKey, const std::string& valueName, DWORD& type) {
   RegKey key;

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "access/RegText.h"  // TrimAtNull
+
 // The stored text exactly (spaces included), or "error" when it cannot be read.
 std::string ReadRegValue(HKEY root, const std::string& subKey, const std::string& valueName, DWORD& type);
-// The text before its first NUL; the whole text when it has none.
-std::string TrimAtNull(const std::string& text);
 
 extern const char kReadRegValueError[];  // "error"

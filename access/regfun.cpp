@@ -1,7 +1,7 @@
 #include "access/regfun.h"
 
 #include "access/Eraser.h"
-#include "access/Module1.h"
+#include "access/RegText.h"
 #include "access/Prompts.h"
 #include "access/RegKey.h"
 #include "settings/Inifun.h"
@@ -10,31 +10,6 @@ const char kGetStringValueError[] = "Error";
 
 namespace {
 const DWORD kValueBuffer = 255;
-}
-
-namespace {
-struct Root {
-  const char* name;
-  HKEY key;
-};
-const Root kRoots[] = {
-    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},     {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-    {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},   {"HKEY_USERS", HKEY_USERS},
-    {"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA}, {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
-    {"HKEY_DYN_DATA", HKEY_DYN_DATA},
-};
-}  // namespace
-
-HKEY RootKeyFromName(const std::string& name) {
-  for (const Root& r : kRoots)
-    if (name == r.name) return r.key;
-  return nullptr;
-}
-
-std::string RootName(HKEY root) {
-  for (const Root& r : kRoots)
-    if (r.key == root) return r.name;
-  return "";
 }
 
 void ParseKeyPath(std::string& path, HKEY& root) {

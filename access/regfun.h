@@ -4,13 +4,11 @@
 
 #include <string>
 
+#include "access/RegText.h"  // RootKeyFromName, RootName
+
 // Splits a full key path: root set and path reduced to the sub-key path. A path that does
 // not begin with "HKEY_" or ends in "\" shows "Incorrect Format:" and gives root 0.
 void ParseKeyPath(std::string& path, HKEY& root);
-// The predefined key of an exact root name, or 0.
-HKEY RootKeyFromName(const std::string& name);
-// The other way round: "HKEY_CURRENT_USER" for HKEY_CURRENT_USER; "" for any other handle.
-std::string RootName(HKEY root);
 
 // Deletes the key (and, as Windows 9x did, its sub-keys); nothing when it cannot be opened.
 void DeleteKey(const std::string& path);
