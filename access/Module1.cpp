@@ -1,3 +1,4 @@
+// Module1: reading one registry value whole, by root and sub-key path.
 #include "access/Module1.h"
 
 #include "access/RegKey.h"

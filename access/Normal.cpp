@@ -1,3 +1,4 @@
+// Normal: emptying, sweeping and pattern deletions of folders, by walks that hold what they are inside.
 #include "access/Normal.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// CURLHistory and URLHistoryItem: Internet Explorer's URL history store through its COM interfaces.
 #include "access/URLHistory.h"
 
 #include <oleauto.h>

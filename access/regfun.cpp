@@ -1,3 +1,4 @@
+// regfun: registry routines on full key paths ("HKEY_CURRENT_USER\Software\..."), through the erasing seam.
 #include "access/regfun.h"
 
 #include "access/Eraser.h"

@@ -2,6 +2,9 @@
 // that users share: one section per application, how to detect it, and which files and registry
 // entries to erase, with what never to erase. Read as the real file is written: CR LF or LF,
 // UTF-8 with or without its byte-order mark, the format's variables and any of the environment.
+// Four stages, each in a file of its own, with a type at each boundary: the text is read into
+// ParsedDefinition (Winapp2Read), expanded into AppDefinition (Winapp2Expand), detected and
+// chosen into DetectedDefinition (Winapp2Detect), and erased (Winapp2Erase).
 #pragma once
 #include <windows.h>
 
@@ -51,6 +54,25 @@ struct AppDefinition {
   std::string unusable;  // why the entry is never offered nor erased; "" when it can be
 };
 
+// Stage one: a section as the text gives it, each line's key without its number, in lower case.
+struct ParsedLine {
+  std::string kind;      // "filekey", "detect", "langsecref"...
+  std::string value;     // trimmed, in the ANSI code page
+  bool spelled = true;   // false when a character had no ANSI spelling
+};
+struct ParsedDefinition {
+  std::string name;
+  bool nameSpelled = true;
+  std::vector<ParsedLine> lines;
+};
+struct ParsedFile {
+  std::vector<ParsedDefinition> entries;
+  size_t skipped = 0;    // lines outside any section, lines without "=", broken section headers
+  size_t malformed = 0;
+};
+ParsedFile ReadDefinitionText(const std::string& text);
+
+// Stage two: the expanded entries (AppDefinition), with the lines the expansion passed over.
 struct DefinitionSet {
   std::vector<AppDefinition> entries;
   size_t skipped = 0;    // lines passed over: unknown keys, unknown variables, malformed lines
@@ -63,6 +85,10 @@ struct DefinitionSet {
 // 32-bit folder on 64-bit Windows). Any other variable is read from the environment.
 using DefinitionVars = std::map<std::string, std::vector<std::string>>;
 DefinitionVars DefinitionVariables();
+// One section expanded; lines it cannot use are added to skipped (and to malformed when broken).
+AppDefinition ExpandDefinition(const ParsedDefinition& parsed, const DefinitionVars& variables, size_t& skipped,
+                               size_t& malformed);
+// Both stages at once: the text read and every section expanded.
 DefinitionSet ParseDefinitions(const std::string& text, const DefinitionVars& variables);
 std::string DefinitionsFile();  // winapp2.ini in the program folder
 // winapp2.ini of the program folder, with the system's variables; none when there is no file.
@@ -79,6 +105,13 @@ std::map<std::string, std::string> StoredDefinitionChoices(const std::string& se
 // What the dialog shows ticked and a run erases: the stored choice ("1" ticked), or while none
 // is stored, Default=True of an entry without a warning.
 bool DefinitionChosen(const AppDefinition& entry, const std::map<std::string, std::string>& stored);
+
+// Stage three: an entry of the set that is chosen and found on this machine.
+struct DetectedDefinition {
+  const AppDefinition* entry;
+};
+// Only chosen entries are looked for.
+std::vector<DetectedDefinition> DetectedAndChosen(const DefinitionSet& set, const std::map<std::string, std::string>& stored);
 
 struct DefinitionResult {
   double bytes = 0;  // bytes of the files deleted

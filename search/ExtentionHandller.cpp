@@ -1,3 +1,4 @@
+// ExtentionHandller: Ext.txt, the file types Search & Erase offers.
 #include "search/ExtentionHandller.h"
 
 #include <windows.h>

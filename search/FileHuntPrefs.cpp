@@ -1,3 +1,4 @@
+// FileHuntPrefs: Search & Erase's settings in the registry.
 #include "search/FileHuntPrefs.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// Inifun: ReadIni and WriteIni over prisd.dat, and the three ways a stored value reads as a tick.
 #include "settings/Inifun.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// Frmsplash: the splash window shown at start.
 #include "ui/Frmsplash.h"
 
 #include "ui/App.h"

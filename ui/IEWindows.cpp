@@ -1,3 +1,4 @@
+// IEWindows: the boss key's hiding and showing of browser and Explorer windows.
 #include "ui/IEWindows.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// SkinModule: the skinned window frame and its pictures.
 #include "ui/SkinModule.h"
 
 #include <ole2.h>

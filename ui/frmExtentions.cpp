@@ -1,3 +1,4 @@
+// frmExtentions: the file-type editor of Search & Erase.
 #include "ui/frmExtentions.h"
 
 #include "access/Prompts.h"

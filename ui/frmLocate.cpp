@@ -1,3 +1,4 @@
+// frmLocate: Search & Erase's window.
 #include "ui/frmLocate.h"
 
 #include "access/Listing.h"

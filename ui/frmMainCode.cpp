@@ -1,3 +1,4 @@
+// frmMainCode: the main window, its check boxes (the run's selection), links and images.
 #include "ui/frmMainCode.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// frmabout: the about box.
 #include "ui/frmabout.h"
 
 #include "ui/frmaboutRes.h"

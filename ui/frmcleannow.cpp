@@ -1,3 +1,4 @@
+// frmcleannow: the progress dialog, which runs Clean Now and reports every run.
 #include "ui/frmcleannow.h"
 
 #include <commctrl.h>

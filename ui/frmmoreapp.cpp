@@ -1,3 +1,4 @@
+// frmmoreapp: the More Applications dialog, the definitions found here and their ticks.
 #include "ui/frmmoreapp.h"
 
 #include <commctrl.h>

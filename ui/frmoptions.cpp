@@ -1,3 +1,4 @@
+// frmoptions: the options dialog.
 #include "ui/frmoptions.h"
 
 #include "access/Options.h"

@@ -1,3 +1,4 @@
+// frmtray: the hidden tray window, its icon, menu and boss-key hotkeys.
 #include "ui/frmtray.h"
 
 #include "access/Normal.h"
