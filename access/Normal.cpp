@@ -51,23 +51,27 @@ struct WalkFrame {
 // walk has left everything below it, and is no link (but the start, which the folder guard
 // judged where it leads): nothing on the way down can be renamed or swapped for a link, so a
 // path the walk builds stays inside start. A folder that cannot be entered is passed over.
+// A walk that only measures (hold false) holds nothing: a folder swapped meanwhile can only
+// change a number, never what is deleted.
 template <typename Shown, typename OnFile>
 std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFile onFile, bool recurse = true,
-                                     bool startMayBeLink = true) {
+                                     bool startMayBeLink = true, bool hold = true) {
   std::vector<std::string> folders;
   std::vector<WalkFrame> stack;
   auto enter = [&](const std::string& folder, bool mayBeLink) {
     const bool isStart = folders.empty() && stack.empty();
     if (!isStart && EntryHook()) EntryHook()(folder);
-    std::unique_ptr<HeldFolder> held(new HeldFolder(folder, mayBeLink));
-    if (!held->ok()) {
-      if (!isStart && held->error() != ERROR_FILE_NOT_FOUND && held->error() != ERROR_PATH_NOT_FOUND)
-        ActiveEraser().PassedOver("folder", folder.substr(0, folder.size() - 1), ReasonOf(held->error()));
-      return;
+    WalkFrame frame;
+    if (hold) {
+      std::unique_ptr<HeldFolder> held(new HeldFolder(folder, mayBeLink));
+      if (!held->ok()) {
+        if (!isStart && held->error() != ERROR_FILE_NOT_FOUND && held->error() != ERROR_PATH_NOT_FOUND)
+          ActiveEraser().PassedOver("folder", folder.substr(0, folder.size() - 1), ReasonOf(held->error()));
+        return;
+      }
+      frame.held = std::move(held);
     }
     folders.push_back(folder);
-    WalkFrame frame;
-    frame.held = std::move(held);
     ForEachEntry(folder, [&](const ListedEntry& e) {
       if (!shown(e)) return true;
       if (!IsFolder(e)) onFile(folder, e);
@@ -232,10 +236,9 @@ void DeleteFoldersMatching(const std::string& pattern, bool force) {
 double FolderSize(const std::string& folder) {
   // Every file counts, hidden ones too; links to elsewhere are not followed.
   double total = 0;
-  WalkShowing(WithSlash(folder), [](const ListedEntry& fd) { return !(IsFolder(fd) && IsLink(fd)); },
-              [&](const std::string&, const ListedEntry& fd) {
-                total += FileBytes(fd);
-              });
+  WalkShowing(
+      WithSlash(folder), [](const ListedEntry& fd) { return !(IsFolder(fd) && IsLink(fd)); },
+      [&](const std::string&, const ListedEntry& fd) { total += FileBytes(fd); }, true, true, false);
   return total;
 }
 

@@ -46,8 +46,14 @@ struct DbStep {
 // reported. Adds what the file shrank to the released space.
 void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::string& path,
                     const std::vector<DbStep>& steps, const std::function<bool(SqliteDb&)>& prepare = nullptr);
-// Every cookie of the table whose site the site keep list does not keep (a list that cannot be
-// read keeps them all).
+// Every row of a table shared by many sites whose site the site keep list does not keep (a
+// list that cannot be read keeps them all), one preview entry per site: "<table> of <site>". The
+// site is read from the column, through hostOf where the column holds it in another form; only
+// the rows the filter selects are concerned.
+void CleanSiteRows(BrowserJob& job, const BrowserProfile& profile, const std::string& path, const std::string& table,
+                   const std::string& column, const std::string& filter = "",
+                   const std::function<std::string(const std::string&)>& hostOf = nullptr);
+// Every cookie of the table whose site the site keep list does not keep.
 void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std::string& path, const std::string& table,
                       const std::string& hostColumn);
 // Files that hold only tracks go whole; folders are emptied of their files and kept.
@@ -58,7 +64,27 @@ void EmptyFilesBelow(BrowserJob& job, const std::string& folder);
 void CleanChromiumProfile(BrowserJob& job, const BrowserProfile& profile);
 void CleanChromiumBrowser(BrowserJob& job);  // what lies beside the profiles (shader caches)
 void CleanFirefoxProfile(BrowserJob& job, const BrowserProfile& profile);
+// A folder that holds one site's data alone.
+struct SiteFolder {
+  std::string site;
+  std::string path;
+};
+// Removes the folders of every site the keep list does not keep. A preview lists one entry per
+// site and store ("<store>: site data of <site>", with its size); a run that keeps to it removes
+// a site's folders only while they hold what the preview measured.
+void EraseSiteFolders(BrowserJob& job, const std::string& store, const std::vector<SiteFolder>& folders);
+// Chromium's LevelDB stores of site data (Local Storage, Session Storage, the service workers'
+// database with their caches), and of the download list (shared_proto_db's download records).
+void CleanChromiumLevelStores(BrowserJob& job, const BrowserProfile& profile);
+void CleanChromiumDownloadRecords(BrowserJob& job, const BrowserProfile& profile);
+// Site data: what sites keep in the browser besides cookies, site by site, the keep list's
+// sites spared; stores whose layout is not known are left alone and said so.
+void CleanChromiumSiteData(BrowserJob& job, const BrowserProfile& profile);
+void CleanFirefoxSiteData(BrowserJob& job, const BrowserProfile& profile);
 std::string ChromiumCookiesFile(const BrowserProfile& profile);
 std::string FirefoxCookiesFile(const BrowserProfile& profile);
-// The URLs Chromium's "Bookmarks" file holds; false when the file exists but cannot be read.
+// The URLs of a Chromium profile's bookmarks: "Bookmarks" ("Bookmarks.bak" while it is
+// missing) and a signed-in profile's "AccountBookmarks"; false when one exists but cannot be read.
 bool ChromiumBookmarks(const std::string& profileFolder, std::vector<std::string>& urls);
+// The profile folders Chromium's "Local State" names (profile.info_cache), as plain folder names.
+std::vector<std::string> ChromiumNamedProfiles(const std::string& userDataFolder);

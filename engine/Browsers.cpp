@@ -30,16 +30,28 @@ const std::vector<BrowserInfo>& Browsers() {
       {"Opera", BrowserFamily::Chromium, CSIDL_APPDATA, "Opera Software\\Opera Stable", {"opera.exe"}},
       {"Opera GX", BrowserFamily::Chromium, CSIDL_APPDATA, "Opera Software\\Opera GX Stable", {"opera.exe"}},
       {"Chromium", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Chromium\\User Data", {"chrome.exe"}},
+      {"Yandex", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Yandex\\YandexBrowser\\User Data", {"browser.exe"}},
+      {"Thorium", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Thorium\\User Data", {"thorium.exe"}},
+      // Installed from the Microsoft Store: everything inside its package's folder.
+      {"Arc", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA,
+       "Packages\\TheBrowserCompany.Arc_ttt1ap7aakyb4\\LocalCache\\Local\\Arc\\User Data", {"Arc.exe"}},
       {"Firefox", BrowserFamily::Firefox, CSIDL_APPDATA, "Mozilla\\Firefox", {"firefox.exe"}},
+      {"Firefox (Microsoft Store)", BrowserFamily::Firefox, CSIDL_LOCAL_APPDATA,
+       "Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\Firefox", {"firefox.exe"},
+       "Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Local\\Mozilla\\Firefox"},
       {"Waterfox", BrowserFamily::Firefox, CSIDL_APPDATA, "Waterfox", {"waterfox.exe"}},
       {"LibreWolf", BrowserFamily::Firefox, CSIDL_APPDATA, "librewolf", {"librewolf.exe"}},
+      {"Floorp", BrowserFamily::Firefox, CSIDL_APPDATA, "Floorp", {"floorp.exe"}},
+      {"Zen", BrowserFamily::Firefox, CSIDL_APPDATA, "zen", {"zen.exe"}},
+      {"Pale Moon", BrowserFamily::Firefox, CSIDL_APPDATA, "Moonchild Productions\\Pale Moon", {"palemoon.exe"}},
   };
   return browsers;
 }
 
 const std::vector<BrowserKind>& BrowserKinds() {
   static const std::vector<BrowserKind> kinds = {BrowserKind::History, BrowserKind::Cookies,     BrowserKind::Cache,
-                                                 BrowserKind::Session, BrowserKind::FormEntries, BrowserKind::Downloads};
+                                                 BrowserKind::Session, BrowserKind::FormEntries, BrowserKind::Downloads,
+                                                 BrowserKind::SiteData};
   return kinds;
 }
 
@@ -51,6 +63,7 @@ const char* BrowserKindName(BrowserKind kind) {
     case BrowserKind::Session: return "Session";
     case BrowserKind::FormEntries: return "Form entries";
     case BrowserKind::Downloads: return "Download list";
+    case BrowserKind::SiteData: return "Site data";
   }
   return "";
 }
@@ -70,9 +83,15 @@ bool IsFilePath(const std::string& path) {
 std::vector<BrowserProfile> ChromiumProfiles(const std::string& folder, const std::string& local) {
   std::vector<BrowserProfile> profiles;
   if (IsFilePath(folder + "\\Preferences")) profiles.push_back({"", folder, local});  // Opera: the folder itself
+  std::set<std::string> seen;
+  auto add = [&](const std::string& name) {
+    if (seen.insert(LowerText(name)).second) profiles.push_back({name, folder + "\\" + name, local + "\\" + name});
+  };
+  // The profiles the browser names itself, then any other folder that holds a profile's settings.
+  for (const std::string& name : ChromiumNamedProfiles(folder))
+    if (IsFolderPath(folder + "\\" + name)) add(name);
   ForEachEntry(folder, [&](const ListedEntry& e) {
-    if (IsFolder(e) && Listed(e) && IsFilePath(folder + "\\" + e.name + "\\Preferences"))
-      profiles.push_back({e.name, folder + "\\" + e.name, local + "\\" + e.name});
+    if (IsFolder(e) && Listed(e) && IsFilePath(folder + "\\" + e.name + "\\Preferences")) add(e.name);
     return true;
   });
   return profiles;
@@ -124,7 +143,7 @@ std::vector<FoundBrowser> FindBrowsers() {
     b.info = &info;
     b.folder = root + "\\" + info.folder;
     // The same folder below the local application data, where the caches lie.
-    b.localFolder = local.empty() ? b.folder : local + "\\" + info.folder;
+    b.localFolder = local.empty() ? b.folder : local + "\\" + (info.localFolder ? info.localFolder : info.folder);
     if (!IsFolderPath(b.folder)) continue;
     b.profiles = BrowserProfiles(info, b.folder, b.localFolder);
     found.push_back(b);
@@ -188,6 +207,8 @@ void CleanMoreBrowsers(RunContext& ctx) {
       ctx.notes.push_back(std::string(b.info->name) + ": the URL keep list cannot be read, so its history is kept");
     if (job.Chosen(BrowserKind::Cookies) && !sitesReadable)
       ctx.notes.push_back(std::string(b.info->name) + ": the site keep list cannot be read, so its cookies are kept");
+    if (job.Chosen(BrowserKind::SiteData) && !sitesReadable)
+      ctx.notes.push_back(std::string(b.info->name) + ": the site keep list cannot be read, so its site data is kept");
     for (const BrowserProfile& p : b.profiles) {
       if (b.info->family == BrowserFamily::Chromium) CleanChromiumProfile(job, p);
       else CleanFirefoxProfile(job, p);
@@ -346,23 +367,25 @@ void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::s
   if (before > after) (carrying ? carrying->bytes : job.ctx.filesize) += static_cast<double>(before - after);
 }
 
-void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std::string& path, const std::string& table,
-                      const std::string& hostColumn) {
+void CleanSiteRows(BrowserJob& job, const BrowserProfile& profile, const std::string& path, const std::string& table,
+                   const std::string& column, const std::string& filter, const std::function<std::string(const std::string&)>& hostOf) {
   if (!job.sitesReadable) return;
+  auto host = [&](const std::string& value) { return SiteOf(hostOf ? hostOf(value) : value); };
+  const std::string only = filter.empty() ? "" : " AND (" + filter + ")";
   // One entry per site, so that a preview can keep one: "...\Cookies: cookies of example.com (3 rows)".
   const std::string label = table + " of ";
-  // Of each site, the cookies that may go, and (keeping to a preview) of those only the ones
+  // Of each site, the rows that may go, and (keeping to a preview) of those only the ones
   // with no higher row id than the preview saw.
   auto sitesOf = [&](SqliteDb& db, const std::string& bound) {
     std::map<std::string, long long> sites;
-    for (const auto& host : db.TextCounts("SELECT " + hostColumn + ", count(*) FROM " + table + " WHERE NOT tsw_kept(" +
-                                          hostColumn + ")" + (bound.empty() ? "" : " AND " + bound) + " GROUP BY " + hostColumn))
-      sites[SiteOf(host.first)] += host.second;
+    for (const auto& row : db.TextCounts("SELECT " + column + ", count(*) FROM " + table + " WHERE NOT tsw_kept(" + column + ")" +
+                                         only + (bound.empty() ? "" : " AND " + bound) + " GROUP BY " + column))
+      sites[host(row.first)] += row.second;
     return sites;
   };
-  auto kept = [&](const std::string& host) { return job.keptSites.Keeps(host); };
+  auto kept = [&](const std::string& value) { return job.keptSites.Keeps(host(value)); };
   CarryingEraser* carrying = KeepingToPreview(job.ctx);
-  std::set<std::string> chosen;  // keeping to a preview: the sites whose cookies may go
+  std::set<std::string> chosen;  // keeping to a preview: the sites whose rows may go
   std::string bound;             // and the rows the preview saw
   if (job.ctx.preview || carrying) {
     SqliteDb db;
@@ -372,7 +395,7 @@ void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std:
     }
     const std::string mark = RowIdMark(db, table);
     if (carrying) {
-      // The lowest mark of the listed sites: a cookie the preview did not see never goes.
+      // The lowest mark of the listed sites: a row the preview did not see never goes.
       for (const PreviewEntry& e : carrying->Entries()) {
         const std::string b = RowIdBound(e.seen);
         if (e.kind == "rows" && !b.empty() && e.target.compare(0, path.size(), path) == 0 &&
@@ -381,9 +404,12 @@ void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std:
       }
     }
     if (job.ctx.preview) {
-      for (const auto& host : db.TextCounts("SELECT " + hostColumn + ", count(*) FROM " + table + " WHERE tsw_kept(" +
-                                            hostColumn + ") GROUP BY " + hostColumn))
-        PreviewKept(job.ctx, path + ": " + label + host.first + " (" + std::to_string(host.second) + " rows)", "site keep list");
+      std::map<std::string, long long> keptSites;
+      for (const auto& row : db.TextCounts("SELECT " + column + ", count(*) FROM " + table + " WHERE tsw_kept(" + column + ")" +
+                                           only + " GROUP BY " + column))
+        keptSites[hostOf ? host(row.first) : row.first] += row.second;
+      for (const auto& site : keptSites)
+        PreviewKept(job.ctx, path + ": " + label + site.first + " (" + std::to_string(site.second) + " rows)", "site keep list");
     }
     for (const auto& site : sitesOf(db, bound)) {
       const std::string target = path + ": " + label + site.first;
@@ -398,12 +424,17 @@ void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std:
     }
     if (job.ctx.preview || chosen.empty()) return;
   }
-  const std::string where = " FROM " + table + " WHERE NOT tsw_kept(" + hostColumn + ")" +
-                            (carrying ? " AND tsw_chosen(" + hostColumn + ")" : "") + (bound.empty() ? "" : " AND " + bound);
+  const std::string where = " FROM " + table + " WHERE NOT tsw_kept(" + column + ")" + only +
+                            (carrying ? " AND tsw_chosen(" + column + ")" : "") + (bound.empty() ? "" : " AND " + bound);
   ChangeDatabase(job, profile, path, {{table, "", "DELETE" + where, true}}, [&](SqliteDb& db) {
     return db.AddPredicate("tsw_kept", kept) &&
-           db.AddPredicate("tsw_chosen", [&](const std::string& host) { return chosen.count(SiteOf(host)) != 0; });
+           db.AddPredicate("tsw_chosen", [&](const std::string& value) { return chosen.count(host(value)) != 0; });
   });
+}
+
+void CleanCookieTable(BrowserJob& job, const BrowserProfile& profile, const std::string& path, const std::string& table,
+                      const std::string& hostColumn) {
+  CleanSiteRows(job, profile, path, table, hostColumn);
 }
 
 void EraseWholeFiles(BrowserJob& job, const std::vector<std::string>& paths) {

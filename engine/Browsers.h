@@ -16,13 +16,16 @@ struct BrowserInfo {
   const char* folder;    // below it: Chromium's user-data folder, or the folder of profiles.ini;
                          // its caches lie in the same folder below the local application data
   std::vector<std::string> processes;
+  // Where its caches lie below the local application data, when not in the same folder as
+  // below its root (a browser of the Microsoft Store keeps both inside its package).
+  const char* localFolder = nullptr;
 };
 // In the dialog's order.
 const std::vector<BrowserInfo>& Browsers();
 
-enum class BrowserKind { History, Cookies, Cache, Session, FormEntries, Downloads };
+enum class BrowserKind { History, Cookies, Cache, Session, FormEntries, Downloads, SiteData };
 const std::vector<BrowserKind>& BrowserKinds();
-const char* BrowserKindName(BrowserKind kind);  // "History" ... "Form entries", "Download list"
+const char* BrowserKindName(BrowserKind kind);  // "History" ... "Download list", "Site data"
 
 struct BrowserProfile {
   std::string name;         // "Default", "Profile 1", "abc123.default-release"
@@ -36,8 +39,8 @@ struct FoundBrowser {
   std::string localFolder;
   std::vector<BrowserProfile> profiles;
 };
-// The browsers of the table whose folder exists, with their profiles: Chromium's "Default",
-// "Profile N" and any other folder holding a "Preferences" file; Firefox's from profiles.ini.
+// The browsers of the table whose folder exists, with their profiles: Chromium's named in its
+// "Local State" and any other folder holding a "Preferences" file; Firefox's from profiles.ini.
 std::vector<FoundBrowser> FindBrowsers();
 std::vector<BrowserProfile> BrowserProfiles(const BrowserInfo& info, const std::string& folder,
                                             const std::string& localFolder);

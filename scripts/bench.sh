@@ -3,7 +3,8 @@
 # usage: bench.sh          folder sizing and emptying
 #        bench.sh search   Search & Erase's listing
 #        bench.sh definitions   loading and detecting a 3,000-entry winapp2.ini
-#        bench.sh browsers   cleaning a large Chromium History and Cookies database
+#        bench.sh browsers   cleaning a large Chromium History and Cookies database, then the same
+#                            History by tswclean and by BleachBit (installed from Debian for this)
 #        bench.sh preview    Analyze and carrying the preview out, on 20,000 files
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -39,6 +40,9 @@ if [ "${1:-}" = search ] || [ "${1:-}" = definitions ] || [ "${1:-}" = browsers 
     real='C:\tswbench-winapp2.ini'
   fi
   $WINE "$root/build/folder_bench.exe" "$1" "$work" $real >"$out" 2>>"$log" </dev/null
+  if [ "$1" = browsers ]; then
+    bash "$root/scripts/bench-peer.sh" "$root" "$prefix" >>"$out" 2>>"$log" </dev/null || echo "  (the comparison with BleachBit could not run: see $log)" >>"$out"
+  fi
   wineserver -k >/dev/null 2>&1 || true
   cat "$out"
   exit 0

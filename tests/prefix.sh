@@ -59,6 +59,7 @@ case "$action" in
     # Test data carried in the repository, where the tests can read it (the prefix has no z:).
     mkdir -p "$prefix/drive_c/tsw-data"
     cp "$(dirname "$0")/data/winapp2/Winapp2.ini" "$prefix/drive_c/tsw-data/"
+    cp "$(dirname "$0")"/data/browsers/*-schemas.sql "$prefix/drive_c/tsw-data/"
     # A crashing child must end, not wait for a debugger that would hold ctest's pipe open.
     $WINE reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 </dev/null
     # Drives: c:, and d: and e: of the tests' own inside the prefix; no other letter reaches the host.

@@ -579,6 +579,34 @@ TEST_F(AnalyzeWindowTest, KeepThisFromTheContextMenuKeyShiftF10AndItsButton) {
   EXPECT_EQ("http://one.example/\r\nhttp://two.example/\r\nhttp://three.example/\r\n", ReadFileText(ProgramFile("keepurl.dat")));
 }
 
+TEST_F(AnalyzeWindowTest, KeepThisKeepsASitesDataOnTheSiteKeepList) {
+  // A Chromium profile below application data of the test's own.
+  TempFolder apps("tswsitedata");
+  const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  ScopedRegValue userLocal(HKEY_CURRENT_USER, kUserShellFolders, "Local AppData", apps.path());
+  ScopedRegValue shellLocal(HKEY_CURRENT_USER, kShellFoldersKey, "Local AppData", apps.path());
+  const std::string profile = apps.File("Google\\Chrome\\User Data\\Default");
+  MakeFile(profile + "\\Preferences", "{}");
+  for (const char* site : {"a.example", "b.example"})
+    MakeFile(profile + "\\IndexedDB\\https_" + site + "_0.indexeddb.leveldb\\000003.log", 100);
+  WriteIni(Settings(), "MOREBROWSERS", "Google Chrome Site data", "1");
+  SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
+  OnlyItem(1);
+  const std::string target = profile + "\\IndexedDB: site data of a.example";
+  bool unticked = false, other = false;
+  InAnalyze([&](HWND dlg, HWND rows) {
+    const int row = RowOf(rows, target);
+    ASSERT_GE(row, 0);
+    Select(rows, row);
+    PressKey(dlg, GetDlgItem(dlg, IDC_AN_KEEP), VK_SPACE);
+    unticked = !ListView_GetCheckState(rows, row);
+    other = ListView_GetCheckState(rows, RowOf(rows, profile + "\\IndexedDB: site data of b.example")) != FALSE;
+  });
+  EXPECT_TRUE(unticked);
+  EXPECT_TRUE(other);
+  EXPECT_EQ("a.example\r\n", ReadFileText(ProgramFile("keepsite.dat")));
+}
+
 TEST_F(AnalyzeWindowTest, WhatAKeepListKeepsShowsGreyedWithItsListAndHeadingsShowPartTicks) {
   SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
   SHSetValueA(HKEY_CURRENT_USER, kTypedUrls, "url1", REG_SZ, "http://kept.example/", 21);

@@ -6,7 +6,7 @@
 #define IDC_MB_LABEL1 6602
 #define IDC_MB_LIST 6603            // the browsers found
 #define IDC_MB_FRAME2 6604
-#define IDC_MB_CHECK(n) (6610 + (n))  // the kinds, Check1 to Check6 in the table's order
+#define IDC_MB_CHECK(n) (6610 + (n))  // the kinds, Check1 to Check7 in the table's order
 #define IDC_MB_SELECTALL 6620
 #define IDC_MB_COOKIES 6621         // "Cookies to keep"
 #define IDC_MB_OK 6622

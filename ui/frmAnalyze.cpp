@@ -50,15 +50,23 @@ bool KeepListOf(const PreviewItem& item, const PreviewEntry& e, std::string& fil
     line = e.target;
     return true;
   }
-  const size_t of = e.target.find(": cookies of ");
-  const size_t mozOf = e.target.find(": moz_cookies of ");
-  if (e.kind == "rows" && (of != std::string::npos || mozOf != std::string::npos)) {
-    const size_t from = of != std::string::npos ? of + 13 : mozOf + 17;
-    file = KeepSiteFile();
-    line = e.target.substr(from, e.target.rfind(" (") - from);
-    return !line.empty();
+  // A site's rows of a store it shares ("...: cookies of example.com (3 rows)") or its own
+  // folders ("...: site data of example.com"): the site keep list keeps both.
+  const size_t store = e.target.find(": ");
+  if (store == std::string::npos) return false;
+  const std::string what = e.target.substr(store + 2);
+  size_t from = std::string::npos, end = std::string::npos;
+  if (e.kind == "clear" && what.compare(0, 13, "site data of ") == 0) {
+    from = 13;
+  } else if (e.kind == "rows") {
+    const size_t of = what.find(" of ");  // the table's name holds no blank
+    if (of != std::string::npos && what.find(' ') == of) from = of + 4;
+    end = what.rfind(" (");
   }
-  return false;
+  if (from == std::string::npos || (end != std::string::npos && end <= from)) return false;
+  file = KeepSiteFile();
+  line = what.substr(from, end == std::string::npos ? std::string::npos : end - from);
+  return !line.empty();
 }
 
 // An entry's size as the list shows it: measured bytes as they are; the fixed amounts an item
