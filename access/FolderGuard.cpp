@@ -145,8 +145,14 @@ ProtectedSet ProtectedFolders() {
   return p;
 }
 
-// The folders of the innermost GuardScope, so that a walk over many folders asks once.
-const ProtectedSet* g_scoped = nullptr;
+// The folders of the outermost GuardScope, read at the first question within it.
+int g_scopes = 0;
+std::unique_ptr<ProtectedSet> g_scoped;
+
+const ProtectedSet& Scoped() {
+  if (!g_scoped) g_scoped.reset(new ProtectedSet(ProtectedFolders()));
+  return *g_scoped;
+}
 
 bool IsProfileRoot(const std::string& canonical, const ProtectedSet& p) {
   return !p.profilesRoot.empty() && SameText(Parent(canonical), p.profilesRoot);
@@ -224,14 +230,10 @@ std::string KnownFolder(int csidl) {
   return NarrowName(buf, wcslen(buf));
 }
 
-GuardScope::GuardScope() {
-  if (g_scoped) return;
-  own_.reset(new ProtectedSet(ProtectedFolders()));
-  g_scoped = own_.get();
-}
+GuardScope::GuardScope() { ++g_scopes; }
 
 GuardScope::~GuardScope() {
-  if (own_) g_scoped = nullptr;
+  if (--g_scopes == 0) g_scoped.reset();
 }
 
 std::string CanonicalFolder(const std::string& folder) {
@@ -277,12 +279,12 @@ bool IsMatchAllPattern(const std::string& name) {
 
 bool FolderMayBeErased(const std::string& folder) {
   GuardScope scope;
-  return FolderAllowed(CanonicalFolder(folder), *g_scoped);
+  return FolderAllowed(CanonicalFolder(folder), Scoped());
 }
 
 bool MayEmptyThroughWildcard(const std::string& folder, const std::string& namedAs) {
   GuardScope scope;
-  const ProtectedSet& p = *g_scoped;
+  const ProtectedSet& p = Scoped();
   const std::string c = CanonicalFolder(folder);
   if (!FolderAllowed(c, p)) return false;
   const std::string parent = Parent(c);

@@ -42,17 +42,14 @@ bool IsMatchAllPattern(const std::string& name);
 // or "" when it is not fully qualified.
 std::string CanonicalFolder(const std::string& folder);
 // Holds the protected folders while it lives, so that a routine that judges many folders
-// asks the shell for them once; nested scopes share the outermost one.
-struct ProtectedSet;
+// asks the shell for them once; nested scopes share the outermost one. They are asked for when
+// the first folder is judged, not before: asking the shell rewrites its legacy folder values.
 class GuardScope {
  public:
   GuardScope();
   ~GuardScope();
   GuardScope(const GuardScope&) = delete;
   GuardScope& operator=(const GuardScope&) = delete;
-
- private:
-  std::unique_ptr<ProtectedSet> own_;
 };
 // Under Wine: true when the path's drive is the host's whole file system (its root is "/").
 bool OnHostRootDrive(const std::string& path);

@@ -313,18 +313,18 @@ void MakeChromeProfile(const std::string& profile, const std::string& programFol
   if (f) fclose(f);
   sqlite3* db = nullptr;
   sqlite3_open_v2(Utf8Text(profile + "\\History").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  Sql(db, "CREATE TABLE urls(id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, visit_count INTEGER DEFAULT 0,"
-          " typed_count INTEGER DEFAULT 0, last_visit_time INTEGER NOT NULL, hidden INTEGER DEFAULT 0);"
-          "CREATE INDEX urls_url_index ON urls (url);"
-          "CREATE TABLE visits(id INTEGER PRIMARY KEY, url INTEGER NOT NULL, visit_time INTEGER NOT NULL, from_visit INTEGER,"
-          " transition INTEGER DEFAULT 0 NOT NULL, segment_id INTEGER, visit_duration INTEGER DEFAULT 0 NOT NULL);"
-          "CREATE INDEX visits_url_index ON visits (url); CREATE INDEX visits_time_index ON visits (visit_time);"
-          "CREATE TABLE keyword_search_terms(keyword_id INTEGER, url_id INTEGER, term LONGVARCHAR, normalized_term LONGVARCHAR);"
+  // The tables of a real profile's History (bench.sh puts them where the prefix reaches them).
+  std::string schema;
+  ReadWholeFile("C:\\tswbench-history.sql", schema);
+  if (schema.empty()) fprintf(stderr, "C:\\tswbench-history.sql is missing: run the benchmark through bench.sh\n");
+  Sql(db, schema + "INSERT INTO meta VALUES('version','70'),('last_compatible_version','16');"
           "BEGIN;"
           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000)"
-          " INSERT INTO urls SELECT i, 'https://site' || (i % 5000) || '.example/page/' || i, 'Page ' || i, 3, 0, 13300000000000000 + i, 0 FROM n;"
+          " INSERT INTO urls(id, url, title, visit_count, typed_count, last_visit_time, hidden)"
+          " SELECT i, 'https://site' || (i % 5000) || '.example/page/' || i, 'Page ' || i, 3, 0, 13300000000000000 + i, 0 FROM n;"
           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300000)"
-          " INSERT INTO visits SELECT i, 1 + (i % 100000), 13300000000000000 + i, 0, 805306368, 0, 1000 FROM n;"
+          " INSERT INTO visits(id, url, visit_time, from_visit, transition, segment_id, visit_duration)"
+          " SELECT i, 1 + (i % 100000), 13300000000000000 + i, 0, 805306368, 0, 1000 FROM n;"
           "COMMIT;");
   sqlite3_close(db);
   std::string bookmarks = "{\"roots\":{\"bookmark_bar\":{\"type\":\"folder\",\"children\":[";

@@ -1,6 +1,7 @@
 #include "engine/CleanRun.h"
 
 #include "access/Eraser.h"
+#include "access/FolderGuard.h"
 #include "engine/Preview.h"
 
 #include <algorithm>
@@ -77,6 +78,7 @@ std::vector<PreviewItem> CleanRun::Analyze() {
     const size_t first = recorder.entries.size();
     const double regnum = ctx.regnum, filesize = ctx.filesize;
     CarryOut(item, ctx, true);
+    GuardScope guard;  // the protected folders read once for the item's every step
     if (item.step) item.step(ctx);
     // What the run would say of what it passes over shows in the preview too.
     for (const std::string& note : ctx.notes) recorder.entries.push_back({"note", note, 0});
@@ -164,7 +166,11 @@ void CleanRun::RunItemWith(const RunItem& item, RunContext& ctx, const PreviewIt
   if (!preview) CarryOut(item, ctx, true);
   Say(item.startLine);
   ctx.endLine = item.endLine;
-  if (item.step) item.step(ctx);
+  {
+    // The protected folders are read once for the item, not for each place it judges.
+    GuardScope guard;
+    if (item.step) item.step(ctx);
+  }
   for (const std::string& note : ctx.notes) Say(note);
   ctx.notes.clear();
   for (const std::string& note : carrying.notes) Say(note);

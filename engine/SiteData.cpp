@@ -197,6 +197,13 @@ void CleanChromiumSiteData(BrowserJob& job, const BrowserProfile& p) {
   EraseSiteFolders(job, p.folder + "\\IndexedDB", SiteFoldersOf(p.folder + "\\IndexedDB", ChromiumIndexedDbSite));
   CleanStorageBuckets(job, p);
   CleanChromiumLevelStores(job, p);
+  // Compression dictionaries sites gave, one row each (their bodies lie in a cache keyed by a
+  // token the rows hold, which stays).
+  CleanSiteRows(job, p, p.folder + "\\Shared Dictionary\\db", "dictionaries", "host");
+  // The file systems of the old file-system API: a store whose layout is not known here.
+  bool fileSystem = false;
+  ForEachEntry(p.folder + "\\File System", [&](const ListedEntry&) { return !(fileSystem = true); });
+  if (fileSystem) job.Note(p, "File System is a store Tracksweep does not know: left alone");
 }
 
 void CleanFirefoxSiteData(BrowserJob& job, const BrowserProfile& p) {

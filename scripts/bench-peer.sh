@@ -6,6 +6,8 @@
 # usage: bench-peer.sh ROOT PREFIX
 set -euo pipefail
 root=$1 prefix=$2
+# Debian installs its modules outside Python's path.
+export PYTHONPATH=/usr/share/bleachbit
 if ! python3 -c 'import bleachbit.Special, bleachbit.FileUtilities' 2>/dev/null; then
   if [ "$(id -u)" -ne 0 ]; then echo "BleachBit is not installed; run as root to install it for this comparison." >&2; exit 1; fi
   apt-get update -qq
@@ -27,7 +29,7 @@ for i in 1 2 3 4 5 6 7 8 9; do
   cp "$pristine/History" "$profile/History"; rm -f "$profile/History-journal" "$profile/History-wal"
   cp "$pristine/History" "$pristine/Bookmarks" "$peer/"
   sync
-  start=$(now); $WINE "$app/tswclean.exe" >/dev/null 2>&1 </dev/null || true; end=$(now)
+  start=$(now); $WINE 'C:\tswbench-peer\tswclean.exe' >/dev/null 2>&1 </dev/null || true; end=$(now)
   tsw+=("$(python3 -c "print($end - $start)")")
   start=$(now)
   python3 -c 'import sys, bleachbit.Special as S, bleachbit.FileUtilities as F

@@ -34,6 +34,11 @@ work='C:\tswbench'
 out="$root/build/bench-result.txt"
 if [ "${1:-}" = search ] || [ "${1:-}" = definitions ] || [ "${1:-}" = browsers ] || [ "${1:-}" = preview ]; then
   real=
+  if [ "$1" = browsers ]; then
+    # The History is made with the tables a real profile of today's Chromium has.
+    awk '/^-- Default\/History$/ {f = 1; next} /^-- / {f = 0} f && !/^CREATE TABLE sqlite_/' \
+      "$root/tests/data/browsers/chromium-schemas.sql" > "$prefix/drive_c/tswbench-history.sql"
+  fi
   if [ "$1" = definitions ]; then
     # The real file the tests carry, copied where the prefix reaches it.
     cp "$root/tests/data/winapp2/Winapp2.ini" "$prefix/drive_c/tswbench-winapp2.ini"
@@ -41,7 +46,7 @@ if [ "${1:-}" = search ] || [ "${1:-}" = definitions ] || [ "${1:-}" = browsers 
   fi
   $WINE "$root/build/folder_bench.exe" "$1" "$work" $real >"$out" 2>>"$log" </dev/null
   if [ "$1" = browsers ]; then
-    bash "$root/scripts/bench-peer.sh" "$root" "$prefix" >>"$out" 2>>"$log" </dev/null || echo "  (the comparison with BleachBit could not run: see $log)" >>"$out"
+    WINE="$WINE" bash "$root/scripts/bench-peer.sh" "$root" "$prefix" >>"$out" 2>>"$log" </dev/null || echo "  (the comparison with BleachBit could not run: see $log)" >>"$out"
   fi
   wineserver -k >/dev/null 2>&1 || true
   cat "$out"

@@ -11,8 +11,24 @@
 namespace {
 
 std::string Upper(std::string s) {
-  CharUpperBuffA(&s[0], static_cast<DWORD>(s.size()));
+  // Plain ASCII, as most names are, without a call; any other letter as the code page has it.
+  bool ascii = true;
+  for (char& c : s) {
+    if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+    else if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (!ascii && !s.empty()) CharUpperBuffA(&s[0], static_cast<DWORD>(s.size()));
   return s;
+}
+
+// The window's messages are seen often enough to keep it answering, not once per folder: a
+// search over many small folders would otherwise spend its time in them.
+bool MessagesDue() {
+  static DWORD last = 0;
+  const DWORD now = GetTickCount();
+  if (now - last < 25) return false;
+  last = now;
+  return true;
 }
 
 bool NeverListed(const std::string& path) {
@@ -103,7 +119,7 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
   std::vector<std::string> queue{start.empty() || start.back() != '\\' ? start + "\\" : start};
   for (size_t i = 0; i < queue.size(); ++i) {
     const std::string folder = queue[i];
-    view.HandleMessages();
+    if (MessagesDue()) view.HandleMessages();
     if (view.StopRequested()) return r;
     std::vector<FileEntry> files;
     ForEachEntry(folder, [&](const ListedEntry& e) {
@@ -119,7 +135,7 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
       return true;
     });
     view.ShowFolder(folder);
-    view.HandleMessages();
+    if (MessagesDue()) view.HandleMessages();
     if (view.StopRequested()) return r;
     if (files.empty()) continue;
 
@@ -137,17 +153,23 @@ HuntResult FindFiles(const std::string& start, const std::string& searchString, 
       }
     }
     for (const FileEntry& f : files) {
-      const std::string upperName = Upper(f.name), path = folder + f.name;
+      const std::string upperName = Upper(f.name);
+      bool listed = false;
       for (HuntPattern& p : r.patterns) {
-        if (Matches(p, upperName) && !NeverListed(path)) {
-          const std::string line = FoundLine(path, f.size, f.lastWrite);
-          view.AddLine(line, folder + f.name);
-          r.totalBytes += f.size;
-          widest = std::max(widest, view.TextWidth(line));
-          ++p.count;
-          ++r.lines;
-          break;
+        // The path is made only for a name that matches: most do not.
+        if (Matches(p, upperName)) {
+          const std::string path = folder + f.name;
+          if (!NeverListed(path)) {
+            const std::string line = FoundLine(path, f.size, f.lastWrite);
+            view.AddLine(line, path);
+            r.totalBytes += f.size;
+            widest = std::max(widest, view.TextWidth(line));
+            ++p.count;
+            ++r.lines;
+            listed = true;
+          }
         }
+        if (listed) break;
         if (view.StopRequested()) {
           view.EndFolderLines();
           return r;

@@ -275,6 +275,12 @@ TEST_F(BrowserStoreTest, ChromiumSiteDataGoesSiteBySiteAndAKeptSitesStaysToTheBy
                                                "'default',0,0,0,0,0,0,1),(2,'https://gone.example/','gone.example','inbox',0,0,0,0,0,0,1);");
   MakeFile(d + "\\WebStorage\\1\\IndexedDB\\data", "kept bucket");
   MakeFile(d + "\\WebStorage\\2\\IndexedDB\\data", "tswmarker-bucket-gone");
+  MakeDb(d + "\\Shared Dictionary\\db", Schema("chromium", "Default/Shared Dictionary/db") +
+                                            "INSERT INTO dictionaries(frame_origin,top_frame_site,host,match,match_dest,id,url,last_fetch_time,"
+                                            "res_time,exp_time,last_used_time,size,sha256,token_high,token_low) VALUES"
+                                            "('https://kept.example','https://kept.example','kept.example','/*','','','u',1,1,1,1,1,x'00',1,1),"
+                                            "('https://gone.example','https://gone.example','gone.example','/*','','','u',1,1,1,1,1,x'00',2,2);");
+  MakeFile(d + "\\File System\\000\\t\\00\\00000000", "a store of a layout not known");
   const std::vector<std::string> keptBefore = Contents(keptIdb), keptCacheBefore = Contents(keptCache);
   // The cache kind no longer touches what sites keep for themselves.
   Tick("Google Chrome", {"Cache"});
@@ -303,6 +309,11 @@ TEST_F(BrowserStoreTest, ChromiumSiteDataGoesSiteBySiteAndAKeptSitesStaysToTheBy
   EXPECT_FALSE(FileExists(d + "\\WebStorage\\2"));
   EXPECT_EQ("kept bucket", ReadFileText(d + "\\WebStorage\\1\\IndexedDB\\data"));
   EXPECT_EQ((std::vector<std::string>{"kept.example"}), Column(d + "\\WebStorage\\QuotaManager", "SELECT host FROM buckets"));
+  EXPECT_EQ((std::vector<std::string>{"kept.example"}), Column(d + "\\Shared Dictionary\\db", "SELECT host FROM dictionaries"));
+  // What is not known is left as it is, and said.
+  EXPECT_TRUE(FileExists(d + "\\File System\\000\\t\\00\\00000000"));
+  EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(),
+                                        "Google Chrome (Default): File System is a store Tracksweep does not know: left alone"));
 }
 
 TEST_F(BrowserStoreTest, FirefoxSiteDataGoesSiteBySiteWithTheStorageItWasGrantedAndItsWorkers) {
