@@ -57,6 +57,12 @@ class RegKey {
     value = buf.c_str();
     return true;
   }
+  // A DWORD value; false when it is missing or of another type.
+  bool QueryDword(const std::string& name, DWORD& value) const {
+    DWORD type = 0, size = sizeof value;
+    return RegQueryValueExA(key_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+           type == REG_DWORD && size == sizeof value;
+  }
   void Close() {
     if (key_) RegCloseKey(key_);
     key_ = nullptr;
@@ -73,6 +79,11 @@ class RegKey {
 inline bool KeyPresent(HKEY root, const std::string& subKey, REGSAM view = 0) {
   RegKey key;
   return key.Open(root, subKey, KEY_READ | view) == ERROR_SUCCESS;
+}
+// The names of a key's sub-keys; none when it cannot be opened.
+inline std::vector<std::string> SubKeyNamesOf(HKEY root, const std::string& subKey, REGSAM view = 0) {
+  RegKey key;
+  return key.Open(root, subKey, KEY_READ | view) == ERROR_SUCCESS ? key.SubKeyNames() : std::vector<std::string>();
 }
 inline bool ValuePresent(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) {
   RegKey key;

@@ -98,7 +98,8 @@ struct RunItem {
   bool (*gateTest)(const std::string& settingsFile) = nullptr;  // for GateKind::Test
 };
 
-// The items of a run, in run order: the 29 of the main window and its options, then More Browsers.
+// The items of a run, in run order: the 29 of the main window and its options, then More Browsers
+// and More Windows Tracks.
 const std::vector<RunItem>& RunItems();
 
 // Whether a run takes the item: its check box, its setting or its test, as the run reads them.

@@ -3,6 +3,7 @@
 #include "engine/CleanRun.h"
 #include "engine/CustomItems.h"
 #include "engine/MoreApps.h"
+#include "engine/MoreWindows.h"
 #include "engine/Steps.h"
 
 namespace {
@@ -58,6 +59,8 @@ std::vector<RunItem> BuildItems() {
                       "Cleaning Custom Clean Items......OK", true, 98, 0, 0, false, CleanCustomItems});
   t.push_back(RunItem{GateKind::Test, 0, nullptr, nullptr, "Please Waiting ,Cleaning More Browsers......",
                       "Cleaning More Browsers......OK", true, -1, 0, 0, false, CleanMoreBrowsers, AnyBrowserKindChosen});
+  t.push_back(RunItem{GateKind::Test, 0, nullptr, nullptr, "Please Waiting ,Cleaning More Windows Tracks......",
+                      "Cleaning More Windows Tracks......OK", true, -1, 0, 0, false, CleanMoreWindows, AnyWindowsTraceChosen});
   return t;
 }
 

@@ -1,4 +1,4 @@
-// The eleven items that erase what Windows itself keeps.
+// The eleven items that erase what Windows itself keeps (today's Windows in WindowsTraces.h too).
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -12,6 +12,7 @@
 #include "access/Normal.h"
 #include "access/RegSequences.h"
 #include "engine/Steps.h"
+#include "engine/WindowsTraces.h"
 #include "settings/Inifun.h"
 
 namespace {
@@ -60,6 +61,7 @@ void CleanRecentDocuments(RunContext& ctx) {
   // Windows 2000 and later keep the list's entries here too, per extension, where the
   // clearing call may leave them.
   ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, Explorer("RecentDocs"));
+  CleanJumpLists(ctx);
 }
 
 void CleanRunHistory(RunContext& ctx) {
@@ -74,6 +76,7 @@ void CleanSearchHistory(RunContext& ctx) {
     ResetKey(HKEY_CURRENT_USER, std::string(kExplorerBars) + last);
   ResetKey(HKEY_CURRENT_USER, Explorer("FindComputerMRU"));
   ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, Explorer("WordWheelQuery"));  // Explorer's search box, Windows 7 on
+  CleanStartSearchHistory(ctx);
 }
 
 void CleanTempFolder(RunContext& ctx) {
@@ -126,6 +129,7 @@ void CleanCachedPasswords(RunContext&) {
 }
 
 void CleanClipboard(RunContext& ctx) {
+  CleanClipboardHistory(ctx);
   // Its sequence number changes whenever anything is copied.
   if (CountClipboardFormats() > 0 && Previewing(ctx, "the clipboard", 0, "sequence " + std::to_string(GetClipboardSequenceNumber())))
     return;

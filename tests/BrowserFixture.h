@@ -16,7 +16,6 @@
 #include "tests/RunRecorder.h"
 #include "tests/TestSupport.h"
 
-inline const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 // A database made by the test: its SQL run in one go.
 inline void MakeDb(const std::string& path, const std::string& sql) {
@@ -119,10 +118,8 @@ class BrowserTest : public ProgramFolderTest {
  protected:
   TempFolder work{"tswbrowsers"};
   std::string roaming = work.File("Roaming"), local = work.File("Local");
-  ScopedRegValue userRoaming{HKEY_CURRENT_USER, kUserShellFolders, "AppData", roaming};
-  ScopedRegValue shellRoaming{HKEY_CURRENT_USER, kShellFoldersKey, "AppData", roaming};
-  ScopedRegValue userLocal{HKEY_CURRENT_USER, kUserShellFolders, "Local AppData", local};
-  ScopedRegValue shellLocal{HKEY_CURRENT_USER, kShellFoldersKey, "Local AppData", local};
+  RedirectedShellFolder roamingFolder{"AppData", roaming};
+  RedirectedShellFolder localFolder{"Local AppData", local};
   std::string chrome = local + "\\Google\\Chrome\\User Data";
   std::string firefox = roaming + "\\Mozilla\\Firefox";
   std::string ffProfile = firefox + "\\Profiles\\abc.default-release";

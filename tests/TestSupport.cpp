@@ -241,6 +241,7 @@ ScopedRegValue::~ScopedRegValue() {
 }
 
 const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 namespace {
 std::string MadeFolder(const TempFolder& root, const char* name) {

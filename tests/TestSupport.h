@@ -44,6 +44,18 @@ class ScopedRegValue {
 };
 
 extern const char kShellFoldersKey[];  // HKCU ...\Explorer\Shell Folders
+extern const char kUserShellFolders[];  // HKCU ...\Explorer\User Shell Folders
+
+// A shell folder ("AppData", "Recent"...) pointed at a folder of the test, in both places the
+// shell reads it from, and put back afterwards.
+class RedirectedShellFolder {
+ public:
+  RedirectedShellFolder(const char* name, const std::string& folder)
+      : user_(HKEY_CURRENT_USER, kUserShellFolders, name, folder), shown_(HKEY_CURRENT_USER, kShellFoldersKey, name, folder) {}
+
+ private:
+  ScopedRegValue user_, shown_;
+};
 
 // Points the run's browser folders and the temporary folder at empty folders of the test.
 class IsolatedTrackFolders {

@@ -258,9 +258,7 @@ TEST_F(Winapp2Test, AWildcardFolderNeverEmptiesTheUsersOwnFolders) {
     MakeFile(profile + "\\" + f, 10);
   MakeFile("D:\\tswdata\\keep.txt");
   MakeFile("D:\\tswapp-backup\\old.bak");  // a folder of its own, named by its beginning
-  const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-  ScopedRegValue personal(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", docs);
-  ScopedRegValue userPersonal(HKEY_CURRENT_USER, kUserShellFolders, "Personal", docs);
+  RedirectedShellFolder personal("Personal", docs);
   const std::string oldProfile = [] {
     char buf[MAX_PATH] = {0};
     GetEnvironmentVariableA("USERPROFILE", buf, MAX_PATH);

@@ -582,9 +582,7 @@ TEST_F(AnalyzeWindowTest, KeepThisFromTheContextMenuKeyShiftF10AndItsButton) {
 TEST_F(AnalyzeWindowTest, KeepThisKeepsASitesDataOnTheSiteKeepList) {
   // A Chromium profile below application data of the test's own.
   TempFolder apps("tswsitedata");
-  const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-  ScopedRegValue userLocal(HKEY_CURRENT_USER, kUserShellFolders, "Local AppData", apps.path());
-  ScopedRegValue shellLocal(HKEY_CURRENT_USER, kShellFoldersKey, "Local AppData", apps.path());
+  RedirectedShellFolder localFolder("Local AppData", apps.path());
   const std::string profile = apps.File("Google\\Chrome\\User Data\\Default");
   MakeFile(profile + "\\Preferences", "{}");
   for (const char* site : {"a.example", "b.example"})

@@ -15,6 +15,7 @@
 #include "ui/SubItemDialog.h"
 #include "ui/frmmoreapp.h"
 #include "ui/frmmorebrowsers.h"
+#include "ui/frmmorewindows.h"
 #include "ui/NavImage.h"
 #include "ui/SkinModule.h"
 #include "ui/Frmsplash.h"
@@ -279,6 +280,10 @@ bool frmMainCode::OnCommand(int id, int code, HWND control) {
     frmmorebrowsers().ShowModal(hwnd());
     return true;
   }
+  if (id == IDC_LABEL33) {
+    frmmorewindows().ShowModal(hwnd());
+    return true;
+  }
   if (const SubItemDescription* options = OptionsOpenedBy(id)) {
     SubItemDialog(*options).ShowModal(hwnd());
     return true;
@@ -343,7 +348,7 @@ INT_PTR frmMainCode::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         SetBkColor(dc, kTitleBand);
         return reinterpret_cast<INT_PTR>(titleBrush_);
       }
-      if (id == IDC_LABEL(51) || id == IDC_LABEL(7) || id == IDC_LABEL31 || id == IDC_LABEL32) SetTextColor(dc, RGB(0, 0, 192));
+      if (id == IDC_LABEL(51) || id == IDC_LABEL(7) || id == IDC_LABEL31 || id == IDC_LABEL32 || id == IDC_LABEL33) SetTextColor(dc, RGB(0, 0, 192));
       SetBkColor(dc, kBackground);
       return reinterpret_cast<INT_PTR>(background_);
     }

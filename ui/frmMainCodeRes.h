@@ -11,6 +11,7 @@
 #define IDC_FRAME6 1206
 #define IDC_LABEL31 1231
 #define IDC_LABEL32 1232  // "More Browsers"
+#define IDC_LABEL33 1233  // "More Windows Tracks"
 #define IDC_STANDARD_FIRST 1000
 #define IDC_STANDARD_LAST 1499
 
