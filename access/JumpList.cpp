@@ -173,12 +173,15 @@ bool WriteKept(const std::string& fresh, const JumpList& read, std::string& erro
   JumpList back = ReadJumpList(fresh);
   bool same = back.state == JumpList::State::Ok && back.list.entries.size() == kept.size();
   for (size_t i = 0; same && i < kept.size(); ++i) same = back.list.entries[i].bytes == kept[i].bytes;
+  size_t streams = 0;
   for (const DestEntry& e : kept) {
     auto was = read.streams.find(EntryStreamName(e.number));
     auto now = back.streams.find(EntryStreamName(e.number));
-    if (was != read.streams.end()) same = same && now != back.streams.end() && now->second == was->second;
+    if (was == read.streams.end()) continue;
+    ++streams;
+    same = same && now != back.streams.end() && now->second == was->second;
   }
-  same = same && back.streams.size() <= kept.size();
+  same = same && back.streams.size() == streams;
   if (!same) error = "the new list did not read back as written";
   return same;
 }

@@ -56,7 +56,7 @@ void TrimAutomaticList(RunContext& ctx, const ListFile& file) {
   const std::string target = file.path + ": recent and frequent entries";
   if (ctx.preview) {
     ctx.preview->entries.push_back(RowsEntry(target, goes));
-    if (stays) PreviewKept(ctx, file.path + ": " + std::to_string(stays) + " pinned", "pinned entries");
+    if (stays) PreviewKept(ctx, file.path + ": " + std::to_string(stays) + " pinned entries", "pins you set");
     return;
   }
   // Keeping to a preview: only while no more entries would go than it counted.
