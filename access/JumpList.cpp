@@ -7,11 +7,14 @@
 #include "access/CompoundFile.h"
 #include "access/Eraser.h"
 #include "access/FileHandle.h"
+#include "access/Pattern.h"
 #include "access/WidePath.h"
 
 namespace {
 
 const size_t kHeaderSize = 32;
+const char kFreshSuffix[] = ".tsw-new";
+const char kAsideSuffix[] = ".tsw-old";
 const unsigned kUnpinned = 0xFFFFFFFFu;
 
 unsigned U32(const std::string& b, size_t at) {
@@ -204,7 +207,7 @@ bool KeepOnlyPinned(const std::string& path, const JumpList& read, const FileFac
     error = read.error;
     return false;
   }
-  const std::string fresh = path + ".tsw-new", aside = path + ".tsw-old";
+  const std::string fresh = path + kFreshSuffix, aside = path + kAsideSuffix;
   RealEraser real;
   // What an interrupted rewrite left; an old copy still there is erased as it would have been.
   for (const std::string& leftover : {fresh, aside})
@@ -237,6 +240,20 @@ bool KeepOnlyPinned(const std::string& path, const JumpList& read, const FileFac
   }
   if (!real.EraseFile(aside, true)) error = "the old list stays as " + aside + " (" + ReasonOf(real.lastError()) + ")";
   return true;
+}
+
+std::vector<std::string> RestoreSetAside(const std::string& folder) {
+  std::vector<std::string> restored;
+  std::vector<std::string> aside;
+  ForEachMatchingEntry(folder, std::string("*.automaticDestinations-ms") + kAsideSuffix, [&](const ListedEntry& e) {
+    if (!IsFolder(e)) aside.push_back(folder + "\\" + e.name);
+    return true;
+  });
+  for (const std::string& copy : aside) {
+    const std::string path = copy.substr(0, copy.size() - (sizeof kAsideSuffix - 1));
+    if (AttributesOf(path) == INVALID_FILE_ATTRIBUTES && Rename(copy, path)) restored.push_back(path);
+  }
+  return restored;
 }
 
 // ---- Custom lists ----------------------------------------------------------------------

@@ -54,6 +54,10 @@ JumpList ReadJumpList(const std::string& path);
 // (false, why in error). A true answer may still carry in error an old copy that stayed.
 bool KeepOnlyPinned(const std::string& path, const JumpList& read, const FileFacts& seen, std::string& error);
 
+// A list that an interrupted rewrite left set aside (its own name gone, the copy beside it
+// still whole) is given its name back; answers the lists restored.
+std::vector<std::string> RestoreSetAside(const std::string& folder);
+
 // What a custom list holds.
 struct CustomList {
   enum class State { Known, UnknownLayout, Unreadable };

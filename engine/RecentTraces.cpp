@@ -93,7 +93,11 @@ void EraseCustomList(RunContext& ctx, const ListFile& file) {
 void CleanJumpLists(RunContext& ctx) {
   const std::string recent = KnownFolder(CSIDL_RECENT);
   if (!recent.empty()) {
-    for (const ListFile& f : ListsIn(recent + "\\AutomaticDestinations", "*.automaticDestinations-ms")) TrimAutomaticList(ctx, f);
+    const std::string automatic = recent + "\\AutomaticDestinations";
+    // Pins that an interrupted run left in a copy beside their list are the list again first.
+    if (!ctx.preview && FolderMayBeErased(automatic))
+      for (const std::string& list : RestoreSetAside(automatic)) ctx.notes.push_back("Restored as it was before an interrupted run: " + list);
+    for (const ListFile& f : ListsIn(automatic, "*.automaticDestinations-ms")) TrimAutomaticList(ctx, f);
     for (const ListFile& f : ListsIn(recent + "\\CustomDestinations", "*.customDestinations-ms")) EraseCustomList(ctx, f);
   }
   const std::string roaming = KnownFolder(CSIDL_APPDATA);

@@ -208,6 +208,21 @@ TEST_F(JumpListTest, AnalyzeCountsEachListsEntriesAndAKeptPreviewTakesOnlyTheTic
   EXPECT_EQ(1u, again.changedSincePreview());
 }
 
+TEST_F(JumpListTest, ARunCutShortBetweenItsRenamesLeavesNoPinBehind) {
+  // The list was set aside and the new one not yet named: the next run puts the whole list back
+  // first, then trims it.
+  const std::string word = List("a7bd71699cd38d1c.automaticDestinations-ms");
+  ASSERT_TRUE(MakeAutomaticList(word + ".tsw-old", 4, kWordList));
+  MakeFile(word + ".tsw-new", "half written");
+  CleanRun(view, ticks, Settings()).Analyze();
+  EXPECT_FALSE(FileExists(word));  // a preview changes nothing
+  CleanRun(view, ticks, Settings()).Run();
+  ExpectOnlyPinned(word, 4, kWordList);
+  EXPECT_FALSE(FileExists(word + ".tsw-old"));
+  EXPECT_FALSE(FileExists(word + ".tsw-new"));
+  EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(), "Restored as it was before an interrupted run: " + word));
+}
+
 TEST_F(JumpListTest, SecureErasingOverwritesTheOldListBeforeItGoes) {
   const std::string word = List("a7bd71699cd38d1c.automaticDestinations-ms");
   ASSERT_TRUE(MakeAutomaticList(word, 4, kWordList));
