@@ -55,10 +55,7 @@ CompoundFile::Opened CompoundFile::Open(const std::string& path) {
       return Opened::Missing;
     case STG_E_SHAREVIOLATION:
     case STG_E_LOCKVIOLATION:
-    case STG_E_ACCESSDENIED:
-      // Denied too while another program holds it: both leave the file as it is.
-      return error_ == STG_E_ACCESSDENIED && GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES ? Opened::Missing
-                                                                                                      : Opened::Busy;
+      return Opened::Busy;
     default:
       return Opened::Unreadable;
   }

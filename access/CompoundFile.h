@@ -14,8 +14,9 @@ class CompoundFile {
   CompoundFile(const CompoundFile&) = delete;
   CompoundFile& operator=(const CompoundFile&) = delete;
 
-  // An existing file, for reading, shared with no one: a file another program has open is Busy,
-  // and nothing can change it while it stays open here. Unreadable: no compound file.
+  // An existing file, for reading, shared with no one: a file another program has open as a
+  // storage is Busy, and nothing can change it while it stays open here. Unreadable: no compound
+  // file, or one that cannot be read (Error() says why).
   // NoPlatform: a Windows without StgOpenStorageEx (before Windows 2000).
   Opened Open(const std::string& path);
   // A new file for writing; false when anything is in its place or it cannot be made.

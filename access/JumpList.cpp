@@ -111,7 +111,9 @@ JumpList::State ReadInto(const std::string& path, JumpList& read) {
     case CompoundFile::Opened::Ok: break;
     case CompoundFile::Opened::Busy: read.error = "in use"; return JumpList::State::Busy;
     case CompoundFile::Opened::NoPlatform: read.error = "no structured storage on this Windows"; return JumpList::State::NoPlatform;
-    default: read.error = "not a compound file"; return JumpList::State::Unreadable;
+    default:
+      read.error = file.Error() == ReasonOf(ERROR_ACCESS_DENIED) ? file.Error() : "not a compound file";
+      return JumpList::State::Unreadable;
   }
   std::vector<std::wstring> names;
   bool holdsMore = false;
