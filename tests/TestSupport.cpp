@@ -218,6 +218,28 @@ void PressKey(HWND dialog, HWND control, UINT key, bool shift) {
   SetKeyboardState(keys);
 }
 
+void PressKeyInProgram(HWND control, UINT key, bool alt) {
+  BYTE keys[256] = {0};
+  GetKeyboardState(keys);
+  const BYTE oldAlt = keys[VK_MENU], oldKey = keys[key];
+  if (alt) keys[VK_MENU] = 0x80;
+  keys[key] = 0x80;
+  SetKeyboardState(keys);
+  SetFocus(control);
+  const LPARAM altDown = alt ? 0x20000000 : 0;  // the context code: Alt is down
+  PostMessageA(control, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | altDown);
+  PostMessageA(control, alt ? WM_SYSKEYUP : WM_KEYUP, key, 0xC0000001 | altDown);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (Dialog::TranslateProgramMessage(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  keys[VK_MENU] = oldAlt;
+  keys[key] = oldKey;
+  SetKeyboardState(keys);
+}
+
 ScopedRegValue::ScopedRegValue(HKEY root, const std::string& sub, const std::string& name, const std::string& value)
     : root_(root), sub_(sub), name_(name) {
   RegKey k;

@@ -3,6 +3,7 @@
 #include "access/Prompts.h"
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
+#include "settings/Text.h"
 #include "ui/KeepListRes.h"
 
 namespace {
@@ -43,9 +44,19 @@ bool KeepListDialog::OnCommand(int id, int code, HWND control) {
 }
 
 void KeepListDialog::AddPressed() {
-  HWND current = Item(IDC_KL_CURRENT);
-  std::string text = ListBoxLine(current, SendMessageA(current, LB_GETCURSEL, 0, 0));
-  SendMessageA(Item(IDC_KL_KEEP), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  HWND current = Item(IDC_KL_CURRENT), keep = Item(IDC_KL_KEEP);
+  const std::string text = TrimRightSpaces(ListBoxLine(current, SendMessageA(current, LB_GETCURSEL, 0, 0)));
+  // Nothing chosen adds nothing; an entry already kept is shown rather than kept twice. Lists
+  // written before, blank lines and twins included, are still read as they are.
+  if (TrimSpaces(text).empty()) return;
+  const std::vector<std::string> kept = ListBoxLines(keep);
+  for (size_t i = 0; i < kept.size(); ++i) {
+    if (TrimRightSpaces(kept[i]) != text) continue;
+    SendMessageA(keep, LB_SETSEL, FALSE, -1);
+    SendMessageA(keep, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+    return;
+  }
+  SendMessageA(keep, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   AppendListLine(ListFile(), text);
 }
 
