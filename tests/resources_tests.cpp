@@ -18,6 +18,8 @@
 #include "ui/frmaboutRes.h"
 #include "ui/frmtray.h"
 #include "ui/BackgroundRes.h"
+#include "ui/Dpi.h"
+#include "ui/SkinModule.h"
 #include "ui/FrmsplashRes.h"
 #include "ui/KeepListRes.h"
 #include "ui/frmLocateRes.h"
@@ -337,5 +339,75 @@ TEST_F(ProgramIconTest, TheWindowAndTheTrayShowTheProgramsIcon) {
   EXPECT_NE(nullptr, app.Tray().Icon());
   EXPECT_NE(LoadIcon(nullptr, IDI_APPLICATION), app.Tray().Icon());
   app.UnloadTray();
+  app.Main().Unload();
+}
+
+namespace {
+RECT RectIn(HWND window, HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  RECT w;
+  GetWindowRect(window, &w);
+  OffsetRect(&r, -w.left, -w.top);
+  return r;
+}
+LONG FontHeight(HWND control) {
+  LOGFONTA lf = {};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+}
+int IconWidth(HICON icon) {
+  ICONINFO info = {};
+  if (!GetIconInfo(icon, &info)) return 0;
+  BITMAP bm = {};
+  GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  return bm.bmWidth;
+}
+}  // namespace
+
+// Moved to a monitor at 150 %, the main window lays out its frame, its controls, its fonts, its
+// rounded corners and its icons anew for 144 DPI, as Windows asks with WM_DPICHANGED.
+TEST_F(ProgramIconTest, TheMainWindowLaysItselfOutAgainWhenItsDpiChanges) {
+  ASSERT_TRUE(app.Main().Load());
+  HWND main = app.Main().hwnd();
+  ASSERT_EQ(96u, app.Main().Dpi());
+  const int closePart = IDC_SKIN(SkinPartIndex("imgTitleClose"));
+  RECT window, box;
+  GetWindowRect(main, &window);
+  const int w = window.right - window.left, h = window.bottom - window.top;
+  const RECT boxBefore = RectIn(main, GetDlgItem(main, IDC_CHECK(1)));
+  const LONG textBefore = FontHeight(GetDlgItem(main, IDC_CHECK(1)));
+  EXPECT_EQ(16, FontHeight(GetDlgItem(main, IDC_LABEL(9))));
+
+  RECT suggested = {window.left, window.top, window.left + w * 3 / 2, window.top + h * 3 / 2};
+  SendMessageA(main, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(144u, app.Main().Dpi());
+  GetWindowRect(main, &window);
+  EXPECT_EQ(w * 3 / 2, window.right - window.left);
+  EXPECT_EQ(h * 3 / 2, window.bottom - window.top);
+  // The frame: the close button 33 pixels from the right edge, 12 from the top, half as large again.
+  box = RectIn(main, GetDlgItem(main, closePart));
+  EXPECT_EQ(w * 3 / 2 - 33, box.left);
+  EXPECT_EQ(12, box.top);
+  EXPECT_EQ(Scaled(15, 144), box.right - box.left);
+  // The page's controls and their fonts, in proportion.
+  const RECT boxAfter = RectIn(main, GetDlgItem(main, IDC_CHECK(1)));
+  EXPECT_NEAR((boxBefore.right - boxBefore.left) * 3 / 2, boxAfter.right - boxAfter.left, 1);
+  EXPECT_NEAR(boxBefore.top * 3 / 2, boxAfter.top, 1);
+  EXPECT_NEAR(textBefore * 3 / 2, FontHeight(GetDlgItem(main, IDC_CHECK(1))), 1);
+  EXPECT_EQ(24, FontHeight(GetDlgItem(main, IDC_LABEL(9))));
+  // The rounded region covers the new size, its corners cut wider.
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(ERROR, GetWindowRgn(main, region));
+  RECT bounds;
+  GetRgnBox(region, &bounds);
+  EXPECT_NEAR(w * 3 / 2, bounds.right, 1);  // a rounded region ends a pixel short
+  EXPECT_FALSE(PtInRegion(region, 4, 4));
+  DeleteObject(region);
+  // The icons, drawn for the new size.
+  EXPECT_EQ(SystemMetricAt(SM_CXSMICON, 144),
+            IconWidth(reinterpret_cast<HICON>(SendMessageA(main, WM_GETICON, ICON_SMALL, 0))));
   app.Main().Unload();
 }
