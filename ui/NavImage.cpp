@@ -53,6 +53,13 @@ void DrawGlyph(HDC dc, const RECT& r, const char* text, int height) {
   SelectObject(dc, old);
 }
 
+// The links' blue; under high contrast the colour the user chose for links.
+COLORREF LinkColour() {
+  HIGHCONTRASTA contrast = {sizeof contrast, 0, nullptr};
+  const bool high = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) && (contrast.dwFlags & HCF_HIGHCONTRASTON);
+  return high ? GetSysColor(COLOR_HOTLIGHT) : RGB(0, 0, 192);
+}
+
 // Windows hides focus frames until the keyboard is used (ODS_NOFOCUSRECT).
 bool ShowsFocus(const DRAWITEMSTRUCT& dis) {
   return (dis.itemState & ODS_FOCUS) && !(dis.itemState & ODS_NOFOCUSRECT);
@@ -118,7 +125,7 @@ void DrawLink(const DRAWITEMSTRUCT& dis) {
   GdiObject font(CreateFontIndirectA(&lf));
   HGDIOBJ old = SelectObject(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor((dis.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_HOTLIGHT));
+  SetTextColor(dc, (dis.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : LinkColour());
   const UINT format = DT_LEFT | DT_WORDBREAK | ((dis.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0);
   RECT area = dis.rcItem;
   DrawTextA(dc, text, -1, &area, format);
