@@ -4,15 +4,16 @@
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
 #include "settings/Text.h"
+#include "ui/Dpi.h"
 #include "ui/KeepListRes.h"
 
 namespace {
-const WPARAM kListWidth = 1500;  // long paths scroll sideways
+const int kListWidth = 1500;  // pixels at 96 DPI: long paths scroll sideways
 
 void Fill(HWND list, const std::vector<std::string>& entries) {
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   for (const std::string& e : entries) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
-  SendMessageA(list, LB_SETHORIZONTALEXTENT, kListWidth, 0);
+  SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Scaled(kListWidth, WindowDpi(list))), 0);
 }
 
 }  // namespace
