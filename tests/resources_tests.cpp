@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/MoreApps.h"
 #include "settings/AppFolder.h"
 #include "tests/TestSupport.h"
 #include "ui/App.h"
@@ -218,7 +219,7 @@ struct RuntimeText {
 };
 std::vector<RuntimeText> RuntimeTexts() {
   const std::string folder = "C:\\Users\\Administrator\\AppData\\Local\\Programs\\Tracksweep";
-  return {
+  std::vector<RuntimeText> texts = {
       {IDD_FRMMAINCODE, IDC_LABEL(12), "12/31/2026 11:59:59 PM"},
       {IDD_FRMMAINCODE, IDC_LABEL(14), "Cleaned Registry Keys: 123456 Released HD Space:9999.99MB"},
       {IDD_FRMMAINCODE, IDC_LABEL(51), std::string("Visit us at: ") + kWebAddress},
@@ -232,6 +233,9 @@ std::vector<RuntimeText> RuntimeTexts() {
            folder + " and the applications of it found here appear in this list (see help)."},
       {IDD_FRMMOREBROWSERS, IDC_MB_LABEL1, "No browser of the list is installed"},
   };
+  // The 23 boxes of More Applications take their captions from the table.
+  for (const MoreApp& app : MoreApplications()) texts.push_back({IDD_FRMMOREAPP, IDC_SI_CHECK(app.check), app.caption});
+  return texts;
 }
 
 // Every dialog of the program but the hidden tray window. (The More Applications boxes take
