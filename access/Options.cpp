@@ -47,3 +47,13 @@ void RemoveStartupEntry() {
     if (run.Open(root, kCurrentUserRunKey, KEY_SET_VALUE) == ERROR_SUCCESS) RegDeleteValueA(run.get(), kStartupValue);
   }
 }
+
+bool StartupEntryPresent() {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    RegKey run;
+    if (run.Open(root, kCurrentUserRunKey, KEY_QUERY_VALUE) == ERROR_SUCCESS &&
+        RegQueryValueExA(run.get(), kStartupValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+      return true;
+  }
+  return false;
+}

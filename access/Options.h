@@ -16,3 +16,5 @@ extern const char kCurrentUserRunKey[];  // Software\Microsoft\Windows\CurrentVe
 bool AddStartupEntry();
 // The value goes from both Run keys, the machine's too; a missing value is no error.
 void RemoveStartupEntry();
+// True while either Run key holds the value: Windows then starts the program with itself.
+bool StartupEntryPresent();

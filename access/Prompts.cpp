@@ -72,6 +72,8 @@ void SetFolderHandler(FolderHandler handler) { Folders() = std::move(handler); }
 int ChooseFromMenu(HWND owner, HMENU menu, POINT at) {
   if (Menus()) {
     MenuRequest request{owner, {}, {}, {}};
+    const UINT bold = GetMenuDefaultItem(menu, FALSE, 0);
+    request.defaultCommand = bold == static_cast<UINT>(-1) ? 0 : static_cast<int>(bold);
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
       char text[256] = {0};
       GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);

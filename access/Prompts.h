@@ -44,6 +44,7 @@ struct MenuRequest {
   std::vector<std::string> items;  // each command's text, in order
   std::vector<int> commands;
   std::vector<bool> enabled;
+  int defaultCommand = 0;  // the item shown in bold, which a double click would choose; 0: none
 };
 using MenuHandler = std::function<int(const MenuRequest&)>;
 

@@ -19,9 +19,10 @@
 namespace {
 
 const char kUsage[] =
-    "usage: tswclean [--analyze [--out FILE] | --from FILE | --items | --help] [--report FILE]\n"
+    "usage: tswclean [--analyze [--out FILE] | --from FILE | --items | --help | /?] [--report FILE]\n"
     "  (no option)     clean the items ticked in Tracksweep, as its Clean Now button does\n"
-    "  --analyze       list what a run would erase (kind, target, size in bytes), erasing nothing\n"
+    "  --analyze       list what a run would erase, a line per entry: item, kind, target and\n"
+    "                  size in bytes, tab-separated; nothing is erased\n"
     "    --out FILE    and write that preview to FILE as a list to edit: item, kind, target,\n"
     "                  size and ticked (1 or 0), tab-separated, with a header line\n"
     "  --from FILE     erase exactly the ticked entries of such a list, each checked again\n"
@@ -29,7 +30,7 @@ const char kUsage[] =
     "  --report FILE   after a run, write a JSON report: per item its lines, what it erased,\n"
     "                  what it passed over and why, and the totals\n"
     "  --items         list the items with their stored ticks\n"
-    "  --help          this text\n"
+    "  --help, /?      this text\n"
     "exit codes: 0 everything chosen was erased; 1 the run finished but some entries were\n"
     "passed over (in use, changed, refused, a browser running); 2 bad arguments; 3 the program\n"
     "folder, the saved selection or the list cannot be read\n";
@@ -42,7 +43,8 @@ struct Options {
 // False for anything else than the forms of kUsage.
 bool ParseOptions(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
+    // "/?" is how Windows programs are asked for their usage.
+    const std::string a = std::string(argv[i]) == "/?" || std::string(argv[i]) == "-?" ? "--help" : argv[i];
     auto value = [&](std::string& into) {
       if (i + 1 >= argc || !into.empty()) return false;
       into = argv[++i];

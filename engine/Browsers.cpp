@@ -16,6 +16,7 @@
 #include "engine/Preview.h"
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
+#include "settings/Additional.h"
 #include "settings/Inifun.h"
 
 const char kMoreBrowsersSection[] = "MOREBROWSERS";
@@ -184,7 +185,7 @@ void CleanMoreBrowsers(RunContext& ctx) {
   const bool urlsReadable = ReadListFile(KeepUrlFile(), urls);
   SiteKeepList sites;
   const bool sitesReadable = ReadSiteKeepList(sites);
-  const bool secure = TickStrict(ReadIni(ctx.settingsFile, "Additional", "securely"));
+  const bool secure = OptionOn(ctx.settingsFile, Option::Securely);
   const std::map<std::string, std::string> stored = ReadIniSection(ctx.settingsFile, kMoreBrowsersSection);
   for (const FoundBrowser& b : FindBrowsers()) {
     BrowserJob job{ctx, b, {}, urlsReadable, urls, sitesReadable, sites, secure};

@@ -5,6 +5,7 @@
 #include "engine/Preview.h"
 
 #include <algorithm>
+#include "settings/Additional.h"
 #include "settings/Inifun.h"
 
 const char kRunningCaption[] = "Cleaning In Progress,Please Waiting a few minutes";
@@ -107,7 +108,8 @@ std::vector<PreviewItem> CleanRun::Analyze() {
 std::string PreviewText(const std::vector<PreviewItem>& items) {
   std::string text;
   for (const PreviewItem& item : items)
-    for (const RecordingEraser::Entry& e : item.entries) text += e.kind + "\t" + e.target + "\t" + std::to_string(e.size) + "\n";
+    for (const RecordingEraser::Entry& e : item.entries)
+      text += item.name + "\t" + e.kind + "\t" + e.target + "\t" + std::to_string(e.size) + "\n";
   return text;
 }
 
@@ -197,7 +199,7 @@ void CleanRun::RunItemWith(const RunItem& item, RunContext& ctx, const PreviewIt
 void CleanRun::Finish(RunContext& ctx) {
   regnum_ = ctx.regnum;
   filesize_ = ctx.filesize;
-  if (TickText(ReadIni(settingsFile_, "Additional", "exit"))) {
+  if (OptionOn(settingsFile_, Option::ExitAfterRun)) {
     view_.EndProgram();
     return;
   }
@@ -219,7 +221,7 @@ void CleanRun::Finish(RunContext& ctx) {
 
 void CleanRun::Run() {
   // "Enable Securely Cleaning": every file the run deletes is overwritten first.
-  ScopedSecureErasing secure(TickStrict(ReadIni(settingsFile_, "Additional", "securely")));
+  ScopedSecureErasing secure(OptionOn(settingsFile_, Option::Securely));
   Begin();
   RunContext ctx;
   ctx.settingsFile = settingsFile_;
@@ -243,7 +245,7 @@ void CleanRun::ReportUnknownItem(const PreviewItem& item) {
 }
 
 void CleanRun::RunSelected(const std::vector<PreviewItem>& preview, unsigned long long listWritten) {
-  ScopedSecureErasing secure(TickStrict(ReadIni(settingsFile_, "Additional", "securely")));
+  ScopedSecureErasing secure(OptionOn(settingsFile_, Option::Securely));
   Begin();
   RunContext ctx;
   ctx.settingsFile = settingsFile_;

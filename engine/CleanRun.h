@@ -159,7 +159,7 @@ extern const char kChangedLine[];
 extern const char kNotFoundReason[];  // "not found": a ticked line of a preview the run never met
 extern const char kChangedReason[];  // "changed since the preview"  // " entries changed since the preview, left as they are"
 
-// A preview as text: one line per entry, "kind<TAB>target<TAB>size in bytes".
+// A preview as text: one line per entry, "item<TAB>kind<TAB>target<TAB>size in bytes".
 std::string PreviewText(const std::vector<PreviewItem>& items);
 
 // The target of an item's entry for its fixed amounts: "counts 15 registry keys".

@@ -5,6 +5,7 @@
 #include "engine/MoreApps.h"
 #include "engine/MoreWindows.h"
 #include "engine/Steps.h"
+#include "settings/Additional.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ std::vector<RunItem> BuildItems() {
   t.push_back(RunItem{GateKind::Always, 0, nullptr, nullptr,
                       "Please Waiting ,Cleaning More Applications......",
                       "Cleaning More Applications......OK", true, 89, 0, 0, false, CleanMoreApplications});
-  t.push_back(RunItem{GateKind::Setting, 0, "Additional", "Custom",
+  t.push_back(RunItem{GateKind::Setting, 0, kOptionsSection, OptionKey(Option::CustomItems),
                       "Please Waiting ,Cleaning Custom Clean Items......",
                       "Cleaning Custom Clean Items......OK", true, 98, 0, 0, false, CleanCustomItems});
   t.push_back(RunItem{GateKind::Test, 0, nullptr, nullptr, "Please Waiting ,Cleaning More Browsers......",

@@ -12,6 +12,8 @@ Target x86-unicode
   !endif
 !endif
 Name "Tracksweep 3.20"
+Icon "${SOURCE}\Tracksweep.ico"
+UninstallIcon "${SOURCE}\Tracksweep.ico"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Tracksweep"

@@ -3,7 +3,7 @@
 # from Debian's source packages, makes SQLite's amalgamation and unpacks LevelDB and Snappy, and
 # puts the JSON library's headers where the MinGW compilers see them and nothing else of
 # /usr/include (all in build/deps).
-# usage: install-deps.sh [--demo]   (--demo adds what the demo's screenshot needs)
+# usage: install-deps.sh [--demo]   (--demo adds what the demo's screenshots need)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps="$root/build/deps"
@@ -18,7 +18,8 @@ for p in cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:
   have_pkg "$p" || need+=("$p")
 done
 if [ "${1:-}" = "--demo" ]; then
-  have_pkg imagemagick || need+=(imagemagick)
+  # The screenshots: ImageMagick takes them, xdotool presses the keys that open each window.
+  for p in imagemagick xdotool; do have_pkg "$p" || need+=("$p"); done
 fi
 if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then

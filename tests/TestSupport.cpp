@@ -194,28 +194,42 @@ void WithModal(const std::string& caption, std::function<void(HWND)> actions, st
 
 bool ModalActionsRan() { return g_ran; }
 
-void PressKey(HWND dialog, HWND control, UINT key, bool shift) {
+namespace {
+// A key down and up on a control as the system delivers it while the modifier (VK_SHIFT,
+// VK_MENU or 0) is held, each message taken through translate first as a loop would.
+void DeliverKey(HWND control, UINT key, UINT modifier, bool noKeyUp, const std::function<bool(MSG&)>& translate) {
   BYTE keys[256] = {0};
   GetKeyboardState(keys);
-  // The keys as the system would show them while this one goes down.
-  const BYTE oldShift = keys[VK_SHIFT], oldKey = keys[key];
-  if (shift) keys[VK_SHIFT] = 0x80;
+  const BYTE oldModifier = keys[modifier], oldKey = keys[key];
+  if (modifier) keys[modifier] = 0x80;
   keys[key] = 0x80;
   SetKeyboardState(keys);
-  const bool system = key == VK_F10;
+  // With Alt down, or for F10, the system's messages, Alt's context code set.
+  const bool system = modifier == VK_MENU || key == VK_F10;
+  const LPARAM altDown = modifier == VK_MENU ? 0x20000000 : 0;
   SetFocus(control);
-  PostMessageA(control, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
-  // F10 let go would enter the menu bar; the context menu it opened takes that key-up.
-  if (!system) PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+  PostMessageA(control, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | altDown);
+  if (!noKeyUp) PostMessageA(control, system ? WM_SYSKEYUP : WM_KEYUP, key, 0xC0000001 | altDown);
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (IsDialogMessageA(dialog, &msg)) continue;
+    if (translate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  keys[VK_SHIFT] = oldShift;
+  keys[modifier] = oldModifier;
   keys[key] = oldKey;
   SetKeyboardState(keys);
+}
+}  // namespace
+
+void PressKey(HWND dialog, HWND control, UINT key, bool shift) {
+  // F10 let go would enter the menu bar; the context menu it opened takes that key-up.
+  DeliverKey(control, key, shift ? VK_SHIFT : 0, key == VK_F10,
+             [dialog](MSG& msg) { return IsDialogMessageA(dialog, &msg) != FALSE; });
+}
+
+void PressKeyInProgram(HWND control, UINT key, bool alt) {
+  DeliverKey(control, key, alt ? VK_MENU : 0, false, [](MSG& msg) { return Dialog::TranslateProgramMessage(msg); });
 }
 
 ScopedRegValue::ScopedRegValue(HKEY root, const std::string& sub, const std::string& name, const std::string& value)

@@ -126,6 +126,10 @@ bool ModalActionsRan();
 // With shift, Shift is held down meanwhile. F10 comes as WM_SYSKEYDOWN only: its key-up would
 // open the window's menu, which the context menu it opened takes in reality.
 void PressKey(HWND dialog, HWND control, UINT key, bool shift = false);
+// A key pressed and let go on a control of the program's modeless windows, taken through the
+// program's own loop (its windows' accelerators, then keyboard navigation); with alt, Alt is
+// held down meanwhile, as Windows then delivers the key (WM_SYSKEYDOWN).
+void PressKeyInProgram(HWND control, UINT key, bool alt = false);
 // A program started by a test, its output sent to files of folder (never to the test's own
 // output, which ctest reads through a pipe that a child would hold open). Started without a
 // window of its own flag: under Wine a console program given CREATE_NO_WINDOW now and then

@@ -76,31 +76,34 @@ class BackgroundTest : public ProgramFolderTest {
   }
 };
 
-TEST_F(BackgroundTest, OptionsWithoutSettingsTickAllAndStoreFlags) {
+TEST_F(BackgroundTest, OptionsWithoutSettingsShowEveryOptionOffAndStoreOnlyWhatIsTicked) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) SHSetValueA(root, kIEMain, "Start Page", REG_SZ, "Error", 6);
   RegKey users;
   users.Create(HKEY_USERS, std::string(".DEFAULT\\") + kIEMain);
   SHDeleteValueA(HKEY_USERS, (std::string(".DEFAULT\\") + kIEMain).c_str(), "Start Page");
   SHDeleteValueA(HKEY_CURRENT_USER, kIEMain, "Window Title");
+  RemoveStartupEntry();
   InOptions([&](HWND dlg) {
     EXPECT_EQ("", Caption(GetDlgItem(dlg, IDC_OP_TEXT1)));  // "Error" shows empty
-    for (int n = 1; n <= 6; ++n) EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dlg, IDC_OP_CHECK(n))) << n;
+    // What is in effect: no option is on until the user turns it on.
+    for (int n = 1; n <= 7; ++n) EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dlg, IDC_OP_CHECK(n))) << n;
     EXPECT_EQ("Enable Securely Cleaning", Caption(GetDlgItem(dlg, IDC_OP_CHECK(6))));
-    Press(dlg, IDC_OP_CHECK(4));  // Exit after cleaning: off
+    Press(dlg, IDC_OP_CHECK(2));  // Load Tracksweep on Windows Start Up: on
+    Press(dlg, IDC_OP_CHECK(4));  // Exit after cleaning: on
     Press(dlg, IDC_OP_COMMAND1);
   });
   // The home-page boxes were left alone: nothing is written for them.
   EXPECT_EQ("Error", Value(HKEY_CURRENT_USER, kIEMain, "Start Page"));
   EXPECT_EQ("(none)", Value(HKEY_CURRENT_USER, kIEMain, "Window Title"));
   EXPECT_EQ("(none)", Value(HKEY_USERS, std::string(".DEFAULT\\") + kIEMain, "Start Page"));
-  EXPECT_EQ("1", ReadIni(Settings(), "Additional", "bosskey"));
+  EXPECT_EQ("0", ReadIni(Settings(), "Additional", "bosskey"));
   EXPECT_EQ("1", ReadIni(Settings(), "Additional", "startup"));
-  EXPECT_EQ("0", ReadIni(Settings(), "Additional", "exit"));
-  EXPECT_EQ("1", ReadIni(Settings(), "Additional", "securely"));
+  EXPECT_EQ("1", ReadIni(Settings(), "Additional", "exit"));
+  EXPECT_EQ("0", ReadIni(Settings(), "Additional", "securely"));
   const std::string run = "\"" + ProgramFolder() + "\\Tsw.exe\"";
   EXPECT_EQ(run, Value(HKEY_CURRENT_USER, kCurrentUserRunKey, "Tracksweep"));
   EXPECT_EQ(run.size() + 1, StoredSize(HKEY_CURRENT_USER, kCurrentUserRunKey, "Tracksweep"));  // with its NUL
-  EXPECT_TRUE(HideKeyTaken());
+  EXPECT_FALSE(HideKeyTaken());
   EXPECT_TRUE(messages.seen.empty());
 }
 
@@ -284,7 +287,8 @@ TEST_F(BackgroundTest, TheMainWindowHasItsOwnRoundedFrameAndCaptionImages) {
     HWND minimize = GetDlgItem(main, IDC_SKIN(SkinPartIndex("imgTitleMinimize")));
     SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_SKIN(SkinPartIndex("imgTitleMinimize")), STN_CLICKED),
                  reinterpret_cast<LPARAM>(minimize));
-    EXPECT_FALSE(IsWindowVisible(main));  // to the tray
+    EXPECT_TRUE(IsIconic(main));
+    EXPECT_TRUE(IsWindowVisible(main));  // on the taskbar; the tray alone only when the user chose it
   }
   SendMessageA(GetDlgItem(main, IDC_CHECK(3)), BM_CLICK, 0, 0);
   SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_SKIN(SkinPartIndex("imgTitleClose")), STN_CLICKED),

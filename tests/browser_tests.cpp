@@ -251,7 +251,8 @@ TEST_F(BrowserTest, TheMoreBrowsersDialogStoresEachBrowsersKindsAndTheSitesToKee
   App app;
   ASSERT_TRUE(app.Main().Load());
   HWND main = app.Main().hwnd();
-  EXPECT_EQ("More Browsers", Caption(GetDlgItem(main, IDC_LABEL32)));
+  // The link names the browsers found here and how many of their kinds are ticked.
+  EXPECT_EQ("More Browsers: Google Chrome, Firefox (0 ticked)", Caption(GetDlgItem(main, IDC_LABEL32)));
   auto press = [](HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); };
   auto select = [](HWND dlg, int index) {
     SendMessageA(GetDlgItem(dlg, IDC_MB_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -293,6 +294,7 @@ TEST_F(BrowserTest, TheMoreBrowsersDialogStoresEachBrowsersKindsAndTheSitesToKee
   for (const char* kind : {"History", "Cookies", "Cache", "Session", "Form entries", "Download list", "Site data"})
     EXPECT_EQ("1", ReadIni(Settings(), kMoreBrowsersSection, std::string("Firefox ") + kind)) << kind;
   EXPECT_TRUE(AnyBrowserKindChosen(Settings()));
+  EXPECT_EQ("More Browsers: Google Chrome, Firefox (10 ticked)", Caption(GetDlgItem(main, IDC_LABEL32)));  // 3 and 7
   EXPECT_TRUE(messages.seen.empty());
   app.Main().Unload();
 }

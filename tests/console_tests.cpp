@@ -98,7 +98,7 @@ TEST_F(CleanerProgramTest, CleansTheStoredSelectionWithTheWindowsLines) {
   Seed();
   ProgramResult analyze = RunProgram("\"" + exe + "\" --analyze", folder_->path());
   EXPECT_EQ(0u, analyze.code);
-  EXPECT_TRUE(HasLine(analyze.out, "file\t" + Temp() + "\\a.tmp\t300")) << analyze.out;
+  EXPECT_TRUE(HasLine(analyze.out, "Windows Temp\tfile\t" + Temp() + "\\a.tmp\t300")) << analyze.out;
   EXPECT_TRUE(FileExists(Temp() + "\\a.tmp"));
   EXPECT_EQ("", ReadIni(Settings(), "WINDOWS", "lastclean"));
 
@@ -137,6 +137,10 @@ TEST_F(CleanerProgramTest, BadArgumentsAndAMissingSelectionFailWithAMessage) {
   ProgramResult help = RunProgram("\"" + exe + "\" --help", folder_->path());
   EXPECT_EQ(0u, help.code);
   EXPECT_NE(std::string::npos, help.out.find("--analyze"));
+  // Asked the Windows way, the same text.
+  ProgramResult asked = RunProgram("\"" + exe + "\" /?", folder_->path());
+  EXPECT_EQ(0u, asked.code);
+  EXPECT_EQ(help.out, asked.out);
 }
 
 namespace {

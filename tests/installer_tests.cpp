@@ -99,3 +99,41 @@ TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheUsersFiles) {
   EXPECT_NE(ERROR_SUCCESS, SHGetValueA(HKEY_CURRENT_USER, kRunKey, "Tracksweep", nullptr, value, &size));
   EXPECT_FALSE(FileExists(std::string(programs) + "\\Tracksweep"));
 }
+
+namespace {
+BOOL CALLBACK FirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
+  *reinterpret_cast<LPSTR*>(found) = name;
+  return FALSE;  // the first is enough
+}
+
+// The image of the given width in a program file's first icon group; empty when there is none.
+std::string IconImage(const char* file, int width) {
+  HMODULE module = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return std::string();
+  LPSTR first = nullptr;
+  EnumResourceNamesA(module, MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */, FirstName, reinterpret_cast<LONG_PTR>(&first));
+  auto bytes = [&](LPCSTR type, LPCSTR name) {
+    HRSRC r = FindResourceA(module, name, type);
+    HGLOBAL g = r ? LoadResource(module, r) : nullptr;
+    return g ? std::string(static_cast<const char*>(LockResource(g)), SizeofResource(module, r)) : std::string();
+  };
+  std::string image;
+  const std::string group = first ? bytes(MAKEINTRESOURCEA(14), first) : std::string();
+  for (size_t at = 6; at + 14 <= group.size(); at += 14) {
+    if (static_cast<BYTE>(group[at]) != (width == 256 ? 0 : width)) continue;
+    const WORD id = *reinterpret_cast<const WORD*>(group.data() + at + 12);
+    image = bytes(MAKEINTRESOURCEA(3) /* RT_ICON */, MAKEINTRESOURCEA(id));
+  }
+  FreeLibrary(module);
+  return image;
+}
+}  // namespace
+
+TEST(Installer, ShowsTheProgramsOwnIcon) {
+  ASSERT_TRUE(FileExists(kSetup));
+  for (int width : {16, 32, 48}) {
+    const std::string program = IconImage("C:\\tsw-bin\\Tsw.exe", width);
+    ASSERT_FALSE(program.empty()) << width;
+    EXPECT_EQ(program, IconImage(kSetup, width)) << width;
+  }
+}

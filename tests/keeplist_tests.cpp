@@ -69,12 +69,12 @@ TEST_F(KeepListDialogTest, CookieListAddsAndRemovesWritingTheFileAtOnce) {
     std::string second = ListLines(current)[1];
     Press(dlg, IDC_KL_CMDADD);
     SendMessageA(current, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    Press(dlg, IDC_KL_CMDADD);  // nothing selected: an empty entry
+    Press(dlg, IDC_KL_CMDADD);  // nothing selected: nothing added, no blank line
     // Add appends: the earlier line stays as it was written.
-    EXPECT_EQ(k + "\\me@alpha.txt   \r\n" + second + "\r\n\r\n", ReadFileText(KeepCookieFile()));
+    EXPECT_EQ(k + "\\me@alpha.txt   \r\n" + second + "\r\n", ReadFileText(KeepCookieFile()));
+    EXPECT_EQ(2u, ListLines(keep).size());
 
     SendMessageA(keep, LB_SETSEL, TRUE, 0);
-    SendMessageA(keep, LB_SETSEL, TRUE, 2);
     Press(dlg, IDC_KL_CMDREMOVE);
     EXPECT_EQ((std::vector<std::string>{second}), ListLines(keep));
     EXPECT_EQ(second + "\r\n", ReadFileText(KeepCookieFile()));
@@ -83,7 +83,7 @@ TEST_F(KeepListDialogTest, CookieListAddsAndRemovesWritingTheFileAtOnce) {
   EXPECT_FALSE(app.Cookie().IsLoaded());
 }
 
-TEST_F(KeepListDialogTest, UrlListShowsEveryTypedUrlHoweverLongAndKeepsDuplicates) {
+TEST_F(KeepListDialogTest, UrlListShowsEveryTypedUrlHoweverLongAndKeepsEachOnce) {
   SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
   SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url1", REG_SZ, "http://one.example/", 20);
   std::string longUrl = "http://" + std::string(300, 'l') + ".example/";
@@ -98,17 +98,35 @@ TEST_F(KeepListDialogTest, UrlListShowsEveryTypedUrlHoweverLongAndKeepsDuplicate
     EXPECT_TRUE(ListLines(keep).empty());
     SendMessageA(current, LB_SETCURSEL, 0, 0);
     Press(dlg, IDC_KL_CMDADD);
+    SendMessageA(current, LB_SETCURSEL, 2, 0);
     Press(dlg, IDC_KL_CMDADD);
-    EXPECT_EQ("http://one.example/\r\nhttp://one.example/\r\n", ReadFileText(KeepUrlFile()));
-    SendMessageA(keep, LB_SETSEL, TRUE, 1);
-    Press(dlg, IDC_KL_CMDREMOVE);
-    EXPECT_EQ("http://one.example/\r\n", ReadFileText(KeepUrlFile()));
+    SendMessageA(current, LB_SETCURSEL, 0, 0);
+    Press(dlg, IDC_KL_CMDADD);  // already kept: shown selected, not kept twice
+    EXPECT_EQ("http://one.example/\r\nhttp://three.example/\r\n", ReadFileText(KeepUrlFile()));
+    EXPECT_EQ((std::vector<std::string>{"http://one.example/", "http://three.example/"}), ListLines(keep));
+    EXPECT_GT(SendMessageA(keep, LB_GETSEL, 0, 0), 0);
+    EXPECT_EQ(0, SendMessageA(keep, LB_GETSEL, 1, 0));
+    SendMessageA(current, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    Press(dlg, IDC_KL_CMDADD);  // nothing selected: no blank line
+    EXPECT_EQ(2u, ListLines(keep).size());
+    Press(dlg, IDC_KL_CMDREMOVE);  // the one shown selected
+    EXPECT_EQ("http://three.example/\r\n", ReadFileText(KeepUrlFile()));
     SendMessageA(keep, LB_SETSEL, TRUE, 0);
     Press(dlg, IDC_KL_CMDREMOVE);
     EXPECT_TRUE(FileExists(KeepUrlFile()));  // emptied, not deleted
     EXPECT_EQ("", ReadFileText(KeepUrlFile()));
   }, [&] { Click(IDC_COMMAND(7)); });
   EXPECT_TRUE(ModalActionsRan());
+}
+
+TEST_F(KeepListDialogTest, AnOldUrlListWithTwinsAndBlankLinesIsReadAsItIs) {
+  WriteFileText(KeepUrlFile(), "http://a.example/\r\n\r\nhttp://a.example/\r\n");
+  std::vector<std::string> shown;
+  WithModal("URL Drop-List Options", [&](HWND dlg) { shown = ListLines(GetDlgItem(dlg, IDC_KL_KEEP)); },
+            [&] { Click(IDC_COMMAND(7)); });
+  ASSERT_TRUE(ModalActionsRan());
+  EXPECT_EQ((std::vector<std::string>{"http://a.example/", "", "http://a.example/"}), shown);
+  EXPECT_EQ("http://a.example/\r\n\r\nhttp://a.example/\r\n", ReadFileText(KeepUrlFile()));  // untouched
 }
 
 TEST(ListFile, ReadsTrimmedLinesAndWritesCrLf) {

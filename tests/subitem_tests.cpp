@@ -186,29 +186,37 @@ TEST_F(SubItemDialogTest, MoreApplicationsListsItsTwentyThreeBoxesAndStoresThemA
 
 TEST_F(SubItemDialogTest, DetectedDefinitionsAreListedByGroupAndTheirTicksStored) {
   WriteFileText(ProgramFile("winapp2.ini"),
-                "[Zeta Viewer *]\r\nSection=Utilities\r\nDefault=True\r\nFileKey1=C:\\nowhere|*.tmp\r\n"
+                "[Zeta Viewer With A Rather Long Name For Its Recent Files *]\r\nSection=Utilities\r\nDefault=True\r\nFileKey1=C:\\nowhere|*.tmp\r\n"
                 "[Alpha Browser *]\r\nLangSecRef=3022\r\nWarning=Also erases saved passwords.\r\nFileKey1=C:\\x|*.tmp\r\n"
                 "[Not Here *]\r\nDetect=HKCU\\Software\\TswNoSuchProgram\r\nFileKey1=C:\\x|*.tmp\r\n"
                 "[Broken *]\r\nExcludeKey1=FILE|%TswNoSuchVariable%\\x|*.tmp\r\nFileKey1=C:\\x|*.tmp\r\n");
   const Expected more{IDC_LABEL31, "More Applications", "Select the item(s) to clean", "MOREAPPLICATIONS", {}, {}};
+  // The main window's link counts them as a run would choose: the default of Zeta Viewer.
+  app.Main().ShowMoreLinks();
+  EXPECT_EQ("More Applications: 2 detected, 1 ticked", Caption(GetDlgItem(Main(), IDC_LABEL31)));
   std::vector<std::string> names;
   bool zetaTicked = false;
   InDialog(more, [&](HWND dlg) {
     HWND list = GetDlgItem(dlg, IDC_SI_DEFLIST);
     names = ListViewColumn(list, 0);
+    // Each name whole in its column, beside its check box.
+    const int column = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    for (const std::string& name : names)
+      EXPECT_LT(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(name.c_str())) + 40, column) << name;
     const int count = static_cast<int>(names.size());
     zetaTicked = count == 2 && ListView_GetCheckState(list, 1);
     EXPECT_EQ("4 entries in winapp2.ini, 2 detected here, 1 could not be used (see help)",
               Caption(GetDlgItem(dlg, IDC_SI_DEFCOUNT)));
     ListView_SetCheckState(list, 0, TRUE);  // Alpha Browser, with its warning
   }, true);
-  EXPECT_EQ((std::vector<std::string>{"Alpha Browser *", "Zeta Viewer *"}), names);  // Internet before Utilities
+  EXPECT_EQ((std::vector<std::string>{"Alpha Browser *", "Zeta Viewer With A Rather Long Name For Its Recent Files *"}), names);  // Internet before Utilities
   EXPECT_TRUE(zetaTicked);  // its default
   ASSERT_EQ(1u, messages.seen.size());
   EXPECT_NE(std::string::npos, messages.seen[0].text.find("Also erases saved passwords."));
   EXPECT_EQ("1", ReadIni(Settings(), "WINAPP2", "Alpha Browser *"));
-  EXPECT_EQ("1", ReadIni(Settings(), "WINAPP2", "Zeta Viewer *"));
+  EXPECT_EQ("1", ReadIni(Settings(), "WINAPP2", "Zeta Viewer With A Rather Long Name For Its Recent Files *"));
   EXPECT_EQ("", ReadIni(Settings(), "WINAPP2", "Not Here *"));
+  EXPECT_EQ("More Applications: 2 detected, 2 ticked", Caption(GetDlgItem(Main(), IDC_LABEL31)));  // after OK
 }
 
 class CustomPageTest : public SubItemDialogTest {

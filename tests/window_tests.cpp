@@ -82,13 +82,16 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptions) {
       {IDC_CHECK(17), "Windows Passwords(Only 9X/Me)"}, {IDC_CHECK(9), "Select all of the above"},
       {IDC_CHECK(18), "Select all of the above"}, {IDC_COMMAND(4), " Export"}, {IDC_COMMAND(5), "Import"},
       {IDC_COMMAND(6), "Options"}, {IDC_FRAME2, "Select the item(s) to erase"}, {IDC_FRAME4, "Browsers"},
-      {IDC_FRAME5, "Windows"}, {IDC_FRAME6, "Applications"}, {IDC_LABEL31, "More Applications"},
+      {IDC_FRAME5, "Windows"}, {IDC_FRAME6, "Applications"},
       {IDC_LABEL(4), "Search and  Erase"}, {IDC_LABEL(13), "EXIT"}, {IDC_LABEL(11), "Last Cleaned at:"},
       {IDC_LABEL(9), "Standard Items"}, {IDC_LABEL(7), "Help"},
       {IDC_LABEL(8), "Ensure your privacy by erasing kinds of tracks from your computer."},
   };
   for (const auto& c : captions) EXPECT_EQ(c.text, Caption(Item(c.id))) << c.id;
   EXPECT_EQ(0u, Caption(Item(IDC_LABEL(51))).find("Visit us at: "));
+  // The two links lead with their names, then say what they hold.
+  EXPECT_EQ("More Applications: 0 of 23 ticked", Caption(Item(IDC_LABEL31)));
+  EXPECT_EQ(0u, Caption(Item(IDC_LABEL32)).find("More Browsers: "));
 }
 
 TEST_F(MainWindowTest, AllZeroUntickesEverythingAndDisablesOptions) {
@@ -324,7 +327,7 @@ TEST_F(ProgressDialogTest, AnalyzeShowsWhatWouldGoAndErasesNothing) {
   EXPECT_TRUE(ModalActionsRan());
   EXPECT_GT(rows, 29);  // every item ticked: at least a line each
   EXPECT_NE(std::string::npos, total.find("Nothing has been erased"));
-  EXPECT_NE(std::string::npos, copied.find("file\t" + temp + "\t1234\n"));
+  EXPECT_NE(std::string::npos, copied.find("Windows Temp\tfile\t" + temp + "\t1234\n"));
   EXPECT_TRUE(FileExists(temp));
   EXPECT_EQ("", ReadIni(Settings(), "WINDOWS", "lastclean"));
   EXPECT_TRUE(messages.seen.empty());

@@ -316,7 +316,7 @@ TEST_F(MoreWindowsTest, TswcleanListsTheItemAndCarriesItOut) {
   items = RunProgram("\"" + exe + "\" --items", folder_->path());
   EXPECT_TRUE(Has(Lines(items.out), "More Windows Tracks\t1")) << items.out;
   ProgramResult analyze = RunProgram("\"" + exe + "\" --analyze", folder_->path());
-  EXPECT_TRUE(Has(Lines(analyze.out), "value\tHKEY_CURRENT_USER\\" + count + "\\P:\\Cebtenzf\\frperg.rkr\t0")) << analyze.out;
+  EXPECT_TRUE(Has(Lines(analyze.out), "More Windows Tracks\tvalue\tHKEY_CURRENT_USER\\" + count + "\\P:\\Cebtenzf\\frperg.rkr\t0")) << analyze.out;
   ProgramResult clean = RunProgram("\"" + exe + "\"", folder_->path());
   EXPECT_EQ(0u, clean.code) << clean.err;
   const std::vector<std::string> printed = Lines(clean.out);

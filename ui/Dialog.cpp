@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "access/Prompts.h"
+#include "ui/Dpi.h"
+#include "ui/NavImage.h"
+#include "ui/ProgramIconRes.h"
 
 namespace {
 bool g_busy = false;
@@ -27,6 +30,40 @@ std::vector<Dialog*>& ModalStack() {
   return stack;
 }
 void Forget(std::vector<HWND>& v, HWND h) { v.erase(std::remove(v.begin(), v.end(), h), v.end()); }
+struct WindowKeys {
+  HWND window;
+  HACCEL keys;
+};
+std::vector<WindowKeys>& Accelerators() {
+  static std::vector<WindowKeys> tables;
+  return tables;
+}
+
+// A button the window draws (a link, a navigation tile) is pressed by Space as every button
+// is, and by Enter too: the dialog manager would otherwise give Enter to the default button.
+LRESULT CALLBACK PressedByEnter(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  if (msg == WM_GETDLGCODE && lp) {
+    const MSG* key = reinterpret_cast<const MSG*>(lp);
+    if (key->message == WM_KEYDOWN && key->wParam == VK_RETURN) return DefSubclassProc(h, msg, wp, lp) | DLGC_WANTMESSAGE;
+  }
+  if (msg == WM_KEYDOWN && wp == VK_RETURN) {
+    SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), BN_CLICKED), reinterpret_cast<LPARAM>(h));
+    return 0;
+  }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, PressedByEnter, id);
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+bool IsDrawnButton(HWND control) {
+  char cls[16] = {0};
+  GetClassNameA(control, cls, sizeof cls);
+  return lstrcmpiA(cls, "Button") == 0 && (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
+void MakeDrawnButtonsPressable(HWND dialog) {
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (IsDrawnButton(c)) SetWindowSubclass(c, PressedByEnter, 0, 0);
+}
 }  // namespace
 
 Dialog::~Dialog() {
@@ -100,18 +137,27 @@ int Dialog::LiveWindowCount() { return static_cast<int>(LiveWindows().size()); }
 int Dialog::RunMessageLoop() {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    bool done = false;
-    for (HWND h : ModelessWindows()) {
-      if (IsDialogMessageA(h, &msg)) {
-        done = true;
-        break;
-      }
-    }
-    if (done) continue;
+    if (TranslateProgramMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
   return static_cast<int>(msg.wParam);
+}
+
+bool Dialog::TranslateProgramMessage(MSG& msg) {
+  for (const WindowKeys& k : Accelerators())
+    if ((msg.hwnd == k.window || IsChild(k.window, msg.hwnd)) && IsWindowEnabled(k.window) &&
+        TranslateAcceleratorA(k.window, k.keys, &msg))
+      return true;
+  for (HWND h : ModelessWindows())
+    if (IsDialogMessageA(h, &msg)) return true;
+  return false;
+}
+
+void Dialog::UseAccelerators(int tableId) const {
+  // A table loaded from the program's resources is freed with the program.
+  HACCEL keys = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(tableId));
+  if (keys) Accelerators().push_back({hwnd_, keys});
 }
 
 std::string ListBoxLine(HWND list, LRESULT index) {
@@ -136,7 +182,7 @@ void AddListColumns(HWND listView, const std::vector<ListColumn>& columns) {
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<char*>(columns[i].title);
-    column.cx = columns[i].width;
+    column.cx = Scaled(columns[i].width, WindowDpi(listView));
     SendMessageA(listView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
   }
 }
@@ -200,6 +246,9 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCDESTROY) {
     Forget(LiveWindows(), hwnd);
     Forget(ModelessWindows(), hwnd);
+    auto& tables = Accelerators();
+    tables.erase(std::remove_if(tables.begin(), tables.end(), [&](const WindowKeys& k) { return k.window == hwnd; }),
+                 tables.end());
     if (self) {
       // Cleared before anything else can reach the half-destroyed object.
       SetWindowLongPtrA(hwnd, DWLP_USER, 0);
@@ -226,10 +275,29 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return FALSE;
 }
 
+void Dialog::ShowProgramIcon() {
+  // The icons the window shows go only once it shows the new ones.
+  OwnedIcon large = LoadProgramIcon(IDI_PROGRAM, SystemMetricAt(SM_CXICON, dpi_));
+  OwnedIcon little = LoadProgramIcon(IDI_PROGRAM, SystemMetricAt(SM_CXSMICON, dpi_));
+  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large.get()));
+  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
+  bigIcon_ = std::move(large);
+  smallIcon_ = std::move(little);
+}
+
 INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  if (msg == kDpiChangedMessage) {
+    dpi_ = LOWORD(wp);
+    ShowProgramIcon();
+    handled = OnDpiChanged(dpi_, *reinterpret_cast<const RECT*>(lp));
+    return handled ? TRUE : FALSE;
+  }
   switch (msg) {
     case WM_INITDIALOG:
       handled = true;
+      dpi_ = WindowDpi(hwnd_);
+      ShowProgramIcon();
+      MakeDrawnButtonsPressable(hwnd_);
       return OnInit() ? TRUE : FALSE;
     case WM_COMMAND:
       handled = OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
@@ -249,7 +317,15 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     case WM_DESTROY:
       OnDestroy();
       return FALSE;
-    default:
-      return OnMessage(msg, wp, lp, handled);
+    default: {
+      const INT_PTR result = OnMessage(msg, wp, lp, handled);
+      if (!handled && msg == WM_DRAWITEM && reinterpret_cast<const DRAWITEMSTRUCT*>(lp)->CtlType == ODT_BUTTON) {
+        // A drawn button the window does not draw itself is a link.
+        DrawLink(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        handled = true;
+        return TRUE;
+      }
+      return result;
+    }
   }
 }

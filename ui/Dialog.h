@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "access/UiHandles.h"
+
 class Dialog {
  public:
   Dialog() = default;
@@ -13,6 +15,8 @@ class Dialog {
   virtual ~Dialog();
 
   HWND hwnd() const { return hwnd_; }
+  // The DPI the window is laid out for: its monitor's.
+  UINT Dpi() const { return dpi_; }
   bool IsLoaded() const { return hwnd_ != nullptr; }
   // Modeless: creates the window (hidden unless the template says WS_VISIBLE).
   bool CreateModeless(int templateId, HWND owner = nullptr);
@@ -42,6 +46,9 @@ class Dialog {
   static int LiveWindowCount();
   // The program's message loop, with keyboard navigation for modeless dialogs.
   static int RunMessageLoop();
+  // What the loop does with one message before dispatching it: a key of a window's
+  // accelerators, then keyboard navigation of a modeless dialog. True when it was taken.
+  static bool TranslateProgramMessage(MSG& msg);
 
  protected:
   virtual bool OnInit() { return true; }
@@ -52,20 +59,31 @@ class Dialog {
   // Anything else; set handled to answer the message.
   virtual INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) { return 0; }
   virtual void OnDestroy() {}
+  // The window moved to a monitor of another scaling: true when it laid itself out for the new
+  // DPI; otherwise Windows rescales it, as it does every dialog.
+  virtual bool OnDpiChanged(UINT dpi, const RECT& suggested) { return false; }
+  // The accelerator table (a resource) whose keys act on this window while it or one of its
+  // controls has the focus.
+  void UseAccelerators(int tableId) const;
 
  private:
   static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
 
+  // The program's icon in the caption and on the taskbar, at the window's DPI.
+  void ShowProgramIcon();
+
   HWND hwnd_ = nullptr;
   bool modal_ = false;
+  UINT dpi_ = 96;
+  OwnedIcon bigIcon_, smallIcon_;
 };
 
 // A list box's line ("" for none) and all its lines, in order.
 std::string ListBoxLine(HWND list, LRESULT index);
 std::vector<std::string> ListBoxLines(HWND list);
 
-// Report columns of a list view: title and width in pixels each, in order.
+// Report columns of a list view: title and width in pixels at 96 DPI each, in order.
 struct ListColumn {
   const char* title;
   int width;

@@ -3,15 +3,17 @@
 #include "access/Prompts.h"
 #include "keeplists/KeepLists.h"
 #include "keeplists/ListFile.h"
+#include "settings/Text.h"
+#include "ui/Dpi.h"
 #include "ui/KeepListRes.h"
 
 namespace {
-const WPARAM kListWidth = 1500;  // long paths scroll sideways
+const int kListWidth = 1500;  // pixels at 96 DPI: long paths scroll sideways
 
 void Fill(HWND list, const std::vector<std::string>& entries) {
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   for (const std::string& e : entries) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
-  SendMessageA(list, LB_SETHORIZONTALEXTENT, kListWidth, 0);
+  SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Scaled(kListWidth, WindowDpi(list))), 0);
 }
 
 }  // namespace
@@ -43,9 +45,19 @@ bool KeepListDialog::OnCommand(int id, int code, HWND control) {
 }
 
 void KeepListDialog::AddPressed() {
-  HWND current = Item(IDC_KL_CURRENT);
-  std::string text = ListBoxLine(current, SendMessageA(current, LB_GETCURSEL, 0, 0));
-  SendMessageA(Item(IDC_KL_KEEP), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  HWND current = Item(IDC_KL_CURRENT), keep = Item(IDC_KL_KEEP);
+  const std::string text = TrimRightSpaces(ListBoxLine(current, SendMessageA(current, LB_GETCURSEL, 0, 0)));
+  // Nothing chosen adds nothing; an entry already kept is shown rather than kept twice. Lists
+  // written before, blank lines and twins included, are still read as they are.
+  if (TrimSpaces(text).empty()) return;
+  const std::vector<std::string> kept = ListBoxLines(keep);
+  for (size_t i = 0; i < kept.size(); ++i) {
+    if (TrimRightSpaces(kept[i]) != text) continue;
+    SendMessageA(keep, LB_SETSEL, FALSE, -1);
+    SendMessageA(keep, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+    return;
+  }
+  SendMessageA(keep, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   AppendListLine(ListFile(), text);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/NavImage.h"
 
+#include <algorithm>
+
 namespace {
 
 const COLORREF kNavBack = RGB(34, 52, 86);
@@ -51,6 +53,18 @@ void DrawGlyph(HDC dc, const RECT& r, const char* text, int height) {
   SelectObject(dc, old);
 }
 
+// The links' blue; under high contrast the colour the user chose for links.
+COLORREF LinkColour() {
+  HIGHCONTRASTA contrast = {sizeof contrast, 0, nullptr};
+  const bool high = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) && (contrast.dwFlags & HCF_HIGHCONTRASTON);
+  return high ? GetSysColor(COLOR_HOTLIGHT) : RGB(0, 0, 192);
+}
+
+// Windows hides focus frames until the keyboard is used (ODS_NOFOCUSRECT).
+bool ShowsFocus(const DRAWITEMSTRUCT& dis) {
+  return (dis.itemState & ODS_FOCUS) && !(dis.itemState & ODS_NOFOCUSRECT);
+}
+
 const char* Glyph(int image) {
   switch (image) {
     case 1: return "S";
@@ -87,6 +101,43 @@ void DrawNavImage(const DRAWITEMSTRUCT& dis, int image, bool bordered) {
     SelectObject(dis.hDC, oldBrush);
     SelectObject(dis.hDC, oldPen);
   }
+  if (ShowsFocus(dis)) {
+    RECT inside = {tile.left + 2, tile.top + 2, tile.right - 2, tile.bottom - 2};
+    SetTextColor(dis.hDC, RGB(255, 255, 255));
+    SetBkColor(dis.hDC, RGB(0, 0, 0));
+    DrawFocusRect(dis.hDC, &inside);
+  }
+}
+
+void DrawLink(const DRAWITEMSTRUCT& dis) {
+  HDC dc = dis.hDC;
+  HWND parent = GetParent(dis.hwndItem);
+  // The window's own background, as it gives it to its texts.
+  HBRUSH back = reinterpret_cast<HBRUSH>(
+      SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dis.hwndItem)));
+  FillRect(dc, &dis.rcItem, back ? back : GetSysColorBrush(COLOR_BTNFACE));
+  char text[1024] = {0};
+  GetWindowTextA(dis.hwndItem, text, sizeof text);
+  LOGFONTA lf = {};
+  HFONT own = reinterpret_cast<HFONT>(SendMessageA(dis.hwndItem, WM_GETFONT, 0, 0));
+  GetObjectA(own ? static_cast<HGDIOBJ>(own) : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  lf.lfUnderline = TRUE;
+  GdiObject font(CreateFontIndirectA(&lf));
+  HGDIOBJ old = SelectObject(dc, font.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, (dis.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : LinkColour());
+  const UINT format = DT_LEFT | DT_WORDBREAK | ((dis.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0);
+  RECT area = dis.rcItem;
+  DrawTextA(dc, text, -1, &area, format);
+  if (ShowsFocus(dis)) {
+    RECT used = dis.rcItem;
+    DrawTextA(dc, text, -1, &used, format | DT_CALCRECT);
+    used.right = std::min(used.right + 1, dis.rcItem.right);
+    used.bottom = std::min(used.bottom, dis.rcItem.bottom);
+    SetTextColor(dc, RGB(0, 0, 0));
+    DrawFocusRect(dc, &used);
+  }
+  SelectObject(dc, old);
 }
 
 void DrawHelpImage(const DRAWITEMSTRUCT& dis) {

@@ -6,6 +6,7 @@
 
 #include "access/RegKey.h"
 #include "settings/AppFolder.h"
+#include "ui/Dpi.h"
 #include "ui/frmMainCodeRes.h"
 
 namespace {
@@ -56,21 +57,22 @@ int SkinPartIndex(const std::string& name) {
   return -1;
 }
 
-std::vector<SkinPlace> SkinLayout(int w, int h) {
+std::vector<SkinPlace> SkinLayout(int w, int h, UINT dpi) {
+  auto px = [dpi](int pixels) { return Scaled(pixels, dpi); };
   return {
-      {"lblTitle", 16, 7, -1, -1},
+      {"lblTitle", px(16), px(7), -1, -1},
       {"imgTitleLeft", 0, 0, -1, -1},
-      {"imgTitleRight", w - 19, 0, -1, -1},
-      {"imgTitleMain", 19, 0, w - 19, -1},
-      {"imgWindowLeft", 0, 30, -1, h - 60},
-      {"imgWindowBottomLeft", 0, h - 30, -1, -1},
-      {"imgWindowBottom", 19, h - 30, w - 38, -1},
-      {"imgWindowBottomRight", w - 19, h - 30, -1, -1},
-      {"imgWindowRight", w - 19, 30, -1, h - 38},
-      {"imgTitleClose", w - 22, 8, -1, -1},
-      {"imgTitleMaxRestore", w - 39, 8, -1, -1},
-      {"imgTitleMinimize", w - 56, 8, -1, -1},
-      {"imgTitleHelp", w - 73, 8, -1, -1},
+      {"imgTitleRight", w - px(19), 0, -1, -1},
+      {"imgTitleMain", px(19), 0, w - px(19), -1},
+      {"imgWindowLeft", 0, px(30), -1, h - px(60)},
+      {"imgWindowBottomLeft", 0, h - px(30), -1, -1},
+      {"imgWindowBottom", px(19), h - px(30), w - px(38), -1},
+      {"imgWindowBottomRight", w - px(19), h - px(30), -1, -1},
+      {"imgWindowRight", w - px(19), px(30), -1, h - px(38)},
+      {"imgTitleClose", w - px(22), px(8), -1, -1},
+      {"imgTitleMaxRestore", w - px(39), px(8), -1, -1},
+      {"imgTitleMinimize", w - px(56), px(8), -1, -1},
+      {"imgTitleHelp", w - px(73), px(8), -1, -1},
   };
 }
 
@@ -107,10 +109,11 @@ HBITMAP LoadBuiltInPicture(const std::string& partName) {
   return loaded ? PictureFromBytes(LockResource(loaded), SizeofResource(module, found)) : nullptr;
 }
 
-void MakeRoundRegion(HWND window) {
+void MakeRoundRegion(HWND window, UINT dpi) {
   RECT r;
   GetWindowRect(window, &r);
-  SetWindowRgn(window, CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, kCorner, kCorner), TRUE);
+  const int corner = Scaled(kCorner, dpi);
+  SetWindowRgn(window, CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, corner, corner), TRUE);
 }
 
 void DragWindow(HWND window) {
@@ -152,7 +155,7 @@ SIZE SkinFrame::PictureSize(int part) const {
   return SIZE{bm.bmWidth, bm.bmHeight};
 }
 
-void SkinFrame::LayoutSkinFrame(HWND window) const {
+void SkinFrame::LayoutSkinFrame(HWND window, UINT dpi) const {
   RECT r;
   GetWindowRect(window, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -160,13 +163,15 @@ void SkinFrame::LayoutSkinFrame(HWND window) const {
   char caption[256] = {0};
   GetWindowTextA(title, caption, sizeof caption);
   SetWindowTextA(window, caption);
-  MakeRoundRegion(window);
-  for (const SkinPlace& place : SkinLayout(w, h)) {
+  MakeRoundRegion(window, dpi);
+  for (const SkinPlace& place : SkinLayout(w, h, dpi)) {
     const int part = SkinPartIndex(place.name);
     HWND control = GetDlgItem(window, IDC_SKIN(part));
     RECT now;
     GetWindowRect(control, &now);
-    SIZE own = SkinParts()[part].image ? PictureSize(part) : SIZE{now.right - now.left, now.bottom - now.top};
+    const SIZE picture = PictureSize(part);
+    SIZE own = SkinParts()[part].image ? SIZE{Scaled(picture.cx, dpi), Scaled(picture.cy, dpi)}
+                                       : SIZE{now.right - now.left, now.bottom - now.top};
     SetWindowPos(control, SkinParts()[part].overTitle ? HWND_TOP : HWND_BOTTOM, place.left, place.top, place.width >= 0 ? place.width : own.cx,
                  place.height >= 0 ? place.height : own.cy, SWP_NOACTIVATE);
   }

@@ -18,12 +18,13 @@ const std::vector<SkinPart>& SkinParts();
 int SkinPartIndex(const std::string& name);  // -1 when there is no such part
 
 // Where a part goes in a window W by H pixels; width or height -1 keeps the picture's size.
-// Parts that are not placed (imgTitleMaximize, imgTitleRestore) are not listed.
+// Parts that are not placed (imgTitleMaximize, imgTitleRestore) are not listed. The offsets are
+// pixels at 96 DPI, scaled to the window's DPI.
 struct SkinPlace {
   const char* name;
   int left, top, width, height;
 };
-std::vector<SkinPlace> SkinLayout(int width, int height);
+std::vector<SkinPlace> SkinLayout(int width, int height, UINT dpi = 96);
 
 // "Current Skin" under HKEY_CURRENT_USER\Software\Tracksweep\Tracksweep\Options; "Blue" by default.
 std::string SkinName();
@@ -34,8 +35,8 @@ HBITMAP LoadPictureFile(const std::string& path);
 // The program's own picture of a part.
 HBITMAP LoadBuiltInPicture(const std::string& partName);
 
-// The rounded region (0, 0, W, H, 24, 24), given to the window.
-void MakeRoundRegion(HWND window);
+// The rounded region (0, 0, W, H, 24, 24), its corners scaled to the DPI, given to the window.
+void MakeRoundRegion(HWND window, UINT dpi = 96);
 // Moves the window with the mouse as if its caption were pressed; a maximised window stays.
 void DragWindow(HWND window);
 
@@ -49,8 +50,9 @@ class SkinFrame {
   // Every image part: its skin file, else the built-in picture; imgTitleMaxRestore shows
   // imgTitleMaximize's picture.
   void LoadSkinImages();
-  // Background, caption, region and the layout table, for the window as it is sized now.
-  void LayoutSkinFrame(HWND window) const;
+  // Background, caption, region and the layout table, for the window as it is sized now; the
+  // pictures grow with the DPI.
+  void LayoutSkinFrame(HWND window, UINT dpi = 96) const;
   HBITMAP Picture(int part) const;
   SIZE PictureSize(int part) const;
   // Draws an owner-drawn frame control; false when the control is not a part.

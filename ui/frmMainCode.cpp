@@ -3,10 +3,13 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 #include "access/Favorites.h"
 #include "access/Normal.h"
 #include "access/Prompts.h"
 #include "keeplists/KeepLists.h"
+#include "settings/Additional.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 #include "settings/MainTicks.h"
@@ -15,6 +18,8 @@
 #include "ui/SubItemDialog.h"
 #include "ui/frmmoreapp.h"
 #include "ui/frmmorebrowsers.h"
+#include "ui/Dpi.h"
+#include "ui/MoreLinks.h"
 #include "ui/frmmorewindows.h"
 #include "ui/NavImage.h"
 #include "ui/SkinModule.h"
@@ -97,7 +102,6 @@ frmMainCode::frmMainCode(App& app)
     : app_(app), background_(CreateSolidBrush(kBackground)), titleBrush_(CreateSolidBrush(kTitleBand)) {}
 
 frmMainCode::~frmMainCode() {
-  if (titleFont_) DeleteObject(titleFont_);
   DeleteObject(background_);
   DeleteObject(titleBrush_);
 }
@@ -116,37 +120,85 @@ int frmMainCode::CheckValue(int checkNumber) const {
 }
 
 bool frmMainCode::OnInit() {
-  LOGFONTA lf = {};
-  lf.lfHeight = -16;
-  lf.lfWeight = FW_BOLD;
-  lstrcpyA(lf.lfFaceName, "Arial");
-  titleFont_ = CreateFontIndirectA(&lf);
-  SendMessageA(Item(IDC_LABEL(9)), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+  // The skinned frame is laid out in pixels: the window follows a change of DPI itself.
+  LayOutOwnDpiChanges(hwnd());
+  laidOutDpi_ = Dpi();
+  ShowTitleFont();
   SetText(IDC_LABEL(51), std::string("Visit us at: ") + kWebAddress);
 
   ShowPage(true);
   LoadTicks();
+  ShowMoreLinks();
   ApplySkin();
+  UseAccelerators(IDR_MAINKEYS);
   return TRUE;
+}
+
+void frmMainCode::ShowMoreLinks() {
+  const std::string settings = SettingsPath();
+  SetText(IDC_LABEL32, MoreBrowsersCaption(settings));
+  SetText(IDC_LABEL31, MoreApplicationsCaption(settings));
+}
+
+void frmMainCode::ShowTitleFont() {
+  LOGFONTA lf = {};
+  lf.lfHeight = -Scaled(16, Dpi());
+  lf.lfWeight = FW_BOLD;
+  lstrcpyA(lf.lfFaceName, "Arial");
+  OwnedFont font = MakeFont(lf);
+  SendMessageA(Item(IDC_LABEL(9)), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  titleFont_ = std::move(font);
 }
 
 void frmMainCode::ApplySkin() {
   // The pages move inside the frame: below the title bar, right of the left border.
+  const int left = Scaled(kFrameLeft, Dpi()), top = Scaled(kFrameTop, Dpi());
+  ForEachPageControl([&](HWND c, const RECT& r) {
+    SetWindowPos(c, nullptr, r.left + left, r.top + top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  });
+  RECT w;
+  GetWindowRect(hwnd(), &w);
+  SetWindowPos(hwnd(), nullptr, w.left - left, w.top - top, w.right - w.left + 2 * left, w.bottom - w.top + 2 * top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  skin_.LoadSkinImages();
+  skin_.LayoutSkinFrame(hwnd(), Dpi());
+  AddCaptionTips();
+}
+
+void frmMainCode::ForEachPageControl(const std::function<void(HWND, const RECT&)>& act) const {
   for (HWND c = GetWindow(hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     const int id = GetDlgCtrlID(c);
     if (id >= IDC_SKIN_FIRST && id <= IDC_SKIN_LAST) continue;
     RECT r;
     GetWindowRect(c, &r);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    SetWindowPos(c, nullptr, r.left + kFrameLeft, r.top + kFrameTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    act(c, r);
   }
-  RECT w;
-  GetWindowRect(hwnd(), &w);
-  SetWindowPos(hwnd(), nullptr, w.left - kFrameLeft, w.top - kFrameTop, w.right - w.left + 2 * kFrameLeft,
-               w.bottom - w.top + 2 * kFrameTop, SWP_NOZORDER | SWP_NOACTIVATE);
-  skin_.LoadSkinImages();
-  skin_.LayoutSkinFrame(hwnd());
-  AddCaptionTips();
+}
+
+bool frmMainCode::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  // Every control keeps its place and size in proportion, with its font made for the new DPI;
+  // then the frame is laid out anew around them.
+  const UINT old = laidOutDpi_;
+  auto scale = [&](LONG v) { return MulDiv(v, static_cast<int>(dpi), static_cast<int>(old)); };
+  LOGFONTA lf = {};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  lf.lfHeight = scale(lf.lfHeight);
+  OwnedFont font = MakeFont(lf);
+  ForEachPageControl([&](HWND c, const RECT& r) {
+    SetWindowPos(c, nullptr, scale(r.left), scale(r.top), scale(r.right) - scale(r.left), scale(r.bottom) - scale(r.top),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  });
+  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  dialogFont_ = std::move(font);
+  ShowTitleFont();
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  skin_.LayoutSkinFrame(hwnd(), dpi);
+  laidOutDpi_ = dpi;
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  return true;
 }
 
 void frmMainCode::AddCaptionTips() {
@@ -165,9 +217,10 @@ void frmMainCode::AddCaptionTips() {
 }
 
 void frmMainCode::Minimize() {
-  // Minimize stores nothing; the window goes to the tray when there is one.
+  // Minimize stores nothing. The taskbar button stays unless the user chose the tray alone:
+  // tray icons often sit out of sight, and a program with neither would seem lost.
   ShowWindow(hwnd(), SW_MINIMIZE);
-  if (app_.TrayLoaded()) ShowWindow(hwnd(), SW_HIDE);
+  if (app_.TrayLoaded() && OptionOn(SettingsPath(), Option::MinimizeToTray)) ShowWindow(hwnd(), SW_HIDE);
 }
 
 bool frmMainCode::SkinClicked(int id) {
@@ -186,12 +239,17 @@ void frmMainCode::LoadTicks() {
   const std::vector<TickKey>& keys = MainTickKeys();
   for (int i = 0; i < kBrowserTickCount; ++i)
     SetCheck(IDC_CHECK(keys[i].check), TickLenient(ReadIni(file, keys[i].section, keys[i].key)));
-  LastRunRecord last = ReadLastRun(file);
-  if (last.showWhen) SetText(IDC_LABEL(12), last.when);
-  if (last.showTotals) SetText(IDC_LABEL(14), last.totals);
+  ShowLastRun();
   for (size_t i = kBrowserTickCount; i < keys.size(); ++i)
     SetCheck(IDC_CHECK(keys[i].check), TickLenient(ReadIni(file, keys[i].section, keys[i].key)));
   UpdateOptionButtons();
+}
+
+void frmMainCode::ShowLastRun() {
+  if (!IsLoaded()) return;
+  const LastRunRecord last = ReadLastRun(SettingsPath());
+  SetText(IDC_LABEL(12), last.showWhen ? last.when : std::string());
+  SetText(IDC_LABEL(14), last.showTotals ? last.totals : std::string());
 }
 
 void frmMainCode::StoreTicks() const {
@@ -261,7 +319,11 @@ bool frmMainCode::OnCommand(int id, int code, HWND control) {
     UpdateOptionButtons();
     return true;
   }
-  if (code != STN_CLICKED && code != BN_CLICKED) return false;
+  // A click (BN_CLICKED and STN_CLICKED are one code), or a key of the accelerators (code 1,
+  // from no control).
+  const bool accelerator = code == 1 && !control;
+  if (code != BN_CLICKED && !accelerator) return false;
+  if (accelerator && !IsItemVisible(id)) return true;  // a link of the page not shown
   if (SkinClicked(id)) return true;
   if (int image = NavImageOf(id)) {
     NavigationClicked(image);
@@ -272,12 +334,10 @@ bool frmMainCode::OnCommand(int id, int code, HWND control) {
     return true;
   }
   if (CustomItemsPage(*this).OnCommand(id)) return true;
-  if (id == IDC_LABEL31) {
-    frmmoreapp().ShowModal(hwnd());
-    return true;
-  }
-  if (id == IDC_LABEL32) {
-    frmmorebrowsers().ShowModal(hwnd());
+  if (id == IDC_LABEL31 || id == IDC_LABEL32) {
+    if (id == IDC_LABEL31) frmmoreapp().ShowModal(hwnd());
+    else frmmorebrowsers().ShowModal(hwnd());
+    ShowMoreLinks();  // the links say what the dialog now holds
     return true;
   }
   if (id == IDC_LABEL33) {
@@ -348,7 +408,6 @@ INT_PTR frmMainCode::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         SetBkColor(dc, kTitleBand);
         return reinterpret_cast<INT_PTR>(titleBrush_);
       }
-      if (id == IDC_LABEL(51) || id == IDC_LABEL(7) || id == IDC_LABEL31 || id == IDC_LABEL32 || id == IDC_LABEL33) SetTextColor(dc, RGB(0, 0, 192));
       SetBkColor(dc, kBackground);
       return reinterpret_cast<INT_PTR>(background_);
     }

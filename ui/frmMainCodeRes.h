@@ -1,6 +1,7 @@
 // Control IDs of the main window.
 #pragma once
 #define IDD_FRMMAINCODE 100
+#define IDR_MAINKEYS 101  // the accelerators of the navigation and the links
 
 // Standard Items page: 1000-1499. Check n is IDC_CHECK(n), Command n is IDC_COMMAND(n).
 #define IDC_CHECK(n) (1000 + (n))

@@ -1,4 +1,4 @@
-// The about box: texts and pictures, closed with the window's close control.
+// The about box: texts and pictures, closed with OK, Esc or the window's close control.
 #pragma once
 #include "ui/ProductInfoDialog.h"
 
@@ -6,4 +6,7 @@ class frmabout : public ProductInfoDialog {
  public:
   frmabout();
   void ShowModal(HWND owner);
+
+ protected:
+  bool OnCommand(int id, int code, HWND control) override;
 };

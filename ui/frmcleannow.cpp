@@ -59,6 +59,7 @@ void frmcleannow::Ran(const CleanRun& run) {
   if (!IsLoaded()) return;  // the run ended the program
   lastRun_ = run.report();
   Enable(IDC_CN_DETAILS, true);
+  app_.Main().ShowLastRun();
 }
 
 void frmcleannow::AnalyzePressed() {

@@ -11,6 +11,25 @@
 #include "settings/Inifun.h"
 #include "ui/SubItemRes.h"
 
+namespace {
+// A link shows "&" as the mark of its key: one of a path is doubled to show as itself.
+std::string AsLinkText(const std::string& text) {
+  std::string shown;
+  for (char c : text) shown += c == '&' ? std::string("&&") : std::string(1, c);
+  return shown;
+}
+
+// The two columns share the list's whole width, the names the larger part: no name is cut
+// that fits, and no empty column is left at the right.
+void FitColumns(HWND list) {
+  RECT client;
+  GetClientRect(list, &client);
+  const int group = (client.right - client.left) * 2 / 7;
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, client.right - client.left - group);
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, group);
+}
+}  // namespace
+
 void frmmoreapp::LoadMore() {
   HWND list = Item(IDC_SI_DEFLIST);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
@@ -21,7 +40,9 @@ void frmmoreapp::LoadMore() {
   std::stable_sort(shown_.begin(), shown_.end(),
                    [](const AppDefinition& a, const AppDefinition& b) { return LowerText(a.group) < LowerText(b.group); });
   if (set.entries.empty()) {
-    SetText(IDC_SI_DEFLABEL, "No winapp2.ini in the Tracksweep folder");
+    SetText(IDC_SI_DEFCOUNT, "No winapp2.ini yet: that file is the shared list of cleaning rules for today's "
+                             "applications. Put one into " + AsLinkText(ProgramFolder()) +
+                             " and the applications of it found here appear in this list (see help).");
   } else {
     SetText(IDC_SI_DEFCOUNT, std::to_string(set.entries.size()) + " entries in winapp2.ini, " +
                                  std::to_string(shown_.size()) + " detected here, " + std::to_string(set.Unusable()) +
@@ -38,6 +59,7 @@ void frmmoreapp::LoadMore() {
     ListView_SetCheckState(list, static_cast<int>(i), DefinitionChosen(shown_[i], stored));
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  FitColumns(list);
   InvalidateRect(list, nullptr, TRUE);
   loading_ = false;
 }

@@ -1,8 +1,10 @@
-// frmoptions: the options dialog.
+// frmoptions: the options dialog. Each box shows what is in effect, read as the code that acts
+// on it reads it, and OK changes only what the user changed.
 #include "ui/frmoptions.h"
 
 #include "access/Options.h"
 #include "access/Prompts.h"
+#include "settings/Additional.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
 #include "ui/App.h"
@@ -10,8 +12,14 @@
 #include "ui/frmtray.h"
 
 namespace {
-// Check1 to Check6, in load order.
-const char* const kFlags[] = {"bosskey", "startup", "autoclean", "exit", "Custom", "securely"};
+// The boxes kept in section "Additional"; Check2 (start with Windows) is the Run key's value.
+struct OptionBox {
+  int check;
+  Option option;
+};
+const OptionBox kOptionBoxes[] = {{1, Option::BossKey},      {3, Option::AutoClean}, {4, Option::ExitAfterRun},
+                                  {5, Option::CustomItems},  {6, Option::Securely},  {7, Option::MinimizeToTray}};
+const int kStartupBox = 2;
 struct HomePageBox {
   int id;
   const char* value;
@@ -27,8 +35,9 @@ bool frmoptions::OnInit() {
     SetText(box.id, shown_[box.value]);
   }
   const std::string settings = SettingsPath();
-  for (int n = 1; n <= 6; ++n)
-    SetCheck(IDC_OP_CHECK(n), TickLenient(ReadIni(settings, "Additional", kFlags[n - 1])) ? BST_CHECKED : BST_UNCHECKED);
+  for (const OptionBox& box : kOptionBoxes)
+    SetCheck(IDC_OP_CHECK(box.check), OptionOn(settings, box.option) ? BST_CHECKED : BST_UNCHECKED);
+  SetCheck(IDC_OP_CHECK(kStartupBox), StartupEntryPresent() ? BST_CHECKED : BST_UNCHECKED);
   return TRUE;
 }
 
@@ -50,26 +59,22 @@ void frmoptions::OkPressed() {
     WriteHomePageValue(box.value, Text(box.id));
   }
 
-  // The boss key changes only when the box differs from what is stored: never registered twice.
-  const std::string boss = ReadIni(settings, "Additional", "bosskey");
-  if (ticked(1) && !TickStrict(boss)) {
-    WriteIni(settings, "Additional", "bosskey", "1");
-    app_.SetBossKey(true);
-  } else if (!ticked(1) && !ReadsAsZero(boss)) {
-    WriteIni(settings, "Additional", "bosskey", "0");
-    app_.SetBossKey(false);
-  }
+  // The boss key changes only when the box differs from what is in effect: never registered twice.
+  if (ticked(1) != OptionOn(settings, Option::BossKey)) app_.SetBossKey(ticked(1));
 
   // The start-up entry goes where the user may write it; a failure is told, not stored as on.
-  bool startup = ticked(2);
-  if (startup && !AddStartupEntry()) {
-    ShowMessage(hwnd(), "Tracksweep could not add itself to the programs that start with Windows.", kProductTitle,
-                MB_OK | MB_ICONEXCLAMATION);
-    startup = false;
+  bool startup = ticked(kStartupBox);
+  if (startup != StartupEntryPresent()) {
+    if (startup && !AddStartupEntry()) {
+      ShowMessage(hwnd(), "Tracksweep could not add itself to the programs that start with Windows.", kProductTitle,
+                  MB_OK | MB_ICONEXCLAMATION);
+      startup = false;
+    }
+    if (!startup) RemoveStartupEntry();
   }
-  if (!startup) RemoveStartupEntry();
-  WriteIni(settings, "Additional", "startup", startup ? "1" : "0");
+  WriteIni(settings, kOptionsSection, "startup", startup ? "1" : "0");
 
-  for (int n = 3; n <= 6; ++n) WriteIni(settings, "Additional", kFlags[n - 1], ticked(n) ? "1" : "0");
+  for (const OptionBox& box : kOptionBoxes)
+    WriteIni(settings, kOptionsSection, OptionKey(box.option), ticked(box.check) ? "1" : "0");
   Unload(IDOK);
 }

@@ -1,5 +1,5 @@
 // "Clean Options": the Internet Explorer home page and title, the boss key, start with Windows,
-// and the four flags of section "Additional". OK applies, Cancel changes nothing.
+// and the other options of section "Additional". OK applies, Cancel changes nothing.
 #pragma once
 #include <map>
 #include <string>

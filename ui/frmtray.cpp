@@ -4,9 +4,12 @@
 #include "access/Normal.h"
 #include "access/Prompts.h"
 #include "settings/AppFolder.h"
+#include "settings/Additional.h"
 #include "settings/Inifun.h"
 #include "ui/App.h"
 #include "ui/BackgroundRes.h"
+#include "ui/Dpi.h"
+#include "ui/ProgramIconRes.h"
 #include "ui/IEWindows.h"
 #include "ui/frmMainCode.h"
 #include "ui/frmcleannow.h"
@@ -23,43 +26,6 @@ UINT TaskbarCreated() {
   return message;
 }
 
-// The program's icon, drawn: a blue disc with a white sweep.
-HICON MakeIcon() {
-  static HICON icon = [] {
-    const int size = 32;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP color = CreateCompatibleBitmap(screen, size, size), mask = CreateBitmap(size, size, 1, 1, nullptr);
-    HGDIOBJ old = SelectObject(dc, color);
-    RECT all = {0, 0, size, size};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    HBRUSH blue = CreateSolidBrush(RGB(32, 96, 192));
-    HGDIOBJ oldBrush = SelectObject(dc, blue);
-    Ellipse(dc, 1, 1, size - 1, size - 1);
-    HPEN white = CreatePen(PS_SOLID, 4, RGB(255, 255, 255));
-    HGDIOBJ oldPen = SelectObject(dc, white);
-    MoveToEx(dc, 9, 21, nullptr);
-    LineTo(dc, 23, 11);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(white);
-    DeleteObject(blue);
-    SelectObject(dc, mask);
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    Ellipse(dc, 1, 1, size - 1, size - 1);
-    SelectObject(dc, old);
-    ICONINFO info = {TRUE, 0, 0, mask, color};
-    HICON made = CreateIconIndirect(&info);
-    DeleteObject(color);
-    DeleteObject(mask);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return made ? made : LoadIcon(nullptr, IDI_APPLICATION);
-  }();
-  return icon;
-}
-
 }  // namespace
 
 bool frmtray::Load() { return CreateModeless(IDD_FRMTRAY); }
@@ -71,11 +37,11 @@ bool frmtray::OnInit() {
   icon_.uID = 1;
   icon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   icon_.uCallbackMessage = kIconMessage;
-  icon_.hIcon = MakeIcon();
+  trayIcon_ = LoadProgramIcon(IDI_PROGRAM, SystemMetricAt(SM_CXSMICON, Dpi()));
+  icon_.hIcon = trayIcon_.get();
   lstrcpynA(icon_.szTip, kProductTitle, sizeof icon_.szTip);
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.hIcon));
   AddIcon();
-  if (TickStrict(ReadIni(SettingsPath(), "Additional", "bosskey"))) SetBossKey(true);
+  if (OptionOn(SettingsPath(), Option::BossKey)) SetBossKey(true);
   return TRUE;
 }
 
@@ -106,14 +72,16 @@ void frmtray::OnIconMessage(UINT mouseMessage) {
 void frmtray::ShowMenu() {
   HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU));
   if (!bar) return;
+  HMENU menu = GetSubMenu(bar, 0);
+  // In bold, what a left click on the icon does.
+  SetMenuDefaultItem(menu, IDM_TRAY_RESTORE, FALSE);
   POINT at;
   GetCursorPos(&at);
-  // In the foreground, so that a click elsewhere closes the menu; the empty message after it
-  // lets the next click reach the menu's owner as it should.
-  SetForegroundWindow(hwnd());
-  TrackPopupMenu(GetSubMenu(bar, 0), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+  const int chosen = ChooseFromMenu(hwnd(), menu, at);
+  // The empty message lets the next click reach the menu's owner as it should.
   PostMessageA(hwnd(), WM_NULL, 0, 0);
   DestroyMenu(bar);
+  if (chosen) OnCommand(chosen, 0, nullptr);
 }
 
 bool frmtray::OnCommand(int id, int code, HWND control) {

@@ -16,6 +16,7 @@ class frmtray : public Dialog {
   // The boss key on (both hotkeys, WM_HOTKEY handled) or off.
   void SetBossKey(bool on);
   bool BossKeyOn() const { return bossKey_; }
+  HICON Icon() const { return icon_.hIcon; }  // the icon in the notification area
   // A message from the icon: mouse message number in lParam.
   void OnIconMessage(UINT mouseMessage);
 
@@ -31,5 +32,6 @@ class frmtray : public Dialog {
   void ShowMenu();
   App& app_;
   NOTIFYICONDATAA icon_ = {};
+  OwnedIcon trayIcon_;  // the program's icon at the notification area's size
   bool bossKey_ = false;
 };
