@@ -64,6 +64,9 @@ void EmptyFilesBelow(BrowserJob& job, const std::string& folder);
 void CleanChromiumProfile(BrowserJob& job, const BrowserProfile& profile);
 void CleanChromiumBrowser(BrowserJob& job);  // what lies beside the profiles (shader caches)
 void CleanFirefoxProfile(BrowserJob& job, const BrowserProfile& profile);
+// Whether a scheme is a web site's ("http", "https", any case): an extension's data or the
+// browser's own is no site data.
+bool WebScheme(const std::string& scheme);
 // A folder that holds one site's data alone.
 struct SiteFolder {
   std::string site;

@@ -19,10 +19,7 @@ namespace {
 // "" for anything but a web site's (an extension's, the browser's own).
 std::string WebSite(const std::string& origin) {
   const size_t scheme = origin.find("://");
-  if (scheme == std::string::npos) return "";
-  const std::string s = LowerText(origin.substr(0, scheme));
-  if (s != "http" && s != "https") return "";
-  return SiteOf(origin);
+  return scheme != std::string::npos && WebScheme(origin.substr(0, scheme)) ? SiteOf(origin) : "";
 }
 
 // What a store's keys are to a step: the group a key belongs to (a site, or one name for all

@@ -16,6 +16,11 @@ namespace {
 
 }  // namespace
 
+bool WebScheme(const std::string& scheme) {
+  const std::string s = LowerText(scheme);
+  return s == "http" || s == "https";
+}
+
 void EraseSiteFolders(BrowserJob& job, const std::string& store, const std::vector<SiteFolder>& folders) {
   std::map<std::string, std::vector<std::string>> bySite;
   for (const SiteFolder& f : folders) bySite[f.site].push_back(f.path);
@@ -25,8 +30,13 @@ void EraseSiteFolders(BrowserJob& job, const std::string& store, const std::vect
       if (job.ctx.preview) PreviewKept(job.ctx, target, "site keep list");
       continue;
     }
+    // Each folder measured once: the preview's size, and what a run released.
+    std::vector<double> sizes;
     double bytes = 0;
-    for (const std::string& path : site.second) bytes += FolderSize(path);
+    for (const std::string& path : site.second) {
+      sizes.push_back(FolderSize(path));
+      bytes += sizes.back();
+    }
     const std::string seen = std::to_string(static_cast<unsigned long long>(bytes)) + " bytes";
     if (Previewing(job.ctx, target, bytes, seen)) continue;
     if (KeepingToPreview(job.ctx)) {
@@ -37,10 +47,9 @@ void EraseSiteFolders(BrowserJob& job, const std::string& store, const std::vect
       for (const std::string& path : site.second) DeleteFoldersMatching(path);
       continue;
     }
-    for (const std::string& path : site.second) {
-      const double before = FolderSize(path);
-      DeleteFoldersMatching(path);
-      job.ctx.filesize += before - FolderSize(path);
+    for (size_t i = 0; i < site.second.size(); ++i) {
+      DeleteFoldersMatching(site.second[i]);
+      job.ctx.filesize += sizes[i] - FolderSize(site.second[i]);
     }
   }
 }
@@ -60,15 +69,13 @@ std::vector<SiteFolder> SiteFoldersOf(const std::string& store, std::string (*si
   return found;
 }
 
-bool WebScheme(const std::string& scheme) { return scheme == "http" || scheme == "https"; }
-
 // Chromium: "https_example.com_0.indexeddb.leveldb" (and ".indexeddb.blob") -> "example.com".
 std::string ChromiumIndexedDbSite(const std::string& name) {
   const size_t end = name.find(".indexeddb.");
   if (end == std::string::npos) return "";
   const std::string origin = name.substr(0, end);
   const size_t first = origin.find('_'), last = origin.rfind('_');
-  if (first == std::string::npos || last <= first + 1 || !WebScheme(LowerText(origin.substr(0, first)))) return "";
+  if (first == std::string::npos || last <= first + 1 || !WebScheme(origin.substr(0, first))) return "";
   return SiteOf(origin.substr(first + 1, last - first - 1));
 }
 
@@ -76,7 +83,7 @@ std::string ChromiumIndexedDbSite(const std::string& name) {
 std::string FirefoxOriginFolderSite(const std::string& name) {
   const std::string origin = name.substr(0, name.find('^'));
   const size_t sep = origin.find("+++");
-  if (sep == std::string::npos || !WebScheme(LowerText(origin.substr(0, sep)))) return "";
+  if (sep == std::string::npos || !WebScheme(origin.substr(0, sep))) return "";
   return SiteOf(origin.substr(sep + 3, origin.find('+', sep + 3) - (sep + 3)));
 }
 

@@ -6,6 +6,7 @@
 #include <leveldb/db.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 
 #include "access/LevelDb.h"
@@ -62,21 +63,30 @@ std::vector<std::string> LevelKeys(const std::string& folder) {
   return keys;
 }
 
-// Whether any file below the folder holds the text, as bytes.
-bool AnyFileHolds(const std::string& folder, const std::string& text) {
-  bool found = false;
+// Every file below the folder, by its path relative to the folder, with its bytes.
+std::map<std::string, std::string> FilesBelow(const std::string& folder) {
+  std::map<std::string, std::string> files;
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  if (h == INVALID_HANDLE_VALUE) return files;
   do {
     const std::string name = fd.cFileName;
     if (name == "." || name == "..") continue;
-    const std::string path = folder + "\\" + name;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) found = AnyFileHolds(path, text) || found;
-    else found = ReadFileText(path).find(text) != std::string::npos || found;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      for (const auto& inner : FilesBelow(folder + "\\" + name)) files[name + "\\" + inner.first] = inner.second;
+    } else {
+      files[name] = ReadFileText(folder + "\\" + name);
+    }
   } while (FindNextFileA(h, &fd));
   FindClose(h);
-  return found;
+  return files;
+}
+
+// Whether any file below the folder holds the text, as bytes.
+bool AnyFileHolds(const std::string& folder, const std::string& text) {
+  for (const auto& file : FilesBelow(folder))
+    if (file.second.find(text) != std::string::npos) return true;
+  return false;
 }
 
 // Chromium's keys: a Local Storage value of an origin, a service worker's registration, and the
@@ -95,20 +105,7 @@ std::string Bookmarks(const std::string& url) {
 // Every file of a folder with its bytes, to tell that a kept site's data stayed to the byte.
 std::vector<std::string> Contents(const std::string& folder) {
   std::vector<std::string> all;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return all;
-  do {
-    const std::string name = fd.cFileName;
-    if (name == "." || name == "..") continue;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      for (const std::string& inner : Contents(folder + "\\" + name)) all.push_back(name + "\\" + inner);
-    } else {
-      all.push_back(name + "=" + ReadFileText(folder + "\\" + name));
-    }
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  std::sort(all.begin(), all.end());
+  for (const auto& file : FilesBelow(folder)) all.push_back(file.first + "=" + file.second);
   return all;
 }
 
