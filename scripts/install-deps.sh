@@ -12,9 +12,10 @@ need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q '^install ok installed'; }
 # Both targets: 32-bit for the product, 64-bit for machines that cannot run 32-bit programs.
 # gcc with libc6-dev (a host compiler that can link), tcl and xz-utils make SQLite's amalgamation;
-# nlohmann-json3-dev is the JSON library; patch applies Debian's patches to LevelDB and Snappy.
+# nlohmann-json3-dev is the JSON library; patch applies Debian's patches to LevelDB and Snappy;
+# fonts-dejavu-core gives the prefixes a known face in place of Segoe UI.
 for p in cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fp-utils nsis googletest \
-         xvfb xauth gcc libc6-dev tcl xz-utils nlohmann-json3-dev patch; do
+         xvfb xauth gcc libc6-dev tcl xz-utils nlohmann-json3-dev patch fonts-dejavu-core; do
   have_pkg "$p" || need+=("$p")
 done
 if [ "${1:-}" = "--demo" ]; then

@@ -37,6 +37,8 @@ if [ ! -f "$prefix/$marker" ]; then
   $WINE wineboot -i >>"$log" 2>&1 </dev/null
   wineserver -w
 fi
+# The screenshots show the face the tests measured.
+tsw_font_stand_in
 # The samples and the program erase only inside the prefix: no link to the home folder, no z:.
 tsw_seal_prefix "$prefix" --drop-z
 

@@ -69,3 +69,12 @@ tsw_configure() {
   fi
   cmake -S "$source" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTSW_ARCH="$target" "$@" >/dev/null
 }
+
+# Windows draws the program in Segoe UI, which Wine lacks; left to itself Wine picks whatever
+# face this machine's fonts offer, and the texts measured would differ from machine to machine.
+# DejaVu Sans (installed by install-deps.sh) stands in: somewhat wider than Segoe UI, so a text
+# that fits here fits on Windows.
+# usage: tsw_font_stand_in   (after tsw_wine_env)
+tsw_font_stand_in() {
+  $WINE reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /d 'DejaVu Sans' /f >/dev/null 2>&1 </dev/null
+}

@@ -71,7 +71,8 @@ case "$action" in
     ln -sfn ../drive_e "$prefix/dosdevices/e:"
     # A server started by a test would inherit ctest's pipe and hang it: start it here, detached.
     wineserver -p >/dev/null 2>&1 </dev/null &
-    $WINE cmd /c exit >/dev/null 2>&1 </dev/null
+    # Also the tests' first call of Wine, which waits until the server is up.
+    tsw_font_stand_in
     exit 0;;
   down)
     wineserver -k >/dev/null 2>&1 </dev/null

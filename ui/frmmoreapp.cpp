@@ -9,6 +9,7 @@
 #include "access/Prompts.h"
 #include "settings/AppFolder.h"
 #include "settings/Inifun.h"
+#include "ui/Dpi.h"
 #include "ui/SubItemRes.h"
 
 namespace {
@@ -19,13 +20,25 @@ std::string AsLinkText(const std::string& text) {
   return shown;
 }
 
-// The two columns share the list's whole width, the names the larger part: no name is cut
-// that fits, and no empty column is left at the right.
+// The two columns share the list's whole width, the names the larger part; a name longer than
+// its share widens its column (the list then scrolls sideways), so that no name is ever cut.
 void FitColumns(HWND list) {
   RECT client;
   GetClientRect(list, &client);
-  const int group = (client.right - client.left) * 2 / 7;
-  SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, client.right - client.left - group);
+  const int width = client.right - client.left;
+  const int group = width * 2 / 7;
+  // The longest name, beside its check box, with the list's margins on both sides.
+  int longest = 0;
+  const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  char name[512];
+  for (int row = 0; row < rows; ++row) {
+    ListView_GetItemText(list, row, 0, name, sizeof name);
+    longest = std::max(longest, static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(name))));
+  }
+  int box = 0, boxHeight = 0;
+  if (HIMAGELIST states = ListView_GetImageList(list, LVSIL_STATE)) ImageList_GetIconSize(states, &box, &boxHeight);
+  longest += box + Scaled(28, WindowDpi(list));
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, std::max(width - group, longest));
   SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, group);
 }
 }  // namespace
