@@ -16,6 +16,7 @@ const OptionRule kRules[] = {
     {Option::BossKey, "bosskey", TickStrict},      {Option::AutoClean, "autoclean", TickStrict},
     {Option::ExitAfterRun, "exit", TickText},      {Option::CustomItems, "Custom", TickText},
     {Option::Securely, "securely", TickStrict},    {Option::MinimizeToTray, "mintotray", TickText},
+    {Option::CloseBrowsers, "closebrowsers", TickText},
 };
 const OptionRule& RuleOf(Option option) {
   for (const OptionRule& rule : kRules)

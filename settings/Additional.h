@@ -12,6 +12,7 @@ enum class Option {
   CustomItems,     // "Custom": a run erases the custom items
   Securely,        // "securely": a run overwrites every file before deleting it
   MinimizeToTray,  // "mintotray": minimizing leaves only the tray icon, no taskbar button
+  CloseBrowsers,   // "closebrowsers": a run first asks the running browsers it cleans to close
 };
 
 const char* OptionKey(Option option);

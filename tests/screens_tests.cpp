@@ -73,7 +73,7 @@ class ScreensTest : public ProgramFolderTest {
   std::vector<int> OptionBoxes() {
     std::vector<int> ticked;
     WithModal("Clean Options", [&](HWND dlg) {
-      for (int n = 1; n <= 7; ++n) ticked.push_back(IsDlgButtonChecked(dlg, IDC_OP_CHECK(n)) == BST_CHECKED ? 1 : 0);
+      for (int n = 1; n <= 8; ++n) ticked.push_back(IsDlgButtonChecked(dlg, IDC_OP_CHECK(n)) == BST_CHECKED ? 1 : 0);
     }, [&] { ClickMain(IDC_IMAGE(5)); });
     EXPECT_TRUE(ModalActionsRan());
     return ticked;
@@ -84,7 +84,7 @@ class ScreensTest : public ProgramFolderTest {
 
 TEST_F(ScreensTest, OptionsOnAFirstStartShowWhatARunWouldDoAndOkChangesNothingInEffect) {
   ASSERT_FALSE(FileExists(Settings()));
-  EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 0, 0}), OptionBoxes());
+  EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0}), OptionBoxes());
   std::string minimizeCaption;
   WithModal("Clean Options", [&](HWND dlg) {
     minimizeCaption = Caption(GetDlgItem(dlg, IDC_OP_CHECK(7)));
@@ -99,27 +99,27 @@ TEST_F(ScreensTest, OptionsOnAFirstStartShowWhatARunWouldDoAndOkChangesNothingIn
   EXPECT_FALSE(OptionOn(Settings(), Option::ExitAfterRun));
   EXPECT_FALSE(OptionOn(Settings(), Option::Securely));
   EXPECT_EQ("0", ReadIni(Settings(), "Additional", "Custom"));
-  EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 0, 0}), OptionBoxes());
+  EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0}), OptionBoxes());
   EXPECT_TRUE(messages.seen.empty());
 }
 
 TEST_F(ScreensTest, OptionsReadEachValueAsTheCodeThatActsOnItReadsIt) {
   // "exit" and "Custom" are read by the run as the exact text 1; the others as the number 1.
   WriteFileText(Settings(),
-                "[Additional]\r\nbosskey=1.0\r\nautoclean=1\r\nexit=1.0\r\nCustom=1\r\nsecurely=01\r\nmintotray=1\r\n");
-  EXPECT_EQ((std::vector<int>{1, 0, 1, 0, 1, 1, 1}), OptionBoxes());
+                "[Additional]\r\nbosskey=1.0\r\nautoclean=1\r\nexit=1.0\r\nCustom=1\r\nsecurely=01\r\nmintotray=1\r\nclosebrowsers=1\r\n");
+  EXPECT_EQ((std::vector<int>{1, 0, 1, 0, 1, 1, 1, 1}), OptionBoxes());
   EXPECT_FALSE(OptionOn(Settings(), Option::ExitAfterRun));  // as the run reads "1.0": no exit
   EXPECT_TRUE(CustomItemsSelected(Settings()));
   // The start-up box shows the Run key's entry, wherever it came from.
   ASSERT_TRUE(AddStartupEntry());
   EXPECT_EQ(1, OptionBoxes()[1]);
   WriteFileText(Settings(), "[Additional]\r\nexit=0\r\nCustom=yes\r\n");
-  EXPECT_EQ((std::vector<int>{0, 1, 0, 0, 0, 0, 0}), OptionBoxes());
+  EXPECT_EQ((std::vector<int>{0, 1, 0, 0, 0, 0, 0, 0}), OptionBoxes());
 }
 
 TEST_F(ScreensTest, OkStoresWhatTheUserTickedAndActsOnIt) {
   WithModal("Clean Options", [&](HWND dlg) {
-    for (int n : {1, 2, 4, 5, 7}) Press(dlg, IDC_OP_CHECK(n));
+    for (int n : {1, 2, 4, 5, 7, 8}) Press(dlg, IDC_OP_CHECK(n));
     Press(dlg, IDC_OP_COMMAND1);
   }, [&] { ClickMain(IDC_IMAGE(5)); });
   EXPECT_TRUE(HideKeyTaken());
@@ -128,7 +128,9 @@ TEST_F(ScreensTest, OkStoresWhatTheUserTickedAndActsOnIt) {
   EXPECT_TRUE(CustomItemsSelected(Settings()));
   EXPECT_TRUE(OptionOn(Settings(), Option::MinimizeToTray));
   EXPECT_EQ("1", ReadIni(Settings(), "Additional", "mintotray"));
-  EXPECT_EQ((std::vector<int>{1, 1, 0, 1, 1, 0, 1}), OptionBoxes());
+  EXPECT_TRUE(OptionOn(Settings(), Option::CloseBrowsers));
+  EXPECT_EQ("1", ReadIni(Settings(), "Additional", "closebrowsers"));
+  EXPECT_EQ((std::vector<int>{1, 1, 0, 1, 1, 0, 1, 1}), OptionBoxes());
   WithModal("Clean Options", [&](HWND dlg) {
     Press(dlg, IDC_OP_CHECK(2));  // start with Windows: off again
     Press(dlg, IDC_OP_COMMAND1);

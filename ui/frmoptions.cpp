@@ -18,7 +18,8 @@ struct OptionBox {
   Option option;
 };
 const OptionBox kOptionBoxes[] = {{1, Option::BossKey},      {3, Option::AutoClean}, {4, Option::ExitAfterRun},
-                                  {5, Option::CustomItems},  {6, Option::Securely},  {7, Option::MinimizeToTray}};
+                                  {5, Option::CustomItems},  {6, Option::Securely},  {7, Option::MinimizeToTray},
+                                  {8, Option::CloseBrowsers}};
 const int kStartupBox = 2;
 struct HomePageBox {
   int id;
