@@ -1,20 +1,29 @@
+// Processes: found by a snapshot of the system's list, waited on through their handles.
 #include "access/Processes.h"
 
-#include <windows.h>
 #include <tlhelp32.h>
 
-bool AnyProcessRunning(const std::vector<std::string>& names) {
+#include <algorithm>
+
+namespace {
+bool NamedAs(const char* exe, const std::vector<std::string>& names) {
+  return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return lstrcmpiA(exe, n.c_str()) == 0; });
+}
+}  // namespace
+
+std::vector<RunningProcess> RunningProcesses(const std::vector<std::string>& names) {
+  std::vector<RunningProcess> found;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  bool found = false;
-  for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
-    for (const std::string& name : names)
-      if (lstrcmpiA(entry.szExeFile, name.c_str()) == 0) found = true;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (NamedAs(entry.szExeFile, names)) found.push_back({entry.th32ProcessID, entry.szExeFile});
   CloseHandle(snapshot);
   return found;
 }
+
+bool AnyProcessRunning(const std::vector<std::string>& names) { return !RunningProcesses(names).empty(); }
 
 bool FileHeldOpen(const std::string& path) {
   if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
@@ -24,4 +33,52 @@ bool FileHeldOpen(const std::string& path) {
     return false;
   }
   return GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_LOCK_VIOLATION;
+}
+
+ProcessWait::ProcessWait(DWORD id, std::function<void()> ended) : process_(id), ended_(std::move(ended)) {
+  if (process_.ok() &&
+      !RegisterWaitForSingleObject(&wait_, process_.get(), Fired, this, INFINITE, WT_EXECUTEONLYONCE | WT_EXECUTEDEFAULT))
+    wait_ = nullptr;
+}
+
+ProcessWait::~ProcessWait() {
+  // INVALID_HANDLE_VALUE: return only when no call of Fired is under way any more.
+  if (wait_) UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
+}
+
+void CALLBACK ProcessWait::Fired(PVOID self, BOOLEAN timedOut) {
+  if (!timedOut) static_cast<ProcessWait*>(self)->ended_();
+}
+
+namespace {
+struct CloseRequest {
+  const std::vector<DWORD>* ids;
+  int asked = 0;
+};
+BOOL CALLBACK AskWindow(HWND window, LPARAM param) {
+  CloseRequest& request = *reinterpret_cast<CloseRequest*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (std::find(request.ids->begin(), request.ids->end(), owner) == request.ids->end()) return TRUE;
+  // What the user sees and could close: not the program's hidden helper windows.
+  if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
+  if (PostMessageA(window, WM_CLOSE, 0, 0)) ++request.asked;
+  return TRUE;
+}
+}  // namespace
+
+int AskProcessesToClose(const std::vector<DWORD>& ids) {
+  CloseRequest request{&ids};
+  if (!ids.empty()) EnumWindows(AskWindow, reinterpret_cast<LPARAM>(&request));
+  return request.asked;
+}
+
+bool WaitForProcessesToEnd(const std::vector<const ProcessHandle*>& processes, DWORD ms, const std::function<void()>& idle) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (std::all_of(processes.begin(), processes.end(), [](const ProcessHandle* p) { return p->Ended(); })) return true;
+    if (GetTickCount() - start >= ms) return false;
+    if (idle) idle();
+    Sleep(50);
+  }
 }

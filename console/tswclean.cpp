@@ -19,8 +19,12 @@
 namespace {
 
 const char kUsage[] =
-    "usage: tswclean [--analyze [--out FILE] | --from FILE | --items | --help | /?] [--report FILE]\n"
+    "usage: tswclean [--close-browsers | --analyze [--out FILE] | --from FILE | --items | --help | /?]\n"
+    "                [--report FILE]\n"
     "  (no option)     clean the items ticked in Tracksweep, as its Clean Now button does\n"
+    "  --close-browsers  and first ask the running browsers whose tracks are ticked to close\n"
+    "                  (their windows, as a user closes them), waiting up to 10 seconds; one\n"
+    "                  still running is passed over; nothing is ever ended by force\n"
     "  --analyze       list what a run would erase, a line per entry: item, kind, target and\n"
     "                  size in bytes, tab-separated; nothing is erased\n"
     "    --out FILE    and write that preview to FILE as a list to edit: item, kind, target,\n"
@@ -38,6 +42,7 @@ const char kUsage[] =
 struct Options {
   std::string mode;  // "", "--analyze", "--from", "--items", "--help"
   std::string out, from, report;
+  bool closeBrowsers = false;
 };
 
 // False for anything else than the forms of kUsage.
@@ -60,11 +65,15 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       if (!value(o.out)) return false;
     } else if (a == "--report") {
       if (!value(o.report)) return false;
+    } else if (a == "--close-browsers") {
+      if (o.closeBrowsers) return false;
+      o.closeBrowsers = true;
     } else {
       return false;
     }
   }
   if (!o.out.empty() && o.mode != "--analyze") return false;
+  if (o.closeBrowsers && !o.mode.empty()) return false;  // only a whole run asks
   if (!o.report.empty() && !o.mode.empty() && o.mode != "--from") return false;
   return true;
 }
@@ -150,6 +159,7 @@ int main(int argc, char** argv) {
     if (!options.out.empty() && !WriteText(options.out, PreviewListText(preview))) code = Fail(3, "cannot write " + options.out);
   } else {
     StampLastClean(settings);
+    if (options.closeBrowsers) run.AskBrowsersToCloseFirst(true);
     if (options.mode == "--from") run.RunSelected(list, listWritten);
     else run.Run();
     code = run.passedOver() > 0 ? 1 : 0;

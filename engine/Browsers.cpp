@@ -160,6 +160,12 @@ bool Chosen(const std::map<std::string, std::string>& stored, const BrowserInfo&
   auto it = stored.find(LowerText(BrowserKindKey(info, kind)));
   return it != stored.end() && TickText(it->second);
 }
+std::set<BrowserKind> KindsOf(const std::map<std::string, std::string>& stored, const BrowserInfo& info) {
+  std::set<BrowserKind> kinds;
+  for (BrowserKind kind : BrowserKinds())
+    if (Chosen(stored, info, kind)) kinds.insert(kind);
+  return kinds;
+}
 }  // namespace
 
 bool BrowserKindChosen(const std::string& settingsFile, const BrowserInfo& info, BrowserKind kind) {
@@ -180,42 +186,60 @@ void BrowserJob::Note(const BrowserProfile& profile, const std::string& what) {
   ctx.outcomes.push_back({"browser", who, what});  // something of it stayed: a report says why
 }
 
-void CleanMoreBrowsers(RunContext& ctx) {
-  std::vector<std::string> urls;
-  const bool urlsReadable = ReadListFile(KeepUrlFile(), urls);
-  SiteKeepList sites;
-  const bool sitesReadable = ReadSiteKeepList(sites);
-  const bool secure = OptionOn(ctx.settingsFile, Option::Securely);
-  const std::map<std::string, std::string> stored = ReadIniSection(ctx.settingsFile, kMoreBrowsersSection);
-  for (const FoundBrowser& b : FindBrowsers()) {
-    BrowserJob job{ctx, b, {}, urlsReadable, urls, sitesReadable, sites, secure};
-    for (BrowserKind kind : BrowserKinds())
-      if (Chosen(stored, *b.info, kind)) job.kinds.insert(kind);
-    if (job.kinds.empty()) continue;
-    // A browser that runs rewrites its files as it pleases: nothing of it is touched.
-    if (AnyProcessRunning(b.info->processes)) {
-      ctx.notes.push_back(std::string(b.info->name) + " is running: passed over, nothing of it was changed");
-      ctx.outcomes.push_back({"browser", b.info->name, "a browser running"});
-      continue;
-    }
-    const std::vector<std::string> locks = LockFiles(b);
-    if (std::any_of(locks.begin(), locks.end(), FileHeldOpen)) {
-      ctx.notes.push_back(std::string(b.info->name) + " has a profile in use: passed over, nothing of it was changed");
-      ctx.outcomes.push_back({"browser", b.info->name, "a browser running (its profile is in use)"});
-      continue;
-    }
-    if (job.Chosen(BrowserKind::History) && !urlsReadable)
-      ctx.notes.push_back(std::string(b.info->name) + ": the URL keep list cannot be read, so its history is kept");
-    if (job.Chosen(BrowserKind::Cookies) && !sitesReadable)
-      ctx.notes.push_back(std::string(b.info->name) + ": the site keep list cannot be read, so its cookies are kept");
-    if (job.Chosen(BrowserKind::SiteData) && !sitesReadable)
-      ctx.notes.push_back(std::string(b.info->name) + ": the site keep list cannot be read, so its site data is kept");
-    for (const BrowserProfile& p : b.profiles) {
-      if (b.info->family == BrowserFamily::Chromium) CleanChromiumProfile(job, p);
-      else CleanFirefoxProfile(job, p);
-    }
-    if (b.info->family == BrowserFamily::Chromium) CleanChromiumBrowser(job);
+std::set<BrowserKind> ChosenKinds(const std::string& settingsFile, const BrowserInfo& info) {
+  return KindsOf(ReadIniSection(settingsFile, kMoreBrowsersSection), info);
+}
+
+std::string CleanWhenClosedKey(const BrowserInfo& info) { return std::string(info.name) + " Clean when it closes"; }
+
+bool CleanWhenClosedChosen(const std::string& settingsFile, const BrowserInfo& info) {
+  return TickText(ReadIni(settingsFile, kMoreBrowsersSection, CleanWhenClosedKey(info)));
+}
+
+BrowserKeeps ReadBrowserKeeps(const std::string& settingsFile) {
+  BrowserKeeps keeps;
+  keeps.urlsReadable = ReadListFile(KeepUrlFile(), keeps.urls);
+  keeps.sitesReadable = ReadSiteKeepList(keeps.sites);
+  keeps.secure = OptionOn(settingsFile, Option::Securely);
+  return keeps;
+}
+
+bool CleanFoundBrowser(RunContext& ctx, const FoundBrowser& b, const std::set<BrowserKind>& kinds, const BrowserKeeps& keeps) {
+  BrowserJob job{ctx, b, kinds, keeps.urlsReadable, keeps.urls, keeps.sitesReadable, keeps.sites, keeps.secure};
+  if (job.kinds.empty()) return true;
+  // A browser that runs rewrites its files as it pleases: nothing of it is touched.
+  if (AnyProcessRunning(b.info->processes)) {
+    // A preview cannot know what such a browser will hold once a run has asked it to close.
+    if (ctx.preview && OptionOn(ctx.settingsFile, Option::CloseBrowsers))
+      ctx.notes.push_back(std::string(b.info->name) + " is running: a run asks it to close first; close it to see here what goes");
+    ctx.notes.push_back(std::string(b.info->name) + " is running: passed over, nothing of it was changed");
+    ctx.outcomes.push_back({"browser", b.info->name, "a browser running"});
+    return false;
   }
+  const std::vector<std::string> locks = LockFiles(b);
+  if (std::any_of(locks.begin(), locks.end(), FileHeldOpen)) {
+    ctx.notes.push_back(std::string(b.info->name) + " has a profile in use: passed over, nothing of it was changed");
+    ctx.outcomes.push_back({"browser", b.info->name, "a browser running (its profile is in use)"});
+    return false;
+  }
+  if (job.Chosen(BrowserKind::History) && !keeps.urlsReadable)
+    ctx.notes.push_back(std::string(b.info->name) + ": the URL keep list cannot be read, so its history is kept");
+  if (job.Chosen(BrowserKind::Cookies) && !keeps.sitesReadable)
+    ctx.notes.push_back(std::string(b.info->name) + ": the site keep list cannot be read, so its cookies are kept");
+  if (job.Chosen(BrowserKind::SiteData) && !keeps.sitesReadable)
+    ctx.notes.push_back(std::string(b.info->name) + ": the site keep list cannot be read, so its site data is kept");
+  for (const BrowserProfile& p : b.profiles) {
+    if (b.info->family == BrowserFamily::Chromium) CleanChromiumProfile(job, p);
+    else CleanFirefoxProfile(job, p);
+  }
+  if (b.info->family == BrowserFamily::Chromium) CleanChromiumBrowser(job);
+  return true;
+}
+
+void CleanMoreBrowsers(RunContext& ctx) {
+  const BrowserKeeps keeps = ReadBrowserKeeps(ctx.settingsFile);
+  const std::map<std::string, std::string> stored = ReadIniSection(ctx.settingsFile, kMoreBrowsersSection);
+  for (const FoundBrowser& b : FindBrowsers()) CleanFoundBrowser(ctx, b, KindsOf(stored, *b.info), keeps);
 }
 
 std::vector<std::string> BrowserCookieSites() {

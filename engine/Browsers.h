@@ -2,10 +2,12 @@
 // keeps, and the kinds of tracks a run erases in them, row by row inside their databases,
 // sparing bookmarked pages, the URL keep list and the sites of the cookie keep list.
 #pragma once
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/CleanRun.h"
+#include "keeplists/SiteKeepList.h"
 
 enum class BrowserFamily { Chromium, Firefox };
 
@@ -53,8 +55,27 @@ bool BrowserKindChosen(const std::string& settingsFile, const BrowserInfo& info,
 // The run item's gate: any kind ticked for any browser of the table.
 bool AnyBrowserKindChosen(const std::string& settingsFile);
 
-// The run's item "More Browsers": every found browser, its chosen kinds, each profile. A
-// browser that runs, or whose profile lock is held, is passed over with a status line.
+// The kinds stored as ticked for a browser.
+std::set<BrowserKind> ChosenKinds(const std::string& settingsFile, const BrowserInfo& info);
+// "Firefox Clean when it closes": its ticked kinds are erased as soon as it closes, while
+// Tracksweep runs. Strict: only "1" ticks.
+std::string CleanWhenClosedKey(const BrowserInfo& info);
+bool CleanWhenClosedChosen(const std::string& settingsFile, const BrowserInfo& info);
+
+// What every browser of a run keeps, read once for the run: the URL and site keep lists (a list
+// that cannot be read keeps everything of its kind) and the secure-erasing option.
+struct BrowserKeeps {
+  bool urlsReadable = false;
+  std::vector<std::string> urls;
+  bool sitesReadable = false;
+  SiteKeepList sites;
+  bool secure = false;
+};
+BrowserKeeps ReadBrowserKeeps(const std::string& settingsFile);
+// One found browser, the given kinds, each profile. A browser that runs, or whose profile lock
+// is held, is passed over with a status line, and the answer is false.
+bool CleanFoundBrowser(RunContext& ctx, const FoundBrowser& b, const std::set<BrowserKind>& kinds, const BrowserKeeps& keeps);
+// The run's item "More Browsers": every found browser with its chosen kinds.
 void CleanMoreBrowsers(RunContext& ctx);
 
 // The sites found in the cookie databases of every found browser, sorted, each once.

@@ -2,6 +2,7 @@
 
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
+#include "engine/BrowserWatch.h"
 #include "engine/Preview.h"
 
 #include <algorithm>
@@ -13,6 +14,20 @@ const char kIdleCaption[] = "Status";
 const char kBeginLine[] = "Please waiting,Begin Cleaning";
 const char kCompleteLine[] = "Task complete Successfully!";
 const char kSummaryTitle[] = "Task Complete";
+
+namespace {
+int g_runsUnderWay = 0;
+// Counts a run for as long as it lasts.
+class UnderWay {
+ public:
+  UnderWay() { ++g_runsUnderWay; }
+  ~UnderWay() { --g_runsUnderWay; }
+  UnderWay(const UnderWay&) = delete;
+  UnderWay& operator=(const UnderWay&) = delete;
+};
+}  // namespace
+
+bool RunUnderWay() { return g_runsUnderWay > 0; }
 
 CleanRun::CleanRun(RunView& view, const Selection& selection, std::string settingsFile,
                    const std::vector<RunItem>& items)
@@ -68,6 +83,7 @@ bool Previewing(RunContext& ctx, const std::string& what, double bytes, const st
 }
 
 std::vector<PreviewItem> CleanRun::Analyze() {
+  UnderWay underWay;
   RecordingEraser recorder;
   ScopedEraser scope(recorder);
   RunContext ctx;
@@ -221,8 +237,11 @@ void CleanRun::Finish(RunContext& ctx) {
 
 void CleanRun::Run() {
   // "Enable Securely Cleaning": every file the run deletes is overwritten first.
+  UnderWay underWay;
   ScopedSecureErasing secure(OptionOn(settingsFile_, Option::Securely));
   Begin();
+  if (closeBrowsers_ == 1 || (closeBrowsers_ < 0 && OptionOn(settingsFile_, Option::CloseBrowsers)))
+    AskBrowsersToClose(settingsFile_, [this](const std::string& line) { Say(line); }, [this] { view_.KeepResponsive(); });
   RunContext ctx;
   ctx.settingsFile = settingsFile_;
   for (const RunItem& item : items_) {
@@ -245,6 +264,7 @@ void CleanRun::ReportUnknownItem(const PreviewItem& item) {
 }
 
 void CleanRun::RunSelected(const std::vector<PreviewItem>& preview, unsigned long long listWritten) {
+  UnderWay underWay;
   ScopedSecureErasing secure(OptionOn(settingsFile_, Option::Securely));
   Begin();
   RunContext ctx;

@@ -22,6 +22,8 @@ class RunView {
   virtual void BringForward() = 0;
   // The "Exit after cleaning" option: close the program's windows.
   virtual void EndProgram() = 0;
+  // Called while the run waits (for browsers it asked to close): a window answers meanwhile.
+  virtual void KeepResponsive() {}
 };
 
 // The user's ticks: the current value of a main-window check box, by its number
@@ -111,6 +113,9 @@ class CleanRun {
            const std::vector<RunItem>& items = RunItems());
   // cleannow: one whole run; totals start from zero each time.
   void Run();
+  // Whether Run first asks the running browsers that have kinds ticked to close; unless told
+  // here, as the option "closebrowsers" says.
+  void AskBrowsersToCloseFirst(bool ask) { closeBrowsers_ = ask ? 1 : 0; }
   // The same items, gates and steps with a recording eraser in force: nothing is erased,
   // nothing is shown and nothing is stored.
   std::vector<PreviewItem> Analyze();
@@ -153,7 +158,12 @@ class CleanRun {
   double filesize_ = 0;
   std::vector<ItemReport> report_;
   unsigned long long changed_ = 0;
+  int closeBrowsers_ = -1;  // -1: as the option says
 };
+
+// True while a run, a preview or a run that keeps to one is under way: an automatic cleaning
+// waits for it to end.
+bool RunUnderWay();
 
 extern const char kChangedLine[];
 extern const char kNotFoundReason[];  // "not found": a ticked line of a preview the run never met

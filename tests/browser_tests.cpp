@@ -272,6 +272,10 @@ TEST_F(BrowserTest, TheMoreBrowsersDialogStoresEachBrowsersKindsAndTheSitesToKee
     select(dlg, 1);
     EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dlg, IDC_MB_CHECK(1)));  // Firefox's own ticks
     press(dlg, IDC_MB_SELECTALL);
+    // Cleaning when it closes is no kind: "Select all" leaves it, the user ticks it.
+    EXPECT_EQ("Clean when it closes", Caption(GetDlgItem(dlg, IDC_MB_WHENCLOSED)));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dlg, IDC_MB_WHENCLOSED));
+    press(dlg, IDC_MB_WHENCLOSED);
     select(dlg, 0);
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dlg, IDC_MB_CHECK(2)));  // Chrome's, kept meanwhile
     WithModal("Cookies to keep", [&](HWND sites) {
@@ -293,6 +297,8 @@ TEST_F(BrowserTest, TheMoreBrowsersDialogStoresEachBrowsersKindsAndTheSitesToKee
   EXPECT_EQ("1", ReadIni(Settings(), kMoreBrowsersSection, "Google Chrome Site data"));
   for (const char* kind : {"History", "Cookies", "Cache", "Session", "Form entries", "Download list", "Site data"})
     EXPECT_EQ("1", ReadIni(Settings(), kMoreBrowsersSection, std::string("Firefox ") + kind)) << kind;
+  EXPECT_EQ("1", ReadIni(Settings(), kMoreBrowsersSection, "Firefox Clean when it closes"));
+  EXPECT_EQ("0", ReadIni(Settings(), kMoreBrowsersSection, "Google Chrome Clean when it closes"));
   EXPECT_TRUE(AnyBrowserKindChosen(Settings()));
   EXPECT_EQ("More Browsers: Google Chrome, Firefox (10 ticked)", Caption(GetDlgItem(main, IDC_LABEL32)));  // 3 and 7
   EXPECT_TRUE(messages.seen.empty());

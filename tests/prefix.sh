@@ -48,7 +48,7 @@ case "$action" in
     ln -sfn "$prefix/outside/swapped" "$fixtures/swap/link"
     # The program, the console cleaner, the installer and test helpers, where tests can reach them from C:.
     mkdir -p "$prefix/drive_c/tsw-bin"
-    for made in Tsw.exe tswclean.exe Tracksweep-3.20-setup.exe bosswindows.exe; do
+    for made in Tsw.exe tswclean.exe Tracksweep-3.20-setup.exe bosswindows.exe fakebrowser.exe; do
       if [ -f "$build/$made" ]; then cp "$build/$made" "$prefix/drive_c/tsw-bin/"; fi
     done
     # Wine runs a Linux program started from C: as itself: the tests make and remove links

@@ -11,3 +11,4 @@
 #define IDC_MB_COOKIES 6621         // "Cookies to keep"
 #define IDC_MB_OK 6622
 #define IDC_MB_CANCEL 6623
+#define IDC_MB_WHENCLOSED 6624     // "Clean when it closes"

@@ -18,6 +18,7 @@
 #include "ui/SubItemDialog.h"
 #include "ui/frmmoreapp.h"
 #include "ui/frmmorebrowsers.h"
+#include "ui/frmtray.h"
 #include "ui/Dpi.h"
 #include "ui/MoreLinks.h"
 #include "ui/frmmorewindows.h"
@@ -338,6 +339,7 @@ bool frmMainCode::OnCommand(int id, int code, HWND control) {
     if (id == IDC_LABEL31) frmmoreapp().ShowModal(hwnd());
     else frmmorebrowsers().ShowModal(hwnd());
     ShowMoreLinks();  // the links say what the dialog now holds
+    if (id == IDC_LABEL32 && app_.TrayLoaded()) app_.Tray().WatchBrowsers();
     return true;
   }
   if (id == IDC_LABEL33) {

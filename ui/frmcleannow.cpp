@@ -123,3 +123,9 @@ void frmcleannow::BringForward() {
 }
 
 void frmcleannow::EndProgram() { app_.EndAfterRun(); }
+
+void frmcleannow::KeepResponsive() {
+  // Only painting: a click meanwhile waits for the run to end, as it does during any item.
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+}

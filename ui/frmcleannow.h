@@ -24,6 +24,7 @@ class frmcleannow : public Dialog, public RunView {
   void ShowSummary(const std::string& text) override;
   void BringForward() override;
   void EndProgram() override;
+  void KeepResponsive() override;
 
  protected:
   bool OnInit() override;

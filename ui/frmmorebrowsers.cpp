@@ -14,6 +14,7 @@ bool frmmorebrowsers::OnInit() {
   for (const FoundBrowser& b : found_) {
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(b.info->name));
     for (BrowserKind kind : BrowserKinds()) ticks_[BrowserKindKey(*b.info, kind)] = BrowserKindChosen(settings, *b.info, kind);
+    ticks_[CleanWhenClosedKey(*b.info)] = CleanWhenClosedChosen(settings, *b.info);
   }
   // LB_ADDSTRING keeps the table's order: the list box is not sorted.
   SetText(IDC_MB_LABEL1, found_.empty() ? "No browser of the list is installed" : "");
@@ -36,14 +37,18 @@ void frmmorebrowsers::ShowKinds() {
   }
   SetCheck(IDC_MB_SELECTALL, all ? BST_CHECKED : BST_UNCHECKED);
   Enable(IDC_MB_SELECTALL, shown_ >= 0);
+  const bool whenClosed = shown_ >= 0 && ticks_[CleanWhenClosedKey(*found_[static_cast<size_t>(shown_)].info)];
+  SetCheck(IDC_MB_WHENCLOSED, whenClosed ? BST_CHECKED : BST_UNCHECKED);
+  Enable(IDC_MB_WHENCLOSED, shown_ >= 0);
 }
 
 void frmmorebrowsers::KeepKinds() {
   if (shown_ < 0) return;
+  const BrowserInfo& info = *found_[static_cast<size_t>(shown_)].info;
   const std::vector<BrowserKind>& kinds = BrowserKinds();
   for (size_t i = 0; i < kinds.size(); ++i)
-    ticks_[BrowserKindKey(*found_[static_cast<size_t>(shown_)].info, kinds[i])] =
-        CheckValue(IDC_MB_CHECK(static_cast<int>(i) + 1)) == BST_CHECKED;
+    ticks_[BrowserKindKey(info, kinds[i])] = CheckValue(IDC_MB_CHECK(static_cast<int>(i) + 1)) == BST_CHECKED;
+  ticks_[CleanWhenClosedKey(info)] = CheckValue(IDC_MB_WHENCLOSED) == BST_CHECKED;
 }
 
 bool frmmorebrowsers::OnCommand(int id, int code, HWND control) {
@@ -57,7 +62,8 @@ bool frmmorebrowsers::OnCommand(int id, int code, HWND control) {
     const int value = CheckValue(IDC_MB_SELECTALL);
     for (int n = 1; n <= static_cast<int>(BrowserKinds().size()); ++n) SetCheck(IDC_MB_CHECK(n), value);
     KeepKinds();
-  } else if (id >= IDC_MB_CHECK(1) && id <= IDC_MB_CHECK(static_cast<int>(BrowserKinds().size()))) {
+  } else if ((id >= IDC_MB_CHECK(1) && id <= IDC_MB_CHECK(static_cast<int>(BrowserKinds().size()))) ||
+             id == IDC_MB_WHENCLOSED) {
     KeepKinds();
     ShowKinds();  // "Select all" follows the boxes
   } else if (id == IDC_MB_COOKIES) {

@@ -1,7 +1,10 @@
 // frmtray: the hidden tray window, its icon, menu and boss-key hotkeys.
 #include "ui/frmtray.h"
 
+#include <algorithm>
+
 #include "access/Normal.h"
+#include "access/Processes.h"
 #include "access/Prompts.h"
 #include "settings/AppFolder.h"
 #include "settings/Additional.h"
@@ -20,6 +23,13 @@ namespace {
 // The icon reports its mouse messages as mouse moves of the window, the message in lParam.
 const UINT kIconMessage = WM_MOUSEMOVE;
 
+// A watched browser process ended (posted from the thread pool).
+const UINT kProcessEnded = WM_APP + 20;
+// New processes of the watched browsers are looked for this often; their end is waited on.
+const UINT_PTR kLookTimer = 1;
+const UINT kLookEveryMs = 2000;
+const UINT_PTR kCleanTimer = 2;
+
 // Sent to every top-level window when Explorer starts again: icons must be added anew.
 UINT TaskbarCreated() {
   static const UINT message = RegisterWindowMessageA("TaskbarCreated");
@@ -32,7 +42,7 @@ bool frmtray::Load() { return CreateModeless(IDD_FRMTRAY); }
 
 bool frmtray::OnInit() {
   icon_ = {};
-  icon_.cbSize = NOTIFYICONDATAA_V1_SIZE;  // the first version: 88 bytes in a 32-bit program
+  icon_.cbSize = NOTIFYICONDATAA_V2_SIZE;  // the version with balloons
   icon_.hWnd = hwnd();
   icon_.uID = 1;
   icon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -42,12 +52,79 @@ bool frmtray::OnInit() {
   lstrcpynA(icon_.szTip, kProductTitle, sizeof icon_.szTip);
   AddIcon();
   if (OptionOn(SettingsPath(), Option::BossKey)) SetBossKey(true);
+  HWND window = hwnd();
+  watch_ = std::make_unique<BrowserWatch>([window] { PostMessageA(window, kProcessEnded, 0, 0); });
+  WatchBrowsers();
   return TRUE;
+}
+
+void frmtray::WatchBrowsers() {
+  if (!watch_) return;
+  watch_->Choose(SettingsPath());
+  if (!watch_->Watching()) {
+    KillTimer(hwnd(), kLookTimer);
+    return;
+  }
+  watch_->Look();
+  SetTimer(hwnd(), kLookTimer, kLookEveryMs, nullptr);
+}
+
+bool frmtray::OnTimer(UINT_PTR timerId) {
+  if (timerId == kLookTimer && watch_) {
+    watch_->Look();
+    return true;
+  }
+  if (timerId == kCleanTimer) {
+    CleanClosedBrowsers();
+    return true;
+  }
+  return false;
+}
+
+void frmtray::CleanClosedBrowsers() {
+  KillTimer(hwnd(), kCleanTimer);
+  // One cleaning at a time, and none under a dialog the user has open: asked again shortly.
+  if (RunUnderWay() || OpenModal()) {
+    SetTimer(hwnd(), kCleanTimer, 1000, nullptr);
+    return;
+  }
+  const DWORD now = GetTickCount();
+  DWORD next = 0;
+  for (auto it = closedAt_.begin(); it != closedAt_.end();) {
+    const DWORD waited = now - it->second;
+    if (waited < kCleanAfterCloseMs) {
+      next = next ? std::min(next, kCleanAfterCloseMs - waited) : kCleanAfterCloseMs - waited;
+      ++it;
+      continue;
+    }
+    const BrowserInfo& info = *it->first;
+    it = closedAt_.erase(it);
+    if (AnyProcessRunning(info.processes)) continue;  // started again meanwhile: its next close counts
+    const ClosedBrowserCleaning cleaning = CleanClosedBrowser(info, SettingsPath());
+    if (!cleaning.ran) continue;
+    ShowNotice(ClosedBrowserNotice(cleaning));
+    app_.Main().ShowLastRun();
+  }
+  if (next) SetTimer(hwnd(), kCleanTimer, next, nullptr);
+}
+
+void frmtray::ShowNotice(const std::string& text) {
+  lastNotice_ = text;
+  NOTIFYICONDATAA notice = icon_;
+  notice.uFlags = NIF_INFO;
+  lstrcpynA(notice.szInfo, text.c_str(), sizeof notice.szInfo);
+  lstrcpynA(notice.szInfoTitle, kProductTitle, sizeof notice.szInfoTitle);
+  notice.dwInfoFlags = NIIF_INFO;
+  Shell_NotifyIconA(NIM_MODIFY, &notice);
 }
 
 void frmtray::AddIcon() { Shell_NotifyIconA(NIM_ADD, &icon_); }
 
 void frmtray::OnDestroy() {
+  KillTimer(hwnd(), kLookTimer);
+  KillTimer(hwnd(), kCleanTimer);
+  watch_.reset();  // no wait of the pool calls back after this
+  closedAt_.clear();
   SetBossKey(false);
   Shell_NotifyIconA(NIM_DELETE, &icon_);
 }
@@ -104,6 +181,12 @@ bool frmtray::OnCommand(int id, int code, HWND control) {
 INT_PTR frmtray::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   if (msg == kIconMessage) {
     OnIconMessage(static_cast<UINT>(lp));
+    handled = true;
+    return TRUE;
+  }
+  if (msg == kProcessEnded && watch_) {
+    for (const BrowserInfo* closed : watch_->TakeClosed()) closedAt_[closed] = GetTickCount();
+    if (!closedAt_.empty()) SetTimer(hwnd(), kCleanTimer, kCleanAfterCloseMs, nullptr);
     handled = true;
     return TRUE;
   }
