@@ -90,6 +90,16 @@ bool PassedOverInUse(RunContext& ctx, const std::string& path) {
   return true;
 }
 
+void EraseFilesInUseAside(RunContext& ctx, const std::string& folder, const char* pattern) {
+  std::vector<std::string> files;
+  ForEachMatchingEntry(folder, pattern, [&](const ListedEntry& e) {
+    if (!IsFolder(e) && Listed(e)) files.push_back(folder + "\\" + e.name);
+    return true;
+  });
+  for (const std::string& file : files)
+    if (!PassedOverInUse(ctx, file)) ctx.filesize += DeleteOneFile(file);
+}
+
 void CleanUserAssist(RunContext& ctx) {
   // One key per kind of thing started ({GUID}); its Count holds the names, their counts and times.
   const std::string userAssist = std::string(kExplorer) + "UserAssist";
@@ -132,15 +142,7 @@ void CleanThumbnailCaches(RunContext& ctx) {
   // stopped for them.
   const std::string folder = LocalAppDataFolder("Microsoft\\Windows\\Explorer");
   if (folder.empty() || !FolderMayBeErased(folder)) return;
-  for (const char* pattern : {"thumbcache_*.db", "iconcache_*.db"}) {
-    std::vector<std::string> caches;
-    ForEachMatchingEntry(folder, pattern, [&](const ListedEntry& e) {
-      if (!IsFolder(e) && Listed(e)) caches.push_back(folder + "\\" + e.name);
-      return true;
-    });
-    for (const std::string& cache : caches)
-      if (!PassedOverInUse(ctx, cache)) ctx.filesize += DeleteOneFile(cache);
-  }
+  for (const char* pattern : {"thumbcache_*.db", "iconcache_*.db"}) EraseFilesInUseAside(ctx, folder, pattern);
 }
 
 void TellTheShell(RunContext& ctx) {

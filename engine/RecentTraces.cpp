@@ -127,7 +127,17 @@ void CleanClipboardHistory(RunContext& ctx) {
 void CleanStartSearchHistory(RunContext& ctx) {
   // Windows 10 (1607 to 1709) lists here, program by program, what was opened from the search of
   // the taskbar and Start, with the files each opened.
-  const std::string recentApps = "Software\\Microsoft\\Windows\\CurrentVersion\\Search\\RecentApps";
-  for (const std::string& app : SubKeyNamesOf(HKEY_CURRENT_USER, recentApps))
-    if (RemoveIfPresent(HKEY_CURRENT_USER, recentApps + "\\" + app)) ++ctx.regnum;
+  const std::string search = "Software\\Microsoft\\Windows\\CurrentVersion\\Search\\";
+  for (const std::string& app : SubKeyNamesOf(HKEY_CURRENT_USER, search + "RecentApps"))
+    if (RemoveIfPresent(HKEY_CURRENT_USER, search + "RecentApps\\" + app)) ++ctx.regnum;
+  // Windows 10 1903 on and 11: the programs started from the search, each with when.
+  ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, search + "JumplistData");
+  // The search's cache of the programs it offers, with how often and when each ran and what its
+  // jump list held (AppCache<time>.txt; Cortana's package kept it before 1903). Its cache of
+  // Settings pages holds no track and stays; a cache the search has open is passed over.
+  for (const char* package : {"Microsoft.Windows.Search_cw5n1h2txyewy", "Microsoft.Windows.Cortana_cw5n1h2txyewy"}) {
+    const std::string folder = LocalAppDataFolder(std::string("Packages\\") + package + "\\LocalState\\DeviceSearchCache");
+    if (folder.empty() || AttributesOf(folder) == INVALID_FILE_ATTRIBUTES || !FolderMayBeErased(folder)) continue;
+    EraseFilesInUseAside(ctx, folder, "AppCache*.txt");
+  }
 }

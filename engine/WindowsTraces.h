@@ -27,6 +27,8 @@ void CleanStartSearchHistory(RunContext& ctx);
 // A file another program holds open: never erased, and said so (a note in a preview, passed
 // over in a run).
 bool PassedOverInUse(RunContext& ctx, const std::string& path);
+// The files of folder that match pattern (not below it), each passed over while in use.
+void EraseFilesInUseAside(RunContext& ctx, const std::string& folder, const char* pattern);
 // A folder emptied (kept), its bytes counted: what went in a run, what would go in a preview.
 void EmptyCounted(RunContext& ctx, const std::string& folder);
 // The folder named below the user's local application data ("" when the shell names none).

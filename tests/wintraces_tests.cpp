@@ -233,11 +233,34 @@ TEST_F(MoreWindowsTest, StartsRecentSearchesGoWithTheSearchItem) {
   Put(recentApps + "\\{11111111-2222-3333-4444-555555555555}", "AppId", "Microsoft.Office.WINWORD.EXE.15");
   Put(recentApps + "\\{11111111-2222-3333-4444-555555555555}\\RecentItems\\{AAAA}", "Path", "C:\\Secret\\plan.docx");
   Put(recentApps + "\\{66666666-2222-3333-4444-555555555555}", "AppId", "notepad.exe");
+  // Windows 10 1903 on and 11: the programs started from the search, and the search's cache of
+  // them (with how often each ran); its cache of Settings pages stays, and one held open too.
+  const std::string jumplistData = "Software\\Microsoft\\Windows\\CurrentVersion\\Search\\JumplistData";
+  Put(jumplistData, "Microsoft.Office.WINWORD.EXE.15", "\x01\x02");
+  const std::string cache = local + "\\Packages\\Microsoft.Windows.Search_cw5n1h2txyewy\\LocalState\\DeviceSearchCache";
+  MakeFile(cache + "\\AppCache133800000000000000.txt", "[{\"System.Software.TimesUsed\":{\"Value\":221}}]");
+  MakeFile(cache + "\\AppCache133800000000000001.txt", 40);
+  MakeFile(cache + "\\SettingsCache.txt", 30);
+  const std::string old = local + "\\Packages\\Microsoft.Windows.Cortana_cw5n1h2txyewy\\LocalState\\DeviceSearchCache";
+  MakeFile(old + "\\AppCache131000000000000000.txt", 20);
   ticks.values[12] = 1;
-  const CleanRun run = Run();
-  EXPECT_EQ(4 + 2, run.regnum());  // its fixed 4, and the two programs
+  CleanRun run(view, ticks, Settings());
+  {
+    HANDLE held = CreateFileA((cache + "\\AppCache133800000000000001.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    run.Run();
+    CloseHandle(held);
+  }
+  EXPECT_EQ(4 + 2 + 1, run.regnum());  // its fixed 4, the two programs and the started ones
   EXPECT_TRUE(KeyExists(recentApps));
   EXPECT_TRUE(SubKeyNamesOf(HKEY_CURRENT_USER, recentApps).empty());
+  EXPECT_TRUE(ValuesOf(jumplistData).empty());
+  EXPECT_FALSE(FileExists(cache + "\\AppCache133800000000000000.txt"));
+  EXPECT_FALSE(FileExists(old + "\\AppCache131000000000000000.txt"));
+  EXPECT_TRUE(FileExists(cache + "\\SettingsCache.txt"));
+  EXPECT_TRUE(FileExists(cache + "\\AppCache133800000000000001.txt"));
+  EXPECT_TRUE(Has(view.lines, "Passed over (in use): " + cache + "\\AppCache133800000000000001.txt"));
+  SHDeleteKeyA(HKEY_CURRENT_USER, jumplistData.c_str());
 }
 
 TEST_F(MoreWindowsTest, TheClipboardsHistoryIsOnlyClearedWhereWindowsKeepsOne) {
