@@ -112,12 +112,25 @@ const char* KindName(TaskTriggerKind kind) {
   }
 }
 
-// "2026-03-01T12:30:00": today at that local time (no zone: the Task Scheduler keeps local time).
+// "2026-03-01T12:30:00": the next time of day it is that local time, today or tomorrow (no zone:
+// the Task Scheduler keeps local time). A boundary already past could count as a missed start.
 std::string StartBoundary(int hour, int minute) {
-  SYSTEMTIME now;
+  SYSTEMTIME now, day;
   GetLocalTime(&now);
+  day = now;
+  if (hour * 60 + minute <= now.wHour * 60 + now.wMinute) {
+    FILETIME ft;
+    SystemTimeToFileTime(&now, &ft);
+    ULARGE_INTEGER t;
+    t.LowPart = ft.dwLowDateTime;
+    t.HighPart = ft.dwHighDateTime;
+    t.QuadPart += 24ULL * 60 * 60 * 10000000;  // a day in 100-nanosecond steps
+    ft.dwLowDateTime = t.LowPart;
+    ft.dwHighDateTime = t.HighPart;
+    FileTimeToSystemTime(&ft, &day);
+  }
   char text[32];
-  snprintf(text, sizeof text, "%04u-%02u-%02uT%02d:%02d:00", now.wYear, now.wMonth, now.wDay, hour, minute);
+  snprintf(text, sizeof text, "%04u-%02u-%02uT%02d:%02d:00", day.wYear, day.wMonth, day.wDay, hour, minute);
   return text;
 }
 

@@ -44,9 +44,7 @@ struct Trigger {
 struct Seen {
   bool present = false;
   std::string xml;                 // as the Task Scheduler gives it
-  HRESULT triggersRead = E_FAIL;  // reading the triggers' collection back
-  std::vector<Trigger> triggers;
-  HRESULT actionsRead = E_FAIL;
+  std::vector<Trigger> triggers;        // empty where the system does not tell them
   std::string path, arguments, folder;  // its first program
 };
 
@@ -76,8 +74,8 @@ class Scheduler {
     Ref<ITriggerCollection> triggers;
     LONG count = 0;
     def->get_Triggers(triggers.put());
-    seen.triggersRead = triggers.p ? triggers->get_Count(&count) : E_FAIL;
-    for (LONG i = 1; SUCCEEDED(seen.triggersRead) && i <= count; ++i) {
+    if (!triggers.p || FAILED(triggers->get_Count(&count))) count = 0;
+    for (LONG i = 1; i <= count; ++i) {
       Ref<ITrigger> t;
       Trigger read = {};
       Str start;
@@ -89,8 +87,7 @@ class Scheduler {
     }
     Ref<IActionCollection> actions;
     def->get_Actions(actions.put());
-    seen.actionsRead = actions.p ? actions->get_Count(&count) : E_FAIL;
-    if (SUCCEEDED(seen.actionsRead) && count > 0) {
+    if (actions.p && SUCCEEDED(actions->get_Count(&count)) && count > 0) {
       Ref<IAction> action;
       Ref<IExecAction> exec;
       Str path, arguments, folder;
