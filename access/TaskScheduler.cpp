@@ -1,9 +1,9 @@
 #include "access/TaskScheduler.h"
 
-#include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
 #include <taskschd.h>
+#include <windows.h>
 
 #include <cstdio>
 
@@ -105,10 +105,14 @@ VARIANT NoValue() {
 
 const char* KindName(TaskTriggerKind kind) {
   switch (kind) {
-    case TaskTriggerKind::Daily: return "daily";
-    case TaskTriggerKind::Weekly: return "weekly";
-    case TaskTriggerKind::Logon: return "log-on";
-    default: return "other";
+    case TaskTriggerKind::Daily:
+      return "daily";
+    case TaskTriggerKind::Weekly:
+      return "weekly";
+    case TaskTriggerKind::Logon:
+      return "log-on";
+    default:
+      return "other";
   }
 }
 
@@ -160,10 +164,17 @@ TaskOutcome AddTrigger(ITaskDefinition* task, const TaskTrigger& wanted) {
   const std::string kind = KindName(wanted.kind);
   TASK_TRIGGER_TYPE2 type;
   switch (wanted.kind) {
-    case TaskTriggerKind::Daily: type = TASK_TRIGGER_DAILY; break;
-    case TaskTriggerKind::Weekly: type = TASK_TRIGGER_WEEKLY; break;
-    case TaskTriggerKind::Logon: type = TASK_TRIGGER_LOGON; break;
-    default: return Failed(E_INVALIDARG, "making a trigger of no known kind");
+    case TaskTriggerKind::Daily:
+      type = TASK_TRIGGER_DAILY;
+      break;
+    case TaskTriggerKind::Weekly:
+      type = TASK_TRIGGER_WEEKLY;
+      break;
+    case TaskTriggerKind::Logon:
+      type = TASK_TRIGGER_LOGON;
+      break;
+    default:
+      return Failed(E_INVALIDARG, "making a trigger of no known kind");
   }
   ComRef<ITriggerCollection> triggers;
   HRESULT hr = task->get_Triggers(triggers.out());
@@ -326,8 +337,8 @@ struct TaskScheduler::Com {
 };
 
 TaskScheduler::TaskScheduler() : com_(new Com) {
-  HRESULT hr = CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService,
-                                com_->service.outVoid());
+  HRESULT hr =
+      CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService, com_->service.outVoid());
   if (FAILED(hr)) {
     connection_ = Failed(hr, "starting the Task Scheduler's interface (it needs Windows Vista or later)");
     return;
@@ -344,8 +355,8 @@ TaskScheduler::TaskScheduler() : com_(new Com) {
 
 TaskScheduler::~TaskScheduler() { delete com_; }
 
-TaskOutcome TaskScheduler::Register(const std::string& name, const std::string& description,
-                                    const TaskTrigger& trigger, const TaskCommand& command) {
+TaskOutcome TaskScheduler::Register(const std::string& name, const std::string& description, const TaskTrigger& trigger,
+                                    const TaskCommand& command) {
   if (!connection_.ok()) return connection_;
   ComRef<ITaskDefinition> task;
   HRESULT hr = com_->service->NewTask(0, task.out());
@@ -366,7 +377,8 @@ TaskOutcome TaskScheduler::Read(const std::string& name, TaskFacts& facts) {
   if (!connection_.ok()) return connection_;
   ComRef<IRegisteredTask> task;
   HRESULT hr = com_->root->GetTask(Bstr(name), task.out());
-  if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)) return TaskOutcome();
+  if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))
+    return TaskOutcome();
   if (FAILED(hr)) return Failed(hr, "opening the task");
   facts.present = true;
   facts.details = ReadDetails(task.get(), facts);
@@ -379,8 +391,10 @@ TaskOutcome TaskScheduler::Read(const std::string& name, TaskFacts& facts) {
   }
   LONG result = 0;
   hr = task->get_LastTaskResult(&result);
-  if (FAILED(hr)) facts.lastResult = Failed(hr, "reading what the task's last run returned");
-  else facts.lastExitCode = result;
+  if (FAILED(hr))
+    facts.lastResult = Failed(hr, "reading what the task's last run returned");
+  else
+    facts.lastExitCode = result;
   return TaskOutcome();
 }
 

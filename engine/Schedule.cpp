@@ -19,7 +19,7 @@ const char kTaskDescription[] =
 
 TaskTrigger TriggerOf(const Schedule& s) {
   TaskTrigger t;
-  t.kind = s.kind == ScheduleKind::Daily ? TaskTriggerKind::Daily
+  t.kind = s.kind == ScheduleKind::Daily    ? TaskTriggerKind::Daily
            : s.kind == ScheduleKind::Weekly ? TaskTriggerKind::Weekly
                                             : TaskTriggerKind::Logon;
   if (s.kind != ScheduleKind::AtLogon) {
@@ -71,16 +71,24 @@ bool SameCommand(const TaskCommand& a, const TaskCommand& b) {
 // result says.
 std::string ExitCodeText(long code) {
   switch (code) {
-    case 0: return "exit code 0 (everything chosen was erased)";
-    case 1: return std::string("exit code 1 (some entries were passed over: see ") + kScheduleReportFile + ")";
-    case 2: return "exit code 2 (tswclean refused the task's arguments)";
-    case 3: return "exit code 3 (the program folder or the saved selection could not be read)";
-    case static_cast<long>(SCHED_S_TASK_RUNNING): return "still running";
-    default: break;
+    case 0:
+      return "exit code 0 (everything chosen was erased)";
+    case 1:
+      return std::string("exit code 1 (some entries were passed over: see ") + kScheduleReportFile + ")";
+    case 2:
+      return "exit code 2 (tswclean refused the task's arguments)";
+    case 3:
+      return "exit code 3 (the program folder or the saved selection could not be read)";
+    case static_cast<long>(SCHED_S_TASK_RUNNING):
+      return "still running";
+    default:
+      break;
   }
   char text[48];
-  if (code > 0 && code < 256) snprintf(text, sizeof text, "exit code %ld", code);
-  else snprintf(text, sizeof text, "exit code 0x%08lX", static_cast<unsigned long>(code));
+  if (code > 0 && code < 256)
+    snprintf(text, sizeof text, "exit code %ld", code);
+  else
+    snprintf(text, sizeof text, "exit code 0x%08lX", static_cast<unsigned long>(code));
   return text;
 }
 
@@ -89,7 +97,8 @@ std::string LastRunText(const TaskFacts& f) {
   if (!f.hasRun) return " It has not run yet.";
   const SYSTEMTIME& t = f.lastRunTime;
   const std::string when = GeneralDateText(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
-  if (!f.lastResult.ok()) return " Last run " + when + "; its exit code is not told here: " + HresultText(f.lastResult.hr) + ".";
+  if (!f.lastResult.ok())
+    return " Last run " + when + "; its exit code is not told here: " + HresultText(f.lastResult.hr) + ".";
   return " Last run " + when + ", " + ExitCodeText(f.lastExitCode) + ".";
 }
 
@@ -103,10 +112,12 @@ std::string Shortfall(TaskScheduler& scheduler) {
   const struct {
     TaskTriggerKind kind;
     const char* name;
-  } kinds[] = {{TaskTriggerKind::Daily, "daily"}, {TaskTriggerKind::Weekly, "weekly"}, {TaskTriggerKind::Logon, "log-on"}};
+  } kinds[] = {
+      {TaskTriggerKind::Daily, "daily"}, {TaskTriggerKind::Weekly, "weekly"}, {TaskTriggerKind::Logon, "log-on"}};
   for (const auto& k : kinds) {
     const TaskOutcome made = scheduler.Supports(k.kind);
-    if (!made.ok()) missing += std::string(missing.empty() ? "" : "; ") + "no " + k.name + " trigger: " + HresultText(made.hr);
+    if (!made.ok())
+      missing += std::string(missing.empty() ? "" : "; ") + "no " + k.name + " trigger: " + HresultText(made.hr);
   }
   return missing.empty() ? std::string() : " This system's Task Scheduler has " + missing + ".";
 }
@@ -140,12 +151,15 @@ std::string RegisteredTaskStatus(const TaskFacts& f) {
   std::string status;
   Schedule s;
   if (!f.details.ok()) {
-    status = std::string("The task \"") + kScheduleTaskName +
-             "\" is registered, but this system's Task Scheduler does not tell its schedule: " + HresultText(f.details.hr) + ".";
+    status =
+        std::string("The task \"") + kScheduleTaskName +
+        "\" is registered, but this system's Task Scheduler does not tell its schedule: " + HresultText(f.details.hr) +
+        ".";
   } else if (f.triggers.size() == 1 && ScheduleOf(f.triggers[0], s)) {
     status = "Scheduled " + Describe(s) + ".";
   } else {
-    status = std::string("The task \"") + kScheduleTaskName + "\" is registered with a schedule made outside Tracksweep.";
+    status =
+        std::string("The task \"") + kScheduleTaskName + "\" is registered with a schedule made outside Tracksweep.";
   }
   if (f.details.ok() && (f.commands.size() != 1 || !SameCommand(f.commands[0], ScheduleCommand())))
     status += " It does not start this folder's tswclean.exe with its report as Tracksweep sets it up.";
@@ -178,7 +192,8 @@ ScheduleState ReadScheduleState() {
 
 std::string ApplySchedule(const Schedule& schedule) {
   TaskScheduler scheduler;
-  if (!scheduler.connection().ok()) return "The Task Scheduler is not available here: " + scheduler.connection().Text() + ".";
+  if (!scheduler.connection().ok())
+    return "The Task Scheduler is not available here: " + scheduler.connection().Text() + ".";
   const TaskTrigger trigger = TriggerOf(schedule);
   const TaskCommand command = ScheduleCommand();
   const TaskOutcome registered = scheduler.Register(kScheduleTaskName, kTaskDescription, trigger, command);
@@ -187,11 +202,15 @@ std::string ApplySchedule(const Schedule& schedule) {
   const TaskOutcome read = scheduler.Read(kScheduleTaskName, facts);
   std::string wrong;
   Schedule found;
-  if (!read.ok()) wrong = read.Text();
-  else if (!facts.present) wrong = "the task is not there after registering it";
-  else if (!facts.details.ok()) wrong = facts.details.Text();
-  else if (facts.triggers.size() != 1 || !ScheduleOf(facts.triggers[0], found) || Describe(found) != Describe(schedule) ||
-           facts.commands.size() != 1 || !SameCommand(facts.commands[0], command))
+  if (!read.ok())
+    wrong = read.Text();
+  else if (!facts.present)
+    wrong = "the task is not there after registering it";
+  else if (!facts.details.ok())
+    wrong = facts.details.Text();
+  else if (facts.triggers.size() != 1 || !ScheduleOf(facts.triggers[0], found) ||
+           Describe(found) != Describe(schedule) || facts.commands.size() != 1 ||
+           !SameCommand(facts.commands[0], command))
     wrong = "it holds another schedule or program than the one asked for";
   if (wrong.empty()) return "";
   const TaskOutcome removed = scheduler.Remove(kScheduleTaskName);
@@ -203,7 +222,8 @@ std::string RemoveSchedule() {
   TaskScheduler scheduler;
   // A Windows without this Task Scheduler (before Vista) holds no such task.
   if (scheduler.connection().hr == REGDB_E_CLASSNOTREG) return "";
-  if (!scheduler.connection().ok()) return "The Task Scheduler is not available here: " + scheduler.connection().Text() + ".";
+  if (!scheduler.connection().ok())
+    return "The Task Scheduler is not available here: " + scheduler.connection().Text() + ".";
   const TaskOutcome removed = scheduler.Remove(kScheduleTaskName);
   return removed.ok() ? std::string() : removed.Text() + ".";
 }

@@ -6,8 +6,8 @@
 
 #include "access/TaskScheduler.h"
 
-extern const char kScheduleTaskName[];    // "Tracksweep", as the help's schtasks line names it
-extern const char kScheduleReportFile[];  // "tswclean-report.json", in the program folder
+extern const char kScheduleTaskName[];      // "Tracksweep", as the help's schtasks line names it
+extern const char kScheduleReportFile[];    // "tswclean-report.json", in the program folder
 extern const char* const kWeekdayNames[7];  // "Sunday" ... "Saturday"
 
 enum class ScheduleKind { Daily, Weekly, AtLogon };

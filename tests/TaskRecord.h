@@ -1,10 +1,10 @@
 // The Task Scheduler of the test prefix read and written by its own calls (ITaskService),
 // apart from the program's code: what a test sees there is what the system holds.
 #pragma once
-#include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
 #include <taskschd.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -43,7 +43,7 @@ struct Trigger {
 
 struct Seen {
   bool present = false;
-  std::string xml;                 // as the Task Scheduler gives it
+  std::string xml;                      // as the Task Scheduler gives it
   std::vector<Trigger> triggers;        // empty where the system does not tell them
   std::string path, arguments, folder;  // its first program
 };
@@ -53,7 +53,8 @@ class Scheduler {
   Scheduler() {
     VARIANT none;
     VariantInit(&none);
-    if (SUCCEEDED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService, service_.out())) &&
+    if (SUCCEEDED(
+            CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService, service_.out())) &&
         SUCCEEDED(service_->Connect(none, none, none, none))) {
       Str slash("\\");
       service_->GetFolder(slash.s, root_.put());
@@ -142,16 +143,14 @@ class Scheduler {
     Ref<ITaskDefinition> def;
     Ref<ITriggerCollection> triggers;
     Ref<ITrigger> trigger;
-    return service_.p && SUCCEEDED(service_->NewTask(0, def.put())) &&
-           SUCCEEDED(def->get_Triggers(triggers.put())) &&
+    return service_.p && SUCCEEDED(service_->NewTask(0, def.put())) && SUCCEEDED(def->get_Triggers(triggers.put())) &&
            SUCCEEDED(triggers->Create(type, trigger.put()));
   }
   bool TellsTriggersBack() {
     Ref<ITaskDefinition> def;
     Ref<ITriggerCollection> triggers;
     LONG count = 0;
-    return service_.p && SUCCEEDED(service_->NewTask(0, def.put())) &&
-           SUCCEEDED(def->get_Triggers(triggers.put())) &&
+    return service_.p && SUCCEEDED(service_->NewTask(0, def.put())) && SUCCEEDED(def->get_Triggers(triggers.put())) &&
            SUCCEEDED(triggers->get_Count(&count));
   }
 

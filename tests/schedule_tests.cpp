@@ -25,7 +25,9 @@ void Press(HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0)
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TASK_TRIGGER_TYPE2 TypeOf(TaskTriggerKind kind) {
-  return kind == TaskTriggerKind::Daily ? TASK_TRIGGER_DAILY : kind == TaskTriggerKind::Weekly ? TASK_TRIGGER_WEEKLY : TASK_TRIGGER_LOGON;
+  return kind == TaskTriggerKind::Daily    ? TASK_TRIGGER_DAILY
+         : kind == TaskTriggerKind::Weekly ? TASK_TRIGGER_WEEKLY
+                                           : TASK_TRIGGER_LOGON;
 }
 
 }  // namespace
@@ -76,7 +78,8 @@ TEST_F(ScheduleTest, AccessRegistersReadsBackAndRemovesATaskOrSaysWhatTheSystemL
       ASSERT_EQ(1u, seen.triggers.size());
       EXPECT_EQ(TypeOf(trigger.kind), seen.triggers[0].type);
       const char* start = trigger.kind == TaskTriggerKind::Daily ? "T09:15:00" : "T18:05:00";
-      EXPECT_TRUE(trigger.kind == TaskTriggerKind::Logon || Contains(seen.triggers[0].start, start)) << seen.triggers[0].start;
+      EXPECT_TRUE(trigger.kind == TaskTriggerKind::Logon || Contains(seen.triggers[0].start, start))
+          << seen.triggers[0].start;
       EXPECT_EQ(trigger.kind == TaskTriggerKind::Weekly, Contains(seen.xml, "Wednesday")) << seen.xml;
       EXPECT_EQ(command.path, seen.path);
       EXPECT_EQ(command.arguments, seen.arguments);
@@ -86,7 +89,8 @@ TEST_F(ScheduleTest, AccessRegistersReadsBackAndRemovesATaskOrSaysWhatTheSystemL
       ASSERT_EQ(1u, facts.triggers.size());
       const TaskTrigger& read = facts.triggers[0];
       EXPECT_TRUE(read.kind == trigger.kind && read.weekDays == trigger.weekDays) << static_cast<int>(read.kind);
-      EXPECT_TRUE(trigger.kind == TaskTriggerKind::Logon || (read.hour == trigger.hour && read.minute == trigger.minute));
+      EXPECT_TRUE(trigger.kind == TaskTriggerKind::Logon ||
+                  (read.hour == trigger.hour && read.minute == trigger.minute));
       ASSERT_EQ(1u, facts.commands.size());
       EXPECT_EQ(command.arguments, facts.commands[0].arguments);
     } else {
@@ -115,7 +119,8 @@ TEST_F(ScheduleTest, TheStatusTellsTheLastRunAndWhatItsExitCodeMeans) {
   EXPECT_EQ(0, status.find("Scheduled every Friday at 07:05. Last run ")) << status;
   // The date as the main window shows the last cleaning's.
   const std::string when = GeneralDateText(2026, 3, 4, 7, 5, 9);
-  EXPECT_TRUE(Contains(status, when + ", exit code 1 (some entries were passed over: see tswclean-report.json).")) << status;
+  EXPECT_TRUE(Contains(status, when + ", exit code 1 (some entries were passed over: see tswclean-report.json)."))
+      << status;
   facts.triggers[0].weekDays = 32 | 2;  // two days: not a schedule the dialog makes
   facts.lastResult.hr = E_NOTIMPL;
   status = RegisteredTaskStatus(facts);
@@ -139,7 +144,8 @@ class ScheduleDialogTest : public ScheduleTest {
   void InOptions(std::function<void(HWND)> act) {
     HWND main = app.Main().hwnd();
     WithModal("Clean Options", act, [&] {
-      SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_IMAGE(5), STN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_IMAGE(5))));
+      SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_IMAGE(5), STN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_IMAGE(5))));
     });
     ASSERT_TRUE(ModalActionsRan());
   }
@@ -147,7 +153,8 @@ class ScheduleDialogTest : public ScheduleTest {
   void Choose(HWND dlg, int kind, const std::string& time, const char* day = nullptr) {
     if (IsDlgButtonChecked(dlg, IDC_OP_SCHEDULE) != BST_CHECKED) Press(dlg, IDC_OP_SCHEDULE);
     Press(dlg, kind);
-    if (day) SendDlgItemMessageA(dlg, IDC_OP_WEEKDAY, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(day));
+    if (day)
+      SendDlgItemMessageA(dlg, IDC_OP_WEEKDAY, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(day));
     SetDlgItemTextA(dlg, IDC_OP_TIME, time.c_str());
     Press(dlg, IDC_OP_COMMAND1);
   }
@@ -183,7 +190,8 @@ TEST_F(ScheduleDialogTest, TickingSetsADailyCleaningThatRunsTheCleanerWithItsRep
     EXPECT_TRUE(Contains(status, "A schedule cannot be set here")) << status;
     EXPECT_TRUE(Contains(status, kNotImplemented)) << status;
     ASSERT_EQ(1u, messages.seen.size());
-    EXPECT_EQ(0, messages.seen[0].text.find("Tracksweep could not set the cleaning schedule. ")) << messages.seen[0].text;
+    EXPECT_EQ(0, messages.seen[0].text.find("Tracksweep could not set the cleaning schedule. "))
+        << messages.seen[0].text;
     EXPECT_TRUE(Contains(messages.seen[0].text, kNotImplemented));
     EXPECT_FALSE(seen.present);
     InOptions([&](HWND dlg) { EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dlg, IDC_OP_SCHEDULE)); });
@@ -195,8 +203,9 @@ TEST_F(ScheduleDialogTest, WeeklyAndAtLogOnAreSetOrTheDialogSaysTheSystemHasNoSu
     int radio;
     TASK_TRIGGER_TYPE2 type;
     const char *time, *day, *step, *inXml;
-  } kinds[] = {{IDC_OP_WEEKLY, TASK_TRIGGER_WEEKLY, "22:10", "Thursday", "making a weekly trigger: ", "Thursday"},
-               {IDC_OP_LOGON, TASK_TRIGGER_LOGON, "not a time: none is needed", nullptr, "making a log-on trigger: ", "Logon"}};
+  } kinds[] = {
+      {IDC_OP_WEEKLY, TASK_TRIGGER_WEEKLY, "22:10", "Thursday", "making a weekly trigger: ", "Thursday"},
+      {IDC_OP_LOGON, TASK_TRIGGER_LOGON, "not a time: none is needed", nullptr, "making a log-on trigger: ", "Logon"}};
   for (const auto& k : kinds) {
     SCOPED_TRACE(k.step);
     messages.seen.clear();
@@ -236,7 +245,9 @@ TEST_F(ScheduleDialogTest, OkLeavesAnUnchangedTaskAloneAndUntickingRemovesIt) {
   if (system.TellsTriggersBack()) {
     EXPECT_EQ(0, status.find("Scheduled daily at 08:00. It does not start this folder's tswclean.exe")) << status;
   } else {
-    EXPECT_EQ(0, status.find("The task \"Tracksweep\" is registered, but this system's Task Scheduler does not tell its schedule"))
+    EXPECT_EQ(0,
+              status.find(
+                  "The task \"Tracksweep\" is registered, but this system's Task Scheduler does not tell its schedule"))
         << status;
     EXPECT_TRUE(Contains(status, kNotImplemented)) << status;
   }
