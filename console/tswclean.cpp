@@ -11,6 +11,7 @@
 #include "engine/CleanRun.h"
 #include "engine/Preview.h"
 #include "engine/RunReport.h"
+#include "engine/Schedule.h"
 #include "engine/StoredSelection.h"
 #include "keeplists/ListFile.h"
 #include "settings/AppFolder.h"
@@ -19,8 +20,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: tswclean [--close-browsers | --analyze [--out FILE] | --from FILE | --items | --help | /?]\n"
-    "                [--report FILE]\n"
+    "usage: tswclean [--close-browsers | --analyze [--out FILE] | --from FILE | --items |\n"
+    "                 --unschedule | --help | /?] [--report FILE]\n"
     "  (no option)     clean the items ticked in Tracksweep, as its Clean Now button does\n"
     "  --close-browsers  and first ask the running browsers whose tracks are ticked to close\n"
     "                  (their windows, as a user closes them), waiting up to 10 seconds; one\n"
@@ -34,13 +35,16 @@ const char kUsage[] =
     "  --report FILE   after a run, write a JSON report: per item its lines, what it erased,\n"
     "                  what it passed over and why, and the totals\n"
     "  --items         list the items with their stored ticks\n"
+    "  --unschedule    remove the scheduled cleaning that Clean Options sets up (the task\n"
+    "                  \"Tracksweep\" of the Task Scheduler); nothing is erased\n"
     "  --help, /?      this text\n"
     "exit codes: 0 everything chosen was erased; 1 the run finished but some entries were\n"
     "passed over (in use, changed, refused, a browser running); 2 bad arguments; 3 the program\n"
-    "folder, the saved selection or the list cannot be read\n";
+    "folder, the saved selection or the list cannot be read, or the scheduled cleaning cannot be\n"
+    "removed (--unschedule ends with 0 when it is gone or was never there)\n";
 
 struct Options {
-  std::string mode;  // "", "--analyze", "--from", "--items", "--help"
+  std::string mode;  // "", "--analyze", "--from", "--items", "--unschedule", "--help"
   std::string out, from, report;
   bool closeBrowsers = false;
 };
@@ -55,7 +59,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       into = argv[++i];
       return !into.empty();
     };
-    if (a == "--analyze" || a == "--items" || a == "--help") {
+    if (a == "--analyze" || a == "--items" || a == "--unschedule" || a == "--help") {
       if (!o.mode.empty()) return false;
       o.mode = a;
     } else if (a == "--from") {
@@ -128,6 +132,13 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, options)) return Fail(2, std::string("unknown arguments\n") + kUsage);
   if (options.mode == "--help") {
     printf("%s", kUsage);
+    return 0;
+  }
+  // Needs neither the saved selection nor the program folder: the uninstaller calls it last.
+  if (options.mode == "--unschedule") {
+    const std::string failed = RemoveSchedule();
+    if (!failed.empty()) return Fail(3, "cannot remove the scheduled cleaning: " + failed);
+    printf("No scheduled cleaning (task \"%s\") is registered now.\n", kScheduleTaskName);
     return 0;
   }
   const std::string folder = ProgramFolder();

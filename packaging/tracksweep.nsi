@@ -76,6 +76,9 @@ SectionEnd
 
 Section "un.Tracksweep"
   SectionIn RO
+  ; The scheduled cleaning goes first, while the cleaner that removes it is still there.
+  ExecWait '"$INSTDIR\tswclean.exe" --unschedule'
+  Delete "$INSTDIR\tswclean-report.json"
   Delete "$INSTDIR\Tsw.exe"
   Delete "$INSTDIR\tswclean.exe"
   Delete "$INSTDIR\help.chm"

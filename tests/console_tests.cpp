@@ -20,6 +20,7 @@
 #include "settings/Inifun.h"
 #include "settings/MainTicks.h"
 #include "tests/RunRecorder.h"
+#include "tests/TaskRecord.h"
 #include "tests/TestSupport.h"
 
 namespace {
@@ -141,6 +142,22 @@ TEST_F(CleanerProgramTest, BadArgumentsAndAMissingSelectionFailWithAMessage) {
   ProgramResult asked = RunProgram("\"" + exe + "\" /?", folder_->path());
   EXPECT_EQ(0u, asked.code);
   EXPECT_EQ(help.out, asked.out);
+}
+
+// The uninstaller's call: the task goes, with no saved selection needed, and a task that is not
+// there is no failure.
+TEST_F(CleanerProgramTest, UnscheduleRemovesTheScheduledCleaningWithoutASavedSelection) {
+  taskrecord::Scheduler scheduler;
+  ASSERT_TRUE(scheduler.RegisterDaily("Tracksweep", exe));
+  ProgramResult removed = RunProgram("\"" + exe + "\" --unschedule", folder_->path());
+  EXPECT_EQ(0u, removed.code) << removed.err;
+  EXPECT_FALSE(scheduler.Read("Tracksweep").present);
+  ProgramResult again = RunProgram("\"" + exe + "\" --unschedule", folder_->path());
+  EXPECT_EQ(0u, again.code) << again.err;
+  EXPECT_FALSE(FileExists(Settings()));
+  EXPECT_EQ(2u, RunProgram("\"" + exe + "\" --unschedule --report r.json", folder_->path()).code);
+  EXPECT_EQ(2u, RunProgram("\"" + exe + "\" --unschedule --items", folder_->path()).code);
+  EXPECT_NE(std::string::npos, RunProgram("\"" + exe + "\" /?", folder_->path()).out.find("--unschedule"));
 }
 
 namespace {

@@ -1,10 +1,12 @@
 // The installer, silently: into a folder of the test's own, the installed program started far
-// enough to show its main window, then the silent uninstall and what it leaves.
+// enough to show its main window, then the silent uninstall and what it leaves (no scheduled
+// cleaning among it).
 #include <windows.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
 #include "access/Eraser.h"
+#include "tests/TaskRecord.h"
 #include "tests/TestSupport.h"
 
 namespace {
@@ -84,6 +86,10 @@ TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheUsersFiles) {
   CloseHandle(pi.hProcess);
   EXPECT_TRUE(FileExists(dir + "\\prisd.dat"));  // the ticks were stored
   WriteFileText(dir + "\\keepurl.dat", "http://kept.example/\r\n");
+  // A scheduled cleaning and the report of its last run.
+  taskrecord::Scheduler scheduler;
+  ASSERT_TRUE(scheduler.RegisterDaily("Tracksweep", dir + "\\tswclean.exe"));
+  WriteFileText(dir + "\\tswclean-report.json", "{}");
   SHSetValueA(HKEY_CURRENT_USER, kRunKey, "Tracksweep", REG_SZ, cmd.c_str(), static_cast<DWORD>(cmd.size() + 1));
 
   // The uninstaller runs from a copy of itself: wait until its last step, the entry in Add or
@@ -91,8 +97,9 @@ TEST(Installer, InstallsForTheUserAndUninstallsKeepingTheUsersFiles) {
   EXPECT_EQ(0u, RunAndWait("\"" + dir + "\\Uninstall.exe\" /S"));
   for (int i = 0; i < 300 && KeyExists(HKEY_CURRENT_USER, kUninstallKey); ++i) Sleep(100);
   Sleep(500);
-  for (const char* f : {"Tsw.exe", "tswclean.exe", "help.chm", "Ext.txt", "Uninstall.exe", "Skinz"})
+  for (const char* f : {"Tsw.exe", "tswclean.exe", "help.chm", "Ext.txt", "Uninstall.exe", "Skinz", "tswclean-report.json"})
     EXPECT_FALSE(FileExists(dir + "\\" + f)) << f;
+  EXPECT_FALSE(scheduler.Read("Tracksweep").present);
   EXPECT_TRUE(FileExists(dir + "\\prisd.dat"));
   EXPECT_EQ("http://kept.example/\r\n", ReadFileText(dir + "\\keepurl.dat"));
   size = sizeof value;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/MoreApps.h"
+#include "engine/Schedule.h"
 #include "settings/AppFolder.h"
 #include "tests/TestSupport.h"
 #include "ui/App.h"
@@ -234,6 +235,24 @@ std::vector<RuntimeText> RuntimeTexts() {
            folder + " and the applications of it found here appear in this list (see help)."},
       {IDD_FRMMOREBROWSERS, IDC_MB_LABEL1, "No browser of the list is installed"},
   };
+  // The schedule's status line at its longest: a task the system tells only in part, one set up
+  // outside the program that last failed, and a system that lacks every trigger or the interface.
+  TaskFacts untold;
+  untold.present = untold.hasRun = true;
+  untold.details.hr = untold.lastResult.hr = E_NOTIMPL;
+  untold.lastRunTime = {2026, 12, 4, 31, 23, 59, 59, 0};
+  TaskFacts foreign = untold;
+  foreign.details.hr = foreign.lastResult.hr = S_OK;
+  foreign.triggers = {TaskTrigger{TaskTriggerKind::Weekly, 23, 59, 8}};
+  foreign.commands = {TaskCommand{"C:\\other.exe", "", ""}};
+  foreign.lastExitCode = 3;
+  for (const TaskFacts& facts : {untold, foreign}) texts.push_back({IDD_FRMOPTIONS, IDC_OP_STATUS, RegisteredTaskStatus(facts)});
+  texts.push_back({IDD_FRMOPTIONS, IDC_OP_STATUS,
+                   "Not scheduled. This system's Task Scheduler has no daily trigger: Not implemented (0x80004001); no weekly "
+                   "trigger: Not implemented (0x80004001); no log-on trigger: Not implemented (0x80004001)."});
+  texts.push_back({IDD_FRMOPTIONS, IDC_OP_STATUS,
+                   "The Task Scheduler is not available here: starting the Task Scheduler's interface (it needs Windows Vista "
+                   "or later): Class not registered (0x80040154)."});
   // The 23 boxes of More Applications take their captions from the table.
   for (const MoreApp& app : MoreApplications()) texts.push_back({IDD_FRMMOREAPP, IDC_SI_CHECK(app.check), app.caption});
   return texts;

@@ -16,3 +16,11 @@
 #define IDC_OP_CHECK(n) (8140 + (n))
 #define IDC_OP_COMMAND1 8151  // OK
 #define IDC_OP_COMMAND2 8152  // Cancel
+// Clean on a schedule
+#define IDC_OP_SCHEDULE 8160  // the check box
+#define IDC_OP_DAILY 8161
+#define IDC_OP_WEEKLY 8162
+#define IDC_OP_LOGON 8163
+#define IDC_OP_WEEKDAY 8164  // the day of a weekly cleaning
+#define IDC_OP_TIME 8165     // HH:MM
+#define IDC_OP_STATUS 8166   // whether the task is there, its last run
