@@ -5,11 +5,9 @@
 
 #include <algorithm>
 
-namespace {
-bool NamedAs(const char* exe, const std::vector<std::string>& names) {
-  return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return lstrcmpiA(exe, n.c_str()) == 0; });
+bool ExeNamed(const std::string& exe, const std::vector<std::string>& names) {
+  return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return lstrcmpiA(exe.c_str(), n.c_str()) == 0; });
 }
-}  // namespace
 
 std::vector<RunningProcess> RunningProcesses(const std::vector<std::string>& names) {
   std::vector<RunningProcess> found;
@@ -18,7 +16,7 @@ std::vector<RunningProcess> RunningProcesses(const std::vector<std::string>& nam
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    if (NamedAs(entry.szExeFile, names)) found.push_back({entry.th32ProcessID, entry.szExeFile});
+    if (ExeNamed(entry.szExeFile, names)) found.push_back({entry.th32ProcessID, entry.szExeFile});
   CloseHandle(snapshot);
   return found;
 }

@@ -13,6 +13,9 @@ bool AnyProcessRunning(const std::vector<std::string>& names);
 // browser holds its profile lock ("lockfile", "parent.lock") while it runs.
 bool FileHeldOpen(const std::string& path);
 
+// True when exe ("Firefox.exe") is one of names, letter case ignored, as Windows compares them.
+bool ExeNamed(const std::string& exe, const std::vector<std::string>& names);
+
 struct RunningProcess {
   DWORD id = 0;
   std::string exe;  // "firefox.exe", as the system lists it

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include "access/WidePath.h"
+
 namespace {
 
 // mingw-w64's taskschd.h declares the triggers up to IDailyTrigger; these two follow ITrigger
@@ -47,14 +49,14 @@ class ComRef {
   T* p_ = nullptr;
 };
 
-// A string of COM, freed when it goes.
+// A string of COM, freed when it goes; to and from the program's text as every exact name is
+// (a character the code page cannot spell travels as "<U+XXXX>").
 class Bstr {
  public:
   Bstr() = default;
   explicit Bstr(const std::string& text) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-    s_ = SysAllocStringLen(nullptr, static_cast<UINT>(n));
-    if (s_ && n) MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), s_, n);
+    const std::wstring wide = WideText(text);
+    s_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   }
   explicit Bstr(const wchar_t* text) : s_(SysAllocString(text)) {}
   ~Bstr() { SysFreeString(s_); }
@@ -62,13 +64,7 @@ class Bstr {
   Bstr& operator=(const Bstr&) = delete;
   BSTR* out() { return &s_; }
   operator BSTR() const { return s_; }
-  std::string Text() const {
-    if (!s_) return std::string();
-    const int n = WideCharToMultiByte(CP_ACP, 0, s_, static_cast<int>(SysStringLen(s_)), nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(n), '\0');
-    if (n) WideCharToMultiByte(CP_ACP, 0, s_, static_cast<int>(SysStringLen(s_)), &text[0], n, nullptr, nullptr);
-    return text;
-  }
+  std::string Text() const { return s_ ? NarrowName(s_, SysStringLen(s_)) : std::string(); }
 
  private:
   BSTR s_ = nullptr;
@@ -336,7 +332,7 @@ struct TaskScheduler::Com {
   ComRef<ITaskFolder> root;
 };
 
-TaskScheduler::TaskScheduler() : com_(new Com) {
+TaskScheduler::TaskScheduler() : com_(std::make_unique<Com>()) {
   HRESULT hr =
       CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService, com_->service.outVoid());
   if (FAILED(hr)) {
@@ -353,7 +349,7 @@ TaskScheduler::TaskScheduler() : com_(new Com) {
   if (FAILED(hr)) connection_ = Failed(hr, "opening the Task Scheduler's root folder");
 }
 
-TaskScheduler::~TaskScheduler() { delete com_; }
+TaskScheduler::~TaskScheduler() = default;
 
 TaskOutcome TaskScheduler::Register(const std::string& name, const std::string& description, const TaskTrigger& trigger,
                                     const TaskCommand& command) {

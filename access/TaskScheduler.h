@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,6 @@ class TaskScheduler {
 
  private:
   struct Com;
-  Com* com_ = nullptr;
+  std::unique_ptr<Com> com_;
   TaskOutcome connection_;
 };

@@ -27,9 +27,7 @@ void BrowserWatch::Look() {
   const std::vector<RunningProcess> running = RunningProcesses(names);
   for (Watched& w : watched_) {
     for (const RunningProcess& p : running) {
-      const bool its = std::any_of(w.info->processes.begin(), w.info->processes.end(),
-                                   [&](const std::string& n) { return lstrcmpiA(n.c_str(), p.exe.c_str()) == 0; });
-      if (!its || w.waits.count(p.id)) continue;
+      if (!ExeNamed(p.exe, w.info->processes) || w.waits.count(p.id)) continue;
       auto wait = std::make_unique<ProcessWait>(p.id, ended_);
       if (wait->ok()) w.waits[p.id] = std::move(wait);
     }
@@ -53,6 +51,7 @@ namespace {
 // The browser the item below cleans, and what it found; set only while CleanClosedBrowser runs.
 struct Closing {
   const BrowserInfo* info;
+  std::set<BrowserKind> kinds;  // its ticked ones
   ClosedBrowserCleaning* result;
 };
 Closing* g_closing = nullptr;
@@ -107,9 +106,8 @@ void CleanClosedStep(RunContext& ctx) {
     return;
   }
   const BrowserKeeps keeps = ReadBrowserKeeps(ctx.settingsFile);
-  const std::set<BrowserKind> chosen = ChosenKinds(ctx.settingsFile, info);
   for (BrowserKind kind : BrowserKinds()) {
-    if (!chosen.count(kind)) continue;
+    if (!g_closing->kinds.count(kind)) continue;
     CarryingEraser* carrying = ctx.carrying;
     const size_t first = carrying ? carrying->outcomes.size() : 0;
     const double measured = ctx.filesize, deleted = carrying ? carrying->bytes : 0;
@@ -199,11 +197,11 @@ std::string KindText(const KindErased& k) {
 ClosedBrowserCleaning CleanClosedBrowser(const BrowserInfo& info, const std::string& settingsFile) {
   ClosedBrowserCleaning result;
   result.browser = info.name;
-  if (ChosenKinds(settingsFile, info).empty()) return result;
+  Closing closing{&info, ChosenKinds(settingsFile, info), &result};
+  if (closing.kinds.empty()) return result;
   static const std::vector<RunItem> items = {
       RunItem{GateKind::Always, 0, nullptr, nullptr, "Please Waiting ,Cleaning More Browsers......",
               "Cleaning More Browsers......OK", true, -1, 0, 0, false, CleanClosedStep}};
-  Closing closing{&info, &result};
   g_closing = &closing;
   StampLastClean(settingsFile);
   QuietView view(result.lines);

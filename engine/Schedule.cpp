@@ -56,6 +56,15 @@ bool ScheduleOf(const TaskTrigger& t, Schedule& s) {
   return false;
 }
 
+// The schedule of a task read back whole, with one trigger the dialog offers; false otherwise.
+bool KnownSchedule(const TaskFacts& f, Schedule& s) {
+  return f.details.ok() && f.triggers.size() == 1 && ScheduleOf(f.triggers[0], s);
+}
+
+std::string Unavailable(const TaskScheduler& scheduler) {
+  return "The Task Scheduler is not available here: " + scheduler.connection().Text() + ".";
+}
+
 std::string Describe(const Schedule& s) {
   if (s.kind == ScheduleKind::AtLogon) return "at log on";
   const std::string at = " at " + ScheduleTimeText(s.hour, s.minute);
@@ -155,7 +164,7 @@ std::string RegisteredTaskStatus(const TaskFacts& f) {
         std::string("The task \"") + kScheduleTaskName +
         "\" is registered, but this system's Task Scheduler does not tell its schedule: " + HresultText(f.details.hr) +
         ".";
-  } else if (f.triggers.size() == 1 && ScheduleOf(f.triggers[0], s)) {
+  } else if (KnownSchedule(f, s)) {
     status = "Scheduled " + Describe(s) + ".";
   } else {
     status =
@@ -170,7 +179,7 @@ ScheduleState ReadScheduleState() {
   ScheduleState state;
   TaskScheduler scheduler;
   if (!scheduler.connection().ok()) {
-    state.status = "The Task Scheduler is not available here: " + scheduler.connection().Text() + ".";
+    state.status = Unavailable(scheduler);
     return state;
   }
   state.available = true;
@@ -185,15 +194,14 @@ ScheduleState ReadScheduleState() {
     state.status = "Not scheduled." + Shortfall(scheduler);
     return state;
   }
-  state.known = facts.details.ok() && facts.triggers.size() == 1 && ScheduleOf(facts.triggers[0], state.schedule);
+  state.known = KnownSchedule(facts, state.schedule);
   state.status = RegisteredTaskStatus(facts);
   return state;
 }
 
 std::string ApplySchedule(const Schedule& schedule) {
   TaskScheduler scheduler;
-  if (!scheduler.connection().ok())
-    return "The Task Scheduler is not available here: " + scheduler.connection().Text() + ".";
+  if (!scheduler.connection().ok()) return Unavailable(scheduler);
   const TaskTrigger trigger = TriggerOf(schedule);
   const TaskCommand command = ScheduleCommand();
   const TaskOutcome registered = scheduler.Register(kScheduleTaskName, kTaskDescription, trigger, command);
@@ -208,8 +216,7 @@ std::string ApplySchedule(const Schedule& schedule) {
     wrong = "the task is not there after registering it";
   else if (!facts.details.ok())
     wrong = facts.details.Text();
-  else if (facts.triggers.size() != 1 || !ScheduleOf(facts.triggers[0], found) ||
-           Describe(found) != Describe(schedule) || facts.commands.size() != 1 ||
+  else if (!KnownSchedule(facts, found) || Describe(found) != Describe(schedule) || facts.commands.size() != 1 ||
            !SameCommand(facts.commands[0], command))
     wrong = "it holds another schedule or program than the one asked for";
   if (wrong.empty()) return "";
@@ -222,8 +229,7 @@ std::string RemoveSchedule() {
   TaskScheduler scheduler;
   // A Windows without this Task Scheduler (before Vista) holds no such task.
   if (scheduler.connection().hr == REGDB_E_CLASSNOTREG) return "";
-  if (!scheduler.connection().ok())
-    return "The Task Scheduler is not available here: " + scheduler.connection().Text() + ".";
+  if (!scheduler.connection().ok()) return Unavailable(scheduler);
   const TaskOutcome removed = scheduler.Remove(kScheduleTaskName);
   return removed.ok() ? std::string() : removed.Text() + ".";
 }
