@@ -178,7 +178,10 @@ VOID CALLBACK ActInModal(HWND, UINT, UINT_PTR id, DWORD) {
   HWND dlg = FindWindowA(nullptr, g_caption.c_str());
   if (!dlg) return;
   KillTimer(nullptr, id);
-  g_actions(dlg);
+  // Taken out first, so that the actions may wait for a dialog of their own.
+  std::function<void(HWND)> actions = std::move(g_actions);
+  g_actions = nullptr;
+  actions(dlg);
   g_ran = true;
   SendMessageA(dlg, WM_CLOSE, 0, 0);
 }

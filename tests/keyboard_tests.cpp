@@ -12,6 +12,8 @@
 #include "ui/frmMainCodeRes.h"
 #include "ui/frmcleannow.h"
 #include "ui/frmcleannowRes.h"
+#include "ui/frmLocateRes.h"
+#include "ui/MoreBrowsersRes.h"
 
 namespace {
 
@@ -48,6 +50,18 @@ std::vector<DWORD> DrawnWith(HWND window, HWND control, bool focused) {
   DeleteDC(dc);
   ReleaseDC(nullptr, screen);
   return pixels;
+}
+
+// Escape pressed where the dialog's focus is; true when that ended the dialog.
+bool EscapeCloses(HWND dlg) {
+  HWND focus = GetFocus();
+  if (!focus || !IsChild(dlg, focus)) focus = GetNextDlgTabItem(dlg, nullptr, FALSE);
+  PressKey(dlg, focus, VK_ESCAPE);
+  return !IsWindowVisible(dlg);  // ended: hidden at once, destroyed when its loop returns
+}
+
+void Click(HWND window, int control) {
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, control)));
 }
 
 }  // namespace
@@ -93,7 +107,8 @@ TEST_F(KeyboardTest, TabReachesTheNavigationInOrderThenTheLinks) {
   // Then the page, and every link on the way, in the order they stand.
   auto at = [&](int id) { return std::find(reached.begin(), reached.end(), id) - reached.begin(); };
   EXPECT_LT(at(IDC_CHECK(1)), at(IDC_LABEL32));
-  EXPECT_LT(at(IDC_LABEL32), at(IDC_LABEL31));
+  EXPECT_LT(at(IDC_LABEL32), at(IDC_LABEL33));
+  EXPECT_LT(at(IDC_LABEL33), at(IDC_LABEL31));
   EXPECT_LT(at(IDC_LABEL31), at(IDC_LABEL(51)));
   EXPECT_LT(at(IDC_LABEL(51)), at(IDC_LABEL(7)));
   EXPECT_LT(at(IDC_LABEL(7)), static_cast<long>(reached.size()));
@@ -108,6 +123,8 @@ TEST_F(KeyboardTest, EnterAndSpaceOnTheNavigationAndTheLinksActAsAClick) {
   EXPECT_TRUE(OpensWith("More Applications", IDC_LABEL31, VK_RETURN));
   EXPECT_TRUE(OpensWith("More Browsers", IDC_LABEL32, VK_SPACE));
   EXPECT_TRUE(OpensWith("More Applications", IDC_LABEL31, VK_SPACE));
+  EXPECT_TRUE(OpensWith("More Windows Tracks", IDC_LABEL33, VK_RETURN));
+  EXPECT_TRUE(OpensWith("More Windows Tracks", IDC_LABEL33, VK_SPACE));
   EXPECT_TRUE(OpensWith("Clean Options", IDC_IMAGE(5), VK_RETURN));
   EXPECT_TRUE(OpensWith("About", IDC_IMAGE(6), VK_SPACE));
   PressKeyInProgram(Item(IDC_IMAGE(2)), VK_RETURN);
@@ -130,6 +147,7 @@ TEST_F(KeyboardTest, AltAndTheUnderlinedLetterActOnTheNavigationAndTheLinks) {
   EXPECT_TRUE(OpensWith("About", IDC_CHECK(12), 'A', true));
   EXPECT_TRUE(OpensWith("More Browsers", IDC_CHECK(12), 'B', true));
   EXPECT_TRUE(OpensWith("More Applications", IDC_CHECK(12), 'P', true));
+  EXPECT_TRUE(OpensWith("More Windows Tracks", IDC_CHECK(12), 'W', true));
   EXPECT_TRUE(OpensWith("Search & Erase", IDC_CHECK(12), 'R', true));
   PressKeyInProgram(anywhere, 'N', true);
   EXPECT_TRUE(app.CleanNow().IsLoaded());
@@ -156,23 +174,52 @@ TEST_F(KeyboardTest, EscapeClosesEveryDialogOfTheMainWindow) {
                             {"More Applications", IDC_LABEL31},    {"URL Drop-List Options", IDC_COMMAND(7)},
                             {"Cookies Options", IDC_COMMAND(8)},   {"Netscape Navigator", IDC_COMMAND(3)},
                             {"Opera", IDC_COMMAND(1)},             {"MSN Explorer", IDC_COMMAND(2)},
-                            {"MS Office", IDC_COMMAND(6)}};
+                            {"MS Office", IDC_COMMAND(6)},         {"More Windows Tracks", IDC_LABEL33}};
   for (const Opened& d : dialogs) {
     bool closed = false;
-    WithModal(d.caption, [&](HWND dlg) {
-      HWND focus = GetFocus();
-      if (!focus || !IsChild(dlg, focus)) focus = GetNextDlgTabItem(dlg, nullptr, FALSE);
-      PressKey(dlg, focus, VK_ESCAPE);
-      closed = !IsWindowVisible(dlg);  // ended: hidden at once, destroyed when its loop returns
-    }, [&] { SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(d.control, BN_CLICKED), reinterpret_cast<LPARAM>(Item(d.control))); });
+    WithModal(d.caption, [&](HWND dlg) { closed = EscapeCloses(dlg); }, [&] { Click(Main(), d.control); });
     EXPECT_TRUE(ModalActionsRan()) << d.caption;
     EXPECT_TRUE(closed) << d.caption;
   }
   EXPECT_FALSE(FileExists(Settings()));  // Escape is Cancel: nothing was stored
 }
 
+TEST_F(KeyboardTest, EscapeClosesTheDialogsThatOtherDialogsOpen) {
+  struct Nested {
+    const char* outer;
+    int outerControl;
+    const char* inner;
+    int innerControl;
+  };
+  const Nested dialogs[] = {{"More Browsers", IDC_LABEL32, "Cookies to keep", IDC_MB_COOKIES},
+                            {"Search & Erase", IDC_IMAGE(4), "Options", IDC_LO_OPTION}};
+  for (const Nested& d : dialogs) {
+    bool closed = false, innerRan = false;
+    WithModal(d.outer, [&](HWND outer) {
+      WithModal(d.inner, [&](HWND inner) { closed = EscapeCloses(inner); }, [&] { Click(outer, d.innerControl); });
+      innerRan = ModalActionsRan();
+    }, [&] { Click(Main(), d.outerControl); });
+    EXPECT_TRUE(innerRan) << d.inner;
+    EXPECT_TRUE(closed) << d.inner;
+  }
+  // The progress dialog's own windows, and the progress dialog itself.
+  PressKeyInProgram(Item(IDC_IMAGE(3)), VK_RETURN);
+  HWND progress = app.CleanNow().hwnd();
+  ASSERT_TRUE(progress);
+  for (const auto& inner : {std::make_pair("Analyze", IDC_CN_ANALYZE), std::make_pair("What the run did", IDC_CN_DETAILS)}) {
+    bool closed = false;
+    WithModal(inner.first, [&](HWND dlg) { closed = EscapeCloses(dlg); }, [&] { Click(progress, inner.second); });
+    EXPECT_TRUE(ModalActionsRan()) << inner.first;
+    EXPECT_TRUE(closed) << inner.first;
+  }
+  EXPECT_TRUE(app.CleanNow().IsLoaded());
+  PressKeyInProgram(GetDlgItem(progress, IDC_CN_ANALYZE), VK_ESCAPE);
+  EXPECT_FALSE(app.CleanNow().IsLoaded());
+  EXPECT_TRUE(messages.seen.empty());  // nothing asked, nothing erased
+}
+
 TEST_F(KeyboardTest, TheFocusShowsOnTheNavigationAndOnTheLinks) {
-  for (int id : {IDC_IMAGE(1), IDC_IMAGE(9), IDC_LABEL32, IDC_LABEL31, IDC_LABEL(7)}) {
+  for (int id : {IDC_IMAGE(1), IDC_IMAGE(9), IDC_LABEL32, IDC_LABEL33, IDC_LABEL31, IDC_LABEL(7)}) {
     const std::vector<DWORD> plain = DrawnWith(Main(), Item(id), false);
     const std::vector<DWORD> focused = DrawnWith(Main(), Item(id), true);
     ASSERT_FALSE(plain.empty()) << id;

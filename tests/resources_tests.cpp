@@ -2,6 +2,7 @@
 // every dialog of it laid out at 96 and at 144 DPI as Windows lays it out (dialog units of the
 // template's own font at that DPI), each static text measured with that font against its control.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -433,5 +434,41 @@ TEST_F(ProgramIconTest, TheMainWindowLaysItselfOutAgainWhenItsDpiChanges) {
   // The icons, drawn for the new size.
   EXPECT_EQ(SystemMetricAt(SM_CXSMICON, 144),
             IconWidth(reinterpret_cast<HICON>(SendMessageA(main, WM_GETICON, ICON_SMALL, 0))));
+  app.Main().Unload();
+}
+
+// Moved to a monitor of another scaling, a dialog's list columns and a list's sideways scroll
+// grow with it, as Windows grows the dialog's controls.
+TEST_F(ProgramIconTest, ADialogsListColumnsAndScrollGrowWhenItsDpiChanges) {
+  ASSERT_TRUE(app.Main().Load());
+  HWND main = app.Main().hwnd();
+  auto atDpi144 = [](HWND dlg) {
+    RECT r;
+    GetWindowRect(dlg, &r);
+    SendMessageA(dlg, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&r));
+  };
+  std::vector<int> before, after;
+  WithModal("More Applications", [&](HWND dlg) {
+    HWND list = GetDlgItem(dlg, IDC_SI_DEFLIST);
+    for (int c = 0; c < 2; ++c) before.push_back(static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0)));
+    atDpi144(dlg);
+    for (int c = 0; c < 2; ++c) after.push_back(static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0)));
+  }, [&] { SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_LABEL31, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_LABEL31))); });
+  ASSERT_TRUE(ModalActionsRan());
+  ASSERT_EQ(2u, after.size());
+  for (int c = 0; c < 2; ++c) {
+    EXPECT_GT(before[c], 0) << c;
+    EXPECT_NEAR(before[c] * 3 / 2, after[c], 1) << c;
+  }
+  int extentBefore = 0, extentAfter = 0;
+  WithModal("Cookies Options", [&](HWND dlg) {
+    HWND list = GetDlgItem(dlg, IDC_KL_KEEP);
+    extentBefore = static_cast<int>(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));
+    atDpi144(dlg);
+    extentAfter = static_cast<int>(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));
+  }, [&] { SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_COMMAND(8), BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_COMMAND(8)))); });
+  ASSERT_TRUE(ModalActionsRan());
+  EXPECT_GT(extentBefore, 0);
+  EXPECT_NEAR(extentBefore * 3 / 2, extentAfter, 1);
   app.Main().Unload();
 }

@@ -60,6 +60,29 @@ bool IsDrawnButton(HWND control) {
   return lstrcmpiA(cls, "Button") == 0 && (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
 }
 
+// What a window sets in pixels after its controls were made (list-view columns, a list box's
+// sideways scroll) Windows does not rescale with the dialog: moved to a monitor of another
+// scaling, they are scaled here from the old DPI to the new one.
+void RescalePixelWidths(HWND dialog, UINT from, UINT to) {
+  if (from == 0 || from == to) return;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char cls[32] = {0};
+    GetClassNameA(c, cls, sizeof cls);
+    if (lstrcmpiA(cls, WC_LISTVIEWA) == 0) {
+      HWND header = reinterpret_cast<HWND>(SendMessageA(c, LVM_GETHEADER, 0, 0));
+      const int columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+      for (int i = 0; i < columns; ++i) {
+        const int width = static_cast<int>(SendMessageA(c, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
+        SendMessageA(c, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), MulDiv(width, static_cast<int>(to), static_cast<int>(from)));
+      }
+    } else if (lstrcmpiA(cls, "ListBox") == 0) {
+      const int extent = static_cast<int>(SendMessageA(c, LB_GETHORIZONTALEXTENT, 0, 0));
+      if (extent > 0)
+        SendMessageA(c, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(MulDiv(extent, static_cast<int>(to), static_cast<int>(from))), 0);
+    }
+  }
+}
+
 void MakeDrawnButtonsPressable(HWND dialog) {
   for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
     if (IsDrawnButton(c)) SetWindowSubclass(c, PressedByEnter, 0, 0);
@@ -287,8 +310,10 @@ void Dialog::ShowProgramIcon() {
 
 INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   if (msg == kDpiChangedMessage) {
+    const UINT old = dpi_;
     dpi_ = LOWORD(wp);
     ShowProgramIcon();
+    RescalePixelWidths(hwnd_, old, dpi_);
     handled = OnDpiChanged(dpi_, *reinterpret_cast<const RECT*>(lp));
     return handled ? TRUE : FALSE;
   }
