@@ -33,7 +33,7 @@ def too_long(root):
     for layer in LAYERS:
         folder = os.path.join(root, layer)
         for name in sorted(os.listdir(folder)):
-            if os.path.splitext(name)[1] in (".h", ".cpp"):
+            if os.path.splitext(name)[1] in (".h", ".cpp", ".rc"):
                 with open(os.path.join(folder, name), encoding="latin-1") as f:
                     n = sum(1 for _ in f)
                 if n > MAX_LINES:
