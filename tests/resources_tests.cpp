@@ -269,30 +269,33 @@ const int kDialogs[] = {IDD_FRMMAINCODE, IDD_FRMABOUT,   IDD_FRMSPLASH,   IDD_FR
 }  // namespace
 
 TEST(ProgramFile, CarriesItsIconGroupFrom16To256Pixels) {
-  ResourceFile exe(kProgram);
-  ASSERT_NE(nullptr, exe.get()) << "the harness copies Tsw.exe to " << kProgram;
-  const std::string group = exe.Bytes(MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */, MAKEINTRESOURCEA(IDI_PROGRAM));
-  ASSERT_GE(group.size(), 6u);
-  WORD count = 0;
-  memcpy(&count, group.data() + 4, 2);
-  ASSERT_EQ(group.size(), 6u + count * sizeof(GroupIconEntry));
-  std::vector<int> sizes;
-  for (WORD i = 0; i < count; ++i) {
-    GroupIconEntry e;
-    memcpy(&e, group.data() + 6 + i * sizeof e, sizeof e);
-    sizes.push_back(e.width == 0 ? 256 : e.width);
-    EXPECT_EQ(32, e.bits);
-    // Each image of the group is there, and Windows makes an icon of it.
-    const std::string image = exe.Bytes(MAKEINTRESOURCEA(3) /* RT_ICON */, MAKEINTRESOURCEA(e.id));
-    ASSERT_EQ(e.bytes, image.size());
-    const int side = e.width == 0 ? 256 : e.width;
-    HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(const_cast<char*>(image.data())),
-                                          static_cast<DWORD>(image.size()), TRUE, 0x00030000, side, side, 0);
-    EXPECT_NE(nullptr, icon) << side;
-    if (icon) DestroyIcon(icon);
+  for (const char* program : {kProgram, "C:\\tsw-bin\\tswclean.exe"}) {
+    SCOPED_TRACE(program);
+    ResourceFile exe(program);
+    ASSERT_NE(nullptr, exe.get()) << "the harness copies the programs to C:\\tsw-bin";
+    const std::string group = exe.Bytes(MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */, MAKEINTRESOURCEA(IDI_PROGRAM));
+    ASSERT_GE(group.size(), 6u);
+    WORD count = 0;
+    memcpy(&count, group.data() + 4, 2);
+    ASSERT_EQ(group.size(), 6u + count * sizeof(GroupIconEntry));
+    std::vector<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+      GroupIconEntry e;
+      memcpy(&e, group.data() + 6 + i * sizeof e, sizeof e);
+      sizes.push_back(e.width == 0 ? 256 : e.width);
+      EXPECT_EQ(32, e.bits);
+      // Each image of the group is there, and Windows makes an icon of it.
+      const std::string image = exe.Bytes(MAKEINTRESOURCEA(3) /* RT_ICON */, MAKEINTRESOURCEA(e.id));
+      ASSERT_EQ(e.bytes, image.size());
+      const int side = e.width == 0 ? 256 : e.width;
+      HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(const_cast<char*>(image.data())),
+                                            static_cast<DWORD>(image.size()), TRUE, 0x00030000, side, side, 0);
+      EXPECT_NE(nullptr, icon) << side;
+      if (icon) DestroyIcon(icon);
+    }
+    for (int side : {16, 20, 24, 32, 40, 48, 64, 256})
+      EXPECT_NE(sizes.end(), std::find(sizes.begin(), sizes.end(), side)) << side;
   }
-  for (int side : {16, 20, 24, 32, 40, 48, 64, 256})
-    EXPECT_NE(sizes.end(), std::find(sizes.begin(), sizes.end(), side)) << side;
 }
 
 TEST(ProgramFile, DeclaresPerMonitorDpiAwarenessInItsManifest) {
