@@ -440,7 +440,7 @@ TEST_F(BrowserStoreTest, FirefoxSiteDataGoesSiteBySiteWithTheStorageItWasGranted
             Column(ffProfile + "\\storage\\ls-archive.sqlite", "SELECT originKey FROM webappsstore2"));
 }
 
-TEST_F(BrowserStoreTest, TheScriptCacheIsEmptiedWhenNoWorkerIsLeftAndALockedStoreIsLeftAsItIsAndSaid) {
+TEST_F(BrowserStoreTest, TheScriptCacheIsEmptiedWhenNoWorkerIsLeftAndLockedOrUnreadableStoresAreLeftAsTheyAreAndSaid) {
   const std::string sw = d + "\\Service Worker";
   MakeLevelStore(sw + "\\Database", {{"INITDATA_DB_VERSION", "2"},
                                      {Registration("https://gone.example/", "1"), "reg"},
@@ -451,6 +451,10 @@ TEST_F(BrowserStoreTest, TheScriptCacheIsEmptiedWhenNoWorkerIsLeftAndALockedStor
   MakeFile(sw + "\\ScriptCache\\index-dir\\the-real-index", "index");
   const std::string local = d + "\\Local Storage\\leveldb";
   MakeLevelStore(local, {{LocalKey("https://gone.example"), "\x01tswmarker-local"}});
+  // A store the library cannot read (its manifest is damaged) is left as it is, and said.
+  MakeFile(d + "\\Session Storage\\CURRENT", "MANIFEST-000001\n");
+  MakeFile(d + "\\Session Storage\\MANIFEST-000001", "not a manifest at all");
+  const std::vector<std::string> sessionBefore = Contents(d + "\\Session Storage");
   {
     // The browser holds its store's LOCK while it runs, as the library takes it.
     HANDLE lock = CreateFileA((local + "\\LOCK").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -466,6 +470,11 @@ TEST_F(BrowserStoreTest, TheScriptCacheIsEmptiedWhenNoWorkerIsLeftAndALockedStor
   EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(),
                                         "Google Chrome (Default): Local Storage\\leveldb is locked by another program: left alone"));
   EXPECT_EQ((std::vector<std::string>{LocalKey("https://gone.example")}), LevelKeys(local));
+  EXPECT_EQ(sessionBefore, Contents(d + "\\Session Storage"));
+  EXPECT_EQ(1, std::count_if(view.lines.begin(), view.lines.end(), [](const std::string& line) {
+              return line.find("Google Chrome (Default): Session Storage is not a store Tracksweep can read (") == 0 &&
+                     line.find("): left alone") != std::string::npos;
+            })) << ::testing::PrintToString(view.lines);
   // No worker is left: nothing of the scripts' cache is of use, and all of it goes.
   EXPECT_EQ((std::vector<std::string>{"INITDATA_DB_VERSION"}), LevelKeys(sw + "\\Database"));
   EXPECT_EQ((std::map<std::string, std::string>()), FilesBelow(sw + "\\ScriptCache"));
