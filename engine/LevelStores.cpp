@@ -339,6 +339,13 @@ void CleanChromiumFileSystems(BrowserJob& job, const BrowserProfile& p) {
   // The key goes first: a folder whose key is gone is one Chromium drops itself, while a key
   // whose folder is gone only gets an empty one again.
   const std::string store = p.folder + "\\File System";
+  if (!LevelStore::Exists(store + "\\Origins")) {
+    // Folders without the store that names their origins belong to no site that can be told.
+    bool any = false;
+    ForEachEntry(store, [&](const ListedEntry&) { return !(any = true); });
+    if (any) job.Note(p, "File System holds no Origins store: left alone");
+    return;
+  }
   FileSystemOriginKeys origins;
   const std::set<std::string> gone = ChangeLevelStore(job, p, store + "\\Origins", origins);
   std::vector<SiteFolder> folders;

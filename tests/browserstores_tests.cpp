@@ -120,6 +120,10 @@ std::string Bookmarks(const std::string& url) {
          "\"}],\"type\":\"folder\"},\"other\":{\"children\":[],\"type\":\"folder\"}},\"version\":1}";
 }
 
+bool Said(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
 // Every file of a folder with its bytes, to tell that a kept site's data stayed to the byte.
 std::vector<std::string> Contents(const std::string& folder) {
   std::vector<std::string> all;
@@ -455,6 +459,8 @@ TEST_F(BrowserStoreTest, TheScriptCacheIsEmptiedWhenNoWorkerIsLeftAndLockedOrUnr
   MakeFile(d + "\\Session Storage\\CURRENT", "MANIFEST-000001\n");
   MakeFile(d + "\\Session Storage\\MANIFEST-000001", "not a manifest at all");
   const std::vector<std::string> sessionBefore = Contents(d + "\\Session Storage");
+  // File systems whose Origins store is missing tell no site.
+  MakeFile(d + "\\File System\\000\\t\\00\\00000000", "a file of an origin no store names");
   {
     // The browser holds its store's LOCK while it runs, as the library takes it.
     HANDLE lock = CreateFileA((local + "\\LOCK").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -471,6 +477,8 @@ TEST_F(BrowserStoreTest, TheScriptCacheIsEmptiedWhenNoWorkerIsLeftAndLockedOrUnr
                                         "Google Chrome (Default): Local Storage\\leveldb is locked by another program: left alone"));
   EXPECT_EQ((std::vector<std::string>{LocalKey("https://gone.example")}), LevelKeys(local));
   EXPECT_EQ(sessionBefore, Contents(d + "\\Session Storage"));
+  EXPECT_EQ("a file of an origin no store names", ReadFileText(d + "\\File System\\000\\t\\00\\00000000"));
+  EXPECT_TRUE(Said(view.lines, "Google Chrome (Default): File System holds no Origins store: left alone"));
   EXPECT_EQ(1, std::count_if(view.lines.begin(), view.lines.end(), [](const std::string& line) {
               return line.find("Google Chrome (Default): Session Storage is not a store Tracksweep can read (") == 0 &&
                      line.find("): left alone") != std::string::npos;
