@@ -67,6 +67,9 @@ void CleanFirefoxProfile(BrowserJob& job, const BrowserProfile& profile);
 // Whether a scheme is a web site's ("http", "https", any case): an extension's data or the
 // browser's own is no site data.
 bool WebScheme(const std::string& scheme);
+// The site of an origin as Chromium names it in folders and keys ("https_example.com_0" ->
+// "example.com"); "" for anything but a web site's.
+std::string OriginIdentifierSite(const std::string& identifier);
 // A folder that holds one site's data alone.
 struct SiteFolder {
   std::string site;

@@ -166,11 +166,7 @@ class DownloadRecordKeys : public KeyGroups {
 class FileSystemOriginKeys : public KeyGroups {
  public:
   std::string GroupOf(const std::string& key, const std::string& value) const override {
-    if (key.compare(0, 7, "ORIGIN:") != 0 || !IsFolderNumber(value)) return "";
-    const std::string id = key.substr(7);
-    const size_t first = id.find('_'), last = id.rfind('_');
-    if (first == std::string::npos || last <= first + 1 || !WebScheme(id.substr(0, first))) return "";
-    return SiteOf(id.substr(first + 1, last - first - 1));
+    return key.compare(0, 7, "ORIGIN:") == 0 && IsFolderNumber(value) ? OriginIdentifierSite(key.substr(7)) : "";
   }
   void See(const std::string& key, const std::string& value) override {
     const std::string site = GroupOf(key, value);

@@ -18,6 +18,12 @@ namespace {
 
 }  // namespace
 
+std::string OriginIdentifierSite(const std::string& identifier) {
+  const size_t first = identifier.find('_'), last = identifier.rfind('_');
+  if (first == std::string::npos || last <= first + 1 || !WebScheme(identifier.substr(0, first))) return "";
+  return SiteOf(identifier.substr(first + 1, last - first - 1));
+}
+
 bool WebScheme(const std::string& scheme) {
   const std::string s = LowerText(scheme);
   return s == "http" || s == "https";
@@ -98,11 +104,7 @@ std::vector<SiteFolder> SiteFoldersOf(const std::string& store, std::string (*si
 // Chromium: "https_example.com_0.indexeddb.leveldb" (and ".indexeddb.blob") -> "example.com".
 std::string ChromiumIndexedDbSite(const std::string& name) {
   const size_t end = name.find(".indexeddb.");
-  if (end == std::string::npos) return "";
-  const std::string origin = name.substr(0, end);
-  const size_t first = origin.find('_'), last = origin.rfind('_');
-  if (first == std::string::npos || last <= first + 1 || !WebScheme(origin.substr(0, first))) return "";
-  return SiteOf(origin.substr(first + 1, last - first - 1));
+  return end == std::string::npos ? "" : OriginIdentifierSite(name.substr(0, end));
 }
 
 // Firefox: "https+++example.com+8080^userContextId=1" -> "example.com".
