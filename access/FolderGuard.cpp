@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "access/WidePath.h"
@@ -148,6 +149,42 @@ ProtectedSet ProtectedFolders() {
 // The folders of the outermost GuardScope, read at the first question within it.
 int g_scopes = 0;
 std::unique_ptr<ProtectedSet> g_scoped;
+// The long names of the folders found within it, by their full paths in lower case: a run asks
+// about many folders below the same few, and the platform looks up every component of a path
+// on its own (a directory search each).
+std::map<std::wstring, std::wstring> g_longNames;
+
+std::wstring LowerWide(std::wstring s) {
+  if (!s.empty()) CharLowerBuffW(&s[0], static_cast<DWORD>(s.size()));
+  return s;
+}
+
+// What GetLongPathNameW answers for a full path ("" when a component does not exist). Within a
+// GuardScope a plain path ("C:\...", short, no wildcards) is looked up one component at a time
+// and its found parents are reused; anything else goes to the platform whole.
+std::wstring LongName(std::wstring full) {
+  const bool plain = g_scopes > 0 && full.size() >= 3 && full.size() < MAX_PATH - 12 && full[1] == L':' && full[2] == L'\\' &&
+                     full.find_first_of(L"*?/") == std::wstring::npos;
+  if (!plain) return Called([&](wchar_t* buf, DWORD size) { return GetLongPathNameW(full.c_str(), buf, size); });
+  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  if (full.size() == 3) return full;  // a drive's root
+  const std::wstring key = LowerWide(full);
+  auto known = g_longNames.find(key);
+  if (known != g_longNames.end()) return known->second;
+  const size_t slash = full.find_last_of(L'\\');
+  const std::wstring leaf = full.substr(slash + 1);
+  if (leaf.back() == L'.' || leaf.back() == L' ')
+    return Called([&](wchar_t* buf, DWORD size) { return GetLongPathNameW(full.c_str(), buf, size); });
+  const std::wstring parent = LongName(full.substr(0, slash == 2 ? 3 : slash));
+  if (parent.empty()) return parent;
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW(full.c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return std::wstring();
+  FindClose(h);
+  std::wstring result = parent + (parent.back() == L'\\' ? L"" : L"\\") + found.cFileName;
+  g_longNames[key] = result;
+  return result;
+}
 
 const ProtectedSet& Scoped() {
   if (!g_scoped) g_scoped.reset(new ProtectedSet(ProtectedFolders()));
@@ -233,7 +270,10 @@ std::string KnownFolder(int csidl) {
 GuardScope::GuardScope() { ++g_scopes; }
 
 GuardScope::~GuardScope() {
-  if (--g_scopes == 0) g_scoped.reset();
+  if (--g_scopes == 0) {
+    g_scoped.reset();
+    g_longNames.clear();
+  }
 }
 
 std::string CanonicalFolder(const std::string& folder) {
@@ -243,7 +283,7 @@ std::string CanonicalFolder(const std::string& folder) {
   std::wstring full = Called([&](wchar_t* buf, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buf, nullptr); });
   if (full.empty()) return "";
   const std::wstring reach = full.size() < MAX_PATH - 12 ? full : WidePath(NarrowName(full));
-  std::wstring longName = Called([&](wchar_t* buf, DWORD size) { return GetLongPathNameW(reach.c_str(), buf, size); });
+  std::wstring longName = reach == full ? LongName(full) : Called([&](wchar_t* buf, DWORD size) { return GetLongPathNameW(reach.c_str(), buf, size); });
   if (!longName.empty()) {
     if (longName.compare(0, 8, L"\\\\?\\UNC\\") == 0) longName = L"\\\\" + longName.substr(8);
     else if (longName.compare(0, 4, L"\\\\?\\") == 0) longName = longName.substr(4);

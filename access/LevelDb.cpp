@@ -55,6 +55,24 @@ bool NotStoreData(const std::string& name) {
   return false;
 }
 
+// The files the library makes in a store folder ("CURRENT", "MANIFEST-000001", "000003.log",
+// "000005.ldb"...). Anything else there (another store in a sub-folder, as shared_proto_db
+// keeps its "metadata", or a file of the browser's own) is none of the store's and goes along
+// with it untouched when the store is rewritten.
+bool IsStoreFile(const std::string& name) {
+  if (NotStoreData(name) || name == "CURRENT") return true;
+  std::string number = name;
+  if (name.compare(0, 9, "MANIFEST-") == 0) number = name.substr(9);
+  else {
+    const size_t dot = name.find('.');
+    if (dot == std::string::npos) return false;
+    const std::string kind = name.substr(dot + 1);
+    if (kind != "log" && kind != "ldb" && kind != "sst" && kind != "dbtmp") return false;
+    number = name.substr(0, dot);
+  }
+  return !number.empty() && number.find_first_not_of("0123456789") == std::string::npos;
+}
+
 // One file of the store into the memory environment, under the name the library will ask for.
 bool CopyIntoMemory(const std::string& path, leveldb::Env& memory, const std::string& name, std::string& error) {
   FileHandle in(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
@@ -80,14 +98,17 @@ bool CopyIntoMemory(const std::string& path, leveldb::Env& memory, const std::st
   return s.ok();
 }
 
-// Erases the files of a folder this code swapped out or made through the real eraser, whatever
-// eraser a caller has put in force (the secure option of the run applies), then the folder. The
-// folder is listed first: secure erasing renames a file inside it before deleting it. Names a
-// file that stayed in stayed; true when the folder is gone.
+// Erases the store's own files of a folder this code swapped out or made through the real
+// eraser, whatever eraser a caller has put in force (the secure option of the run applies), then
+// the folder when nothing else is left in it. The folder is listed first: secure erasing renames
+// a file inside it before deleting it. Names a file that stayed, or what is not the store's, in
+// stayed; true when the folder is gone.
 bool EraseStoreFolder(const std::string& folder, std::string* stayed) {
   std::vector<ListedEntry> files;
+  std::string other;
   ForEachEntry(folder, [&](const ListedEntry& e) {
-    if (!IsFolder(e)) files.push_back(e);
+    if (!IsFolder(e) && IsStoreFile(e.name)) files.push_back(e);
+    else if (other.empty()) other = folder + "\\" + e.name + ": not the store's own";
     return true;
   });
   RealEraser eraser;
@@ -96,11 +117,33 @@ bool EraseStoreFolder(const std::string& folder, std::string* stayed) {
     if (!eraser.EraseListedFile(path, e.facts, true) && stayed && stayed->empty())
       *stayed = path + ": " + ReasonOf(eraser.lastError());
   }
+  if (!other.empty()) {
+    if (stayed && stayed->empty()) *stayed = other;
+    return false;
+  }
   return eraser.RemoveWalkedFolder(folder) || AttributesOf(folder) == INVALID_FILE_ATTRIBUTES;
 }
 
 bool Rename(const std::string& from, const std::string& to) {
   return MoveFileW(WidePath(from).c_str(), WidePath(to).c_str()) != FALSE;
+}
+
+// Moves what is not the store's own (sub-folders, other files) from the old store's folder into
+// the new one, as it is. An entry the new folder already has stays where it was: the new one is
+// the browser's. Names the first that could not move in error; true when all moved.
+bool CarryOver(const std::string& from, const std::string& to, std::string& error) {
+  std::vector<std::string> names;
+  ForEachEntry(from, [&](const ListedEntry& e) {
+    if (IsFolder(e) || !IsStoreFile(e.name)) names.push_back(e.name);
+    return true;
+  });
+  bool all = true;
+  for (const std::string& name : names) {
+    if (Rename(from + "\\" + name, to + "\\" + name)) continue;
+    if (all && error.empty()) error = from + "\\" + name + ": " + ReasonOf(GetLastError());
+    all = false;
+  }
+  return all;
 }
 
 }  // namespace
@@ -120,13 +163,22 @@ LevelStore::Opened LevelStore::Fail(Opened why, const std::string& error) {
   return why;
 }
 
+bool LevelStore::Exists(const std::string& folder) {
+  return AttributesOf(folder) != INVALID_FILE_ATTRIBUTES || AttributesOf(folder + kAsideSuffix) != INVALID_FILE_ATTRIBUTES;
+}
+
 LevelStore::Opened LevelStore::Open(const std::string& folder, bool readOnly) {
   Close();
   error_.clear();
   folder_ = folder;
   while (folder_.size() > 3 && (folder_.back() == '\\' || folder_.back() == '/')) folder_.pop_back();
   readOnly_ = readOnly;
-  const DWORD attrs = AttributesOf(folder_);
+  DWORD attrs = AttributesOf(folder_);
+  // A rewrite stopped between its two renames left the old store aside and none in its place:
+  // it is put back whole (a fresh one beside it goes with the next rewrite).
+  const std::string aside = folder_ + kAsideSuffix;
+  if (attrs == INVALID_FILE_ATTRIBUTES && !readOnly && AttributesOf(aside) != INVALID_FILE_ATTRIBUTES && Rename(aside, folder_))
+    attrs = AttributesOf(folder_);
   if (attrs == INVALID_FILE_ATTRIBUTES) return Fail(Opened::Missing, folder_ + ": not found");
   if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return Fail(Opened::Unreadable, folder_ + ": not a folder");
   if (HasEscapedNames(folder_))
@@ -147,7 +199,7 @@ LevelStore::Opened LevelStore::Open(const std::string& folder, bool readOnly) {
   std::string error;
   ForEachEntry(folder_, [&](const ListedEntry& e) {
     // A name the code page cannot spell is none of the library's.
-    if (IsFolder(e) || NotStoreData(e.name) || HasEscapedNames(e.name)) return true;
+    if (IsFolder(e) || NotStoreData(e.name) || !IsStoreFile(e.name) || HasEscapedNames(e.name)) return true;
     copied = CopyIntoMemory(folder_ + "\\" + e.name, *memory_, folder_ + "/" + e.name, error);
     return copied;
   });
@@ -198,7 +250,9 @@ bool LevelStore::Rewrite(const KeyVisit& keep, size_t* erased) {
     return false;
   }
   const std::string fresh = folder_ + kFreshSuffix, aside = folder_ + kAsideSuffix;
-  // What an interrupted rewrite left: a fresh store never swapped in, an old one not yet erased.
+  // What an interrupted rewrite left: a fresh store never swapped in, an old one not yet erased,
+  // whose sub-stores and other files may not have come over yet.
+  if (AttributesOf(aside) != INVALID_FILE_ATTRIBUTES) CarryOver(aside, folder_, error_);
   for (const std::string& leftover : {fresh, aside}) {
     if (AttributesOf(leftover) != INVALID_FILE_ATTRIBUTES && !EraseStoreFolder(leftover, &error_)) {
       error_ = leftover + " is in the way: " + error_;
@@ -259,6 +313,7 @@ bool LevelStore::Rewrite(const KeyVisit& keep, size_t* erased) {
   }
   if (erased) *erased = dropped;
   std::string stayed;
+  CarryOver(aside, folder_, stayed);
   if (!EraseStoreFolder(aside, &stayed)) error_ = "the old store stays in " + aside + (stayed.empty() ? "" : " (" + stayed + ")");
   return true;
 }

@@ -30,7 +30,11 @@ class LevelStore {
   // Rewrite or Close. Missing: no such folder. Busy: another program holds the LOCK.
   // Unreadable: not a folder, not a store, another key order, damaged, or a path the code page
   // cannot spell (the library's calls are ANSI ones); Error() says why.
+  // A rewrite stopped between its two renames left no store in the folder's place: opening to
+  // change it (not to read) puts the old one back first.
   Opened Open(const std::string& folder, bool readOnly = false);
+  // Whether there is a store to open: the folder, or the old store a stopped rewrite left aside.
+  static bool Exists(const std::string& folder);
   bool ok() const { return db_ != nullptr; }
   void Close();
 
@@ -40,8 +44,10 @@ class LevelStore {
   bool ForEach(const std::string& prefix, const KeyVisit& visit) const;
 
   // Writes every live key that keep answers true for into a fresh store beside this one (Snappy
-  // tables, as the library makes by default), swaps the two folders and erases the old one's
-  // files through the real eraser, so that secure erasing applies. Until the swap nothing of the
+  // tables, as the library makes by default), swaps the two folders, moves what is not the
+  // store's own (a sub-store such as shared_proto_db's "metadata", other files) over to the new
+  // one untouched, and erases the old one's files through the real eraser, so that secure
+  // erasing applies. What a stopped rewrite left beside the store is finished first. Until the swap nothing of the
   // old store changes; when anything fails before it, the fresh folder goes and the old store
   // stays as it was (false). erased, if given, receives the number of keys left out. The store
   // is closed afterwards either way. A file of the old store that could not be erased is named

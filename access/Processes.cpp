@@ -6,17 +6,53 @@
 #include <algorithm>
 
 bool ExeNamed(const std::string& exe, const std::vector<std::string>& names) {
-  return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return lstrcmpiA(exe.c_str(), n.c_str()) == 0; });
+  const std::string base = exe.substr(exe.find_last_of('\\') + 1);
+  return std::any_of(names.begin(), names.end(), [&](const std::string& n) {
+    if (n.find('\\') == std::string::npos) return lstrcmpiA(base.c_str(), n.c_str()) == 0;
+    // A generic name ("browser.exe") is given with the folders it lies in, and only an
+    // executable at a path that ends so is the browser's.
+    return exe.size() > n.size() && exe[exe.size() - n.size() - 1] == '\\' &&
+           lstrcmpiA(exe.c_str() + exe.size() - n.size(), n.c_str()) == 0;
+  });
 }
+
+namespace {
+
+// The full path of a process's executable, or "" when it may not be asked (or the system is
+// older than Vista, where no browser that needs this runs).
+std::string ImagePath(DWORD id) {
+  using QueryName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+  static const auto query = reinterpret_cast<QueryName>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA"));
+  const DWORD kQueryLimitedInformation = 0x1000;
+  HANDLE h = query ? OpenProcess(kQueryLimitedInformation, FALSE, id) : nullptr;
+  if (!h) return "";
+  char path[MAX_PATH * 2];
+  DWORD size = sizeof path;
+  const bool ok = query(h, 0, path, &size) != FALSE;
+  CloseHandle(h);
+  return ok ? std::string(path, size) : "";
+}
+
+}  // namespace
 
 std::vector<RunningProcess> RunningProcesses(const std::vector<std::string>& names) {
   std::vector<RunningProcess> found;
+  // The names given with their folders, by their executable's own name.
+  std::vector<std::string> bases;
+  for (const std::string& n : names)
+    if (n.find('\\') != std::string::npos) bases.push_back(n.substr(n.find_last_of('\\') + 1));
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return found;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    if (ExeNamed(entry.szExeFile, names)) found.push_back({entry.th32ProcessID, entry.szExeFile});
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    std::string exe = entry.szExeFile;
+    if (ExeNamed(exe, bases)) {
+      const std::string path = ImagePath(entry.th32ProcessID);
+      if (!path.empty()) exe = path;
+    }
+    if (ExeNamed(exe, names)) found.push_back({entry.th32ProcessID, exe});
+  }
   CloseHandle(snapshot);
   return found;
 }

@@ -7,18 +7,21 @@
 #include <string>
 #include <vector>
 
-// True when a process whose executable is one of names ("chrome.exe"; letter case ignored) runs.
+// True when a process whose executable is one of names ("chrome.exe"; letter case ignored; see
+// ExeNamed) runs.
 bool AnyProcessRunning(const std::vector<std::string>& names);
 // True when the file exists and another program holds it open without sharing it, as a
 // browser holds its profile lock ("lockfile", "parent.lock") while it runs.
 bool FileHeldOpen(const std::string& path);
 
-// True when exe ("Firefox.exe") is one of names, letter case ignored, as Windows compares them.
+// True when exe ("Firefox.exe", or a full path) is one of names, letter case ignored, as Windows
+// compares them. A name given with folders ("Yandex\\YandexBrowser\\Application\\browser.exe",
+// for an executable whose own name other programs share) matches only a full path ending so.
 bool ExeNamed(const std::string& exe, const std::vector<std::string>& names);
 
 struct RunningProcess {
   DWORD id = 0;
-  std::string exe;  // "firefox.exe", as the system lists it
+  std::string exe;  // "firefox.exe", as the system lists it; the full path for a name given with folders
 };
 // The processes running now whose executable is one of names (letter case ignored).
 std::vector<RunningProcess> RunningProcesses(const std::vector<std::string>& names);

@@ -47,7 +47,13 @@ std::string AskFileName(HWND owner, bool save, const std::string& filter) {
   ofn.nMaxFile = MAX_PATH;
   ofn.lpstrDefExt = "htm";
   ofn.Flags = OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-  BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+  // The common dialogs are loaded when first asked for: a program that never shows one (the
+  // console cleaner) loads neither them nor the common controls, whose start needs the desktop
+  // (under Wine, a desktop process of its own).
+  using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
+  static const HMODULE dialogs = LoadLibraryA("comdlg32.dll");
+  const auto ask = dialogs ? reinterpret_cast<FileDialog>(GetProcAddress(dialogs, save ? "GetSaveFileNameA" : "GetOpenFileNameA")) : nullptr;
+  BOOL ok = ask && ask(&ofn);
   return ok ? std::string(name) : std::string();
 }
 

@@ -4,8 +4,9 @@
 //   folder_bench search WORK        Search & Erase's listing against the bare walk
 //   folder_bench definitions        loading and detecting a 3,000-entry winapp2.ini
 //   folder_bench browsers WORK      cleaning a large Chromium History and Cookies database
-//   folder_bench peer-profile APP   the same History in the prefix's Chrome profile, and APP\prisd.dat
-//                                   ticking only its History, for timing tswclean against the peer
+//   folder_bench peer-profile APP [all]   the same History in the prefix's Chrome profile, and APP\prisd.dat
+//                                   ticking only its History (every kind with "all"), for timing
+//                                   tswclean against the peer
 #include <windows.h>
 
 #include <cstdio>
@@ -404,7 +405,7 @@ int BrowsersBench(const std::string& work) {
 
 // The profile the peer comparison cleans, where tswclean finds it, and a settings file beside the
 // tswclean that will clean it, ticking Google Chrome's History and nothing else.
-int PeerProfile(const std::string& app) {
+int PeerProfile(const std::string& app, bool everyKind) {
   char localRoot[MAX_PATH] = {0};
   SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, localRoot);
   const std::string userData = std::string(localRoot) + "\\Google\\Chrome\\User Data";
@@ -414,7 +415,9 @@ int PeerProfile(const std::string& app) {
   DeleteFileA((app + "\\keepsite.dat").c_str());
   const std::string settings = app + "\\prisd.dat";
   for (const TickKey& k : MainTickKeys()) WriteIni(settings, k.section, k.key, "0");
-  WriteIni(settings, kMoreBrowsersSection, "Google Chrome History", "1");
+  for (BrowserKind kind : BrowserKinds())
+    if (everyKind || kind == BrowserKind::History)
+      WriteIni(settings, kMoreBrowsersSection, std::string("Google Chrome ") + BrowserKindName(kind), "1");
   printf("%s\\Default\n", userData.c_str());
   return 0;
 }
@@ -429,7 +432,7 @@ int main(int argc, char** argv) {
   }
   if (argc >= 3 && !strcmp(argv[1], "search")) return Search(argv[2]);
   if (argc >= 3 && !strcmp(argv[1], "browsers")) return BrowsersBench(argv[2]);
-  if (argc >= 3 && !strcmp(argv[1], "peer-profile")) return PeerProfile(argv[2]);
+  if (argc >= 3 && !strcmp(argv[1], "peer-profile")) return PeerProfile(argv[2], argc >= 4 && !strcmp(argv[3], "all"));
   if (argc >= 3 && !strcmp(argv[1], "preview")) return PreviewBench(argv[2]);
   if (argc >= 2 && !strcmp(argv[1], "definitions")) return Definitions(argc >= 4 ? argv[3] : nullptr);
   if (argc < 3 || strcmp(argv[1], "run")) {

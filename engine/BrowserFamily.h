@@ -67,11 +67,17 @@ void CleanFirefoxProfile(BrowserJob& job, const BrowserProfile& profile);
 // Whether a scheme is a web site's ("http", "https", any case): an extension's data or the
 // browser's own is no site data.
 bool WebScheme(const std::string& scheme);
+// The site of an origin as Chromium names it in folders and keys ("https_example.com_0" ->
+// "example.com"); "" for anything but a web site's.
+std::string OriginIdentifierSite(const std::string& identifier);
 // A folder that holds one site's data alone.
 struct SiteFolder {
   std::string site;
   std::string path;
 };
+// The files of the entries of a disk cache in Chromium's simple format ("<hash>_0" with its
+// "_1" and "_s") whose key, as the entry's own header holds it, is one of keys.
+std::vector<std::string> SimpleCacheFiles(const std::string& folder, const std::set<std::string>& keys);
 // Removes the folders of every site the keep list does not keep. A preview lists one entry per
 // site and store ("<store>: site data of <site>", with its size); a run that keeps to it removes
 // a site's folders only while they hold what the preview measured.
@@ -80,6 +86,8 @@ void EraseSiteFolders(BrowserJob& job, const std::string& store, const std::vect
 // database with their caches), and of the download list (shared_proto_db's download records).
 void CleanChromiumLevelStores(BrowserJob& job, const BrowserProfile& profile);
 void CleanChromiumDownloadRecords(BrowserJob& job, const BrowserProfile& profile);
+// The sandboxed file systems of sites ("File System": its "Origins" store and a folder per origin).
+void CleanChromiumFileSystems(BrowserJob& job, const BrowserProfile& profile);
 // Site data: what sites keep in the browser besides cookies, site by site, the keep list's
 // sites spared; stores whose layout is not known are left alone and said so.
 void CleanChromiumSiteData(BrowserJob& job, const BrowserProfile& profile);

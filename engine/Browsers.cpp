@@ -31,7 +31,7 @@ const std::vector<BrowserInfo>& Browsers() {
       {"Opera", BrowserFamily::Chromium, CSIDL_APPDATA, "Opera Software\\Opera Stable", {"opera.exe"}},
       {"Opera GX", BrowserFamily::Chromium, CSIDL_APPDATA, "Opera Software\\Opera GX Stable", {"opera.exe"}},
       {"Chromium", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Chromium\\User Data", {"chrome.exe"}},
-      {"Yandex", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Yandex\\YandexBrowser\\User Data", {"browser.exe"}},
+      {"Yandex", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Yandex\\YandexBrowser\\User Data", {"Yandex\\YandexBrowser\\Application\\browser.exe"}},
       {"Thorium", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA, "Thorium\\User Data", {"thorium.exe"}},
       // Installed from the Microsoft Store: everything inside its package's folder.
       {"Arc", BrowserFamily::Chromium, CSIDL_LOCAL_APPDATA,

@@ -12,6 +12,7 @@
 #include "access/Sha1.h"
 #include "engine/BrowserFamily.h"
 #include "engine/Preview.h"
+#include "keeplists/ListFile.h"
 
 namespace {
 
@@ -115,6 +116,13 @@ class ServiceWorkerKeys : public KeyGroups {
     if (key.compare(0, 16, "REGID_TO_ORIGIN:") == 0) registrations_[key.substr(16)] = WebSite(value);
     const std::string site = GroupOf(key, value);
     if (!site.empty()) origins_.insert(OriginOf(key, value));
+    if (!site.empty() && key.compare(0, 4, "RES:") == 0 && key.find('\0') != std::string::npos)
+      scripts_[site].insert(key.substr(key.find('\0') + 1));
+  }
+  // The resource ids of a site's scripts: their keys in the script cache.
+  std::set<std::string> Scripts(const std::string& site) const {
+    auto it = scripts_.find(site);
+    return it == scripts_.end() ? std::set<std::string>() : it->second;
   }
   std::string GroupOf(const std::string& key, const std::string& value) const override {
     if (key.compare(0, 4, "REG:") == 0 || key.compare(0, 23, "INITDATA_UNIQUE_ORIGIN:") == 0 ||
@@ -140,6 +148,7 @@ class ServiceWorkerKeys : public KeyGroups {
   }
   std::map<std::string, std::string> registrations_;  // registration id -> site
   std::set<std::string> origins_;
+  std::map<std::string, std::set<std::string>> scripts_;
 };
 
 // shared_proto_db holds records of several features; "21_download,<guid>" are the downloads'.
@@ -152,6 +161,27 @@ class DownloadRecordKeys : public KeyGroups {
   bool BySite() const override { return false; }
 };
 
+// The file systems of sites ("File System"): "Origins" maps "ORIGIN:<identifier>" (as
+// "https_example.com_0") to the number of the origin's folder ("000"); "LAST_PATH" is its own.
+class FileSystemOriginKeys : public KeyGroups {
+ public:
+  std::string GroupOf(const std::string& key, const std::string& value) const override {
+    return key.compare(0, 7, "ORIGIN:") == 0 && IsFolderNumber(value) ? OriginIdentifierSite(key.substr(7)) : "";
+  }
+  void See(const std::string& key, const std::string& value) override {
+    const std::string site = GroupOf(key, value);
+    if (!site.empty()) folders_.push_back({site, value});
+  }
+  // Each site's folder number, as the store named them.
+  const std::vector<SiteFolder>& Folders() const { return folders_; }
+  static bool IsFolderNumber(const std::string& name) {
+    return !name.empty() && name.size() <= 10 && name.find_first_not_of("0123456789") == std::string::npos;
+  }
+
+ private:
+  std::vector<SiteFolder> folders_;
+};
+
 std::string FolderName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 // Reads the store and lists (preview) or takes (run) the keys of every group that goes: with
@@ -159,9 +189,10 @@ std::string FolderName(const std::string& path) { return path.substr(path.find_l
 // <site> (N rows)". Returns the groups that went, or would go in a preview.
 std::set<std::string> ChangeLevelStore(BrowserJob& job, const BrowserProfile& p, const std::string& folder, KeyGroups& groups) {
   std::set<std::string> gone;
-  if (AttributesOf(folder) == INVALID_FILE_ATTRIBUTES || !FolderMayBeErased(folder)) return gone;
+  if (!LevelStore::Exists(folder) || !FolderMayBeErased(folder)) return gone;
   const bool preview = job.ctx.preview != nullptr;
-  const std::string name = FolderName(folder);
+  // Named as below the profile ("Local Storage\\leveldb"), as a user finds it.
+  const std::string name = IsSameOrInside(folder, p.folder) && folder.size() > p.folder.size() + 1 ? folder.substr(p.folder.size() + 1) : FolderName(folder);
   LevelStore store;
   switch (store.Open(folder, preview)) {
     case LevelStore::Opened::Ok: break;
@@ -234,6 +265,39 @@ std::string OriginIdentifier(const std::string& origin) {
          (port ? hostPort.substr(colon + 1) : "0");
 }
 
+// Cache Storage: a folder per origin named by a hash, whose index.txt (a protocol-buffer record
+// of its caches) names the origin in its second field and the storage key in its third
+// ("http://localhost:8765/", or "<origin>^<partition>" for a site framed in another). A folder
+// without one is a registered origin's when its name is the SHA-1 of that origin's identifier;
+// one that names no site is left alone and said.
+std::vector<SiteFolder> CacheStorageFolders(BrowserJob& job, const BrowserProfile& p, const std::string& store,
+                                            const std::set<std::string>& registered) {
+  std::map<std::string, std::string> byHash;
+  for (const std::string& origin : registered) byHash[Sha1Hex(OriginIdentifier(origin))] = origin;
+  std::vector<SiteFolder> found;
+  std::vector<std::string> unknown;
+  ForEachEntry(store, [&](const ListedEntry& e) {
+    if (!IsFolder(e) || !Listed(e)) return true;
+    const std::string folder = store + "\\" + e.name;
+    std::string index, origin;
+    if (AttributesOf(folder + "\\index.txt") != INVALID_FILE_ATTRIBUTES && ReadWholeFile(folder + "\\index.txt", index)) {
+      origin = ProtoText(index, 2);
+      if (origin.empty()) origin = ProtoText(index, 3).substr(0, ProtoText(index, 3).find('^'));
+    }
+    auto it = byHash.find(LowerText(e.name));
+    if (origin.empty() && it != byHash.end()) origin = it->second;
+    const size_t scheme = origin.find("://");
+    if (!origin.empty() && scheme != std::string::npos && !WebScheme(origin.substr(0, scheme))) return true;  // an extension's own
+    const std::string site = WebSite(origin);
+    if (site.empty()) unknown.push_back(e.name);
+    else found.push_back({site, folder});
+    return true;
+  });
+  for (const std::string& name : unknown)
+    job.Note(p, "Service Worker\\CacheStorage\\" + name + " names no site Tracksweep can read: left alone");
+  return found;
+}
+
 }  // namespace
 
 void CleanChromiumLevelStores(BrowserJob& job, const BrowserProfile& p) {
@@ -241,26 +305,47 @@ void CleanChromiumLevelStores(BrowserJob& job, const BrowserProfile& p) {
   ChangeLevelStore(job, p, p.folder + "\\Local Storage\\leveldb", local);
   SessionStorageKeys session;
   ChangeLevelStore(job, p, p.folder + "\\Session Storage", session);
-  // The workers: their registrations, then each erased site's Cache Storage, a folder named
-  // by the SHA-1 of the origin's identifier. Their scripts share one cache: it is emptied only
-  // when no worker is left.
+  // The workers: their registrations, then the Cache Storage of every erased site, with a
+  // worker or not. Their scripts share one cache: it is emptied only when no worker is left.
   const std::string workers = p.folder + "\\Service Worker";
   ServiceWorkerKeys registered;
   const std::set<std::string> gone = ChangeLevelStore(job, p, workers + "\\Database", registered);
-  std::vector<SiteFolder> folders;
+  EraseSiteFolders(job, workers + "\\CacheStorage", CacheStorageFolders(job, p, workers + "\\CacheStorage", registered.Origins()));
   std::set<std::string> left;
-  for (const std::string& origin : registered.Origins()) {
-    const std::string site = WebSite(origin);
-    const std::string hash = Sha1Hex(OriginIdentifier(origin));
-    if (!gone.count(site)) left.insert(site);
-    else if (!hash.empty()) folders.push_back({site, workers + "\\CacheStorage\\" + hash});
+  for (const std::string& origin : registered.Origins())
+    if (!gone.count(WebSite(origin))) left.insert(WebSite(origin));
+  if (!gone.empty() && left.empty()) {
+    EmptyFilesBelow(job, workers + "\\ScriptCache");
+  } else if (!gone.empty()) {
+    // Kept sites' workers share the cache: only the erased sites' scripts go, found by the key
+    // each entry holds (its resource id).
+    std::set<std::string> scripts;
+    for (const std::string& site : gone)
+      for (const std::string& id : registered.Scripts(site)) scripts.insert(id);
+    EraseWholeFiles(job, SimpleCacheFiles(workers + "\\ScriptCache", scripts));
   }
-  EraseSiteFolders(job, workers + "\\CacheStorage", folders);
-  if (!gone.empty() && left.empty()) EmptyFilesBelow(job, workers + "\\ScriptCache");
-  else if (!gone.empty()) job.Note(p, "the scripts of the workers of erased sites stay in Service Worker\\ScriptCache, which kept sites' workers share");
 }
 
 void CleanChromiumDownloadRecords(BrowserJob& job, const BrowserProfile& p) {
   DownloadRecordKeys downloads;
   ChangeLevelStore(job, p, p.folder + "\\shared_proto_db", downloads);
+}
+
+void CleanChromiumFileSystems(BrowserJob& job, const BrowserProfile& p) {
+  // The key goes first: a folder whose key is gone is one Chromium drops itself, while a key
+  // whose folder is gone only gets an empty one again.
+  const std::string store = p.folder + "\\File System";
+  if (!LevelStore::Exists(store + "\\Origins")) {
+    // Folders without the store that names their origins belong to no site that can be told.
+    bool any = false;
+    ForEachEntry(store, [&](const ListedEntry&) { return !(any = true); });
+    if (any) job.Note(p, "File System holds no Origins store: left alone");
+    return;
+  }
+  FileSystemOriginKeys origins;
+  const std::set<std::string> gone = ChangeLevelStore(job, p, store + "\\Origins", origins);
+  std::vector<SiteFolder> folders;
+  for (const SiteFolder& f : origins.Folders())
+    if (gone.count(f.site) && AttributesOf(store + "\\" + f.path) != INVALID_FILE_ATTRIBUTES) folders.push_back({f.site, store + "\\" + f.path});
+  EraseSiteFolders(job, store, folders);
 }

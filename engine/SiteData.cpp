@@ -1,11 +1,13 @@
 // Site data: what sites keep in a browser besides cookies (their storage, databases, workers and
 // caches), site by site, sparing the sites of the site keep list: a kept site's folders stay as
 // they are, and its rows stay where it shares a store with other sites.
+#include <cstring>
 #include <map>
 #include <set>
 
 #include "access/Eraser.h"
 #include "access/FileHandle.h"
+#include "access/FolderGuard.h"
 #include "access/Listing.h"
 #include "access/Normal.h"
 #include "engine/BrowserFamily.h"
@@ -16,9 +18,39 @@ namespace {
 
 }  // namespace
 
+std::string OriginIdentifierSite(const std::string& identifier) {
+  const size_t first = identifier.find('_'), last = identifier.rfind('_');
+  if (first == std::string::npos || last <= first + 1 || !WebScheme(identifier.substr(0, first))) return "";
+  return SiteOf(identifier.substr(first + 1, last - first - 1));
+}
+
 bool WebScheme(const std::string& scheme) {
   const std::string s = LowerText(scheme);
   return s == "http" || s == "https";
+}
+
+std::vector<std::string> SimpleCacheFiles(const std::string& folder, const std::set<std::string>& keys) {
+  std::vector<std::string> files;
+  if (keys.empty()) return files;
+  static const unsigned char kMagic[8] = {0x30, 0x5c, 0x72, 0xa7, 0x1b, 0x6d, 0xfb, 0xfc};
+  std::vector<std::string> entries;
+  ForEachEntry(folder, [&](const ListedEntry& e) {
+    if (!IsFolder(e) && Listed(e) && e.name.size() == 18 && e.name.compare(16, 2, "_0") == 0 &&
+        e.name.find_first_not_of("0123456789abcdef") == 16)
+      entries.push_back(e.name.substr(0, 16));
+    return true;
+  });
+  for (const std::string& hash : entries) {
+    FileHandle in(folder + "\\" + hash + "_0", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    unsigned char head[24 + 256];
+    DWORD got = 0;
+    if (!in.ok() || !ReadFile(in.get(), head, sizeof head, &got, nullptr) || got < 24 || memcmp(head, kMagic, 8) != 0) continue;
+    const DWORD length = head[12] | head[13] << 8 | head[14] << 16 | static_cast<DWORD>(head[15]) << 24;
+    if (length > got - 24 || !keys.count(std::string(reinterpret_cast<const char*>(head) + 24, length))) continue;
+    for (const char* stream : {"_0", "_1", "_s"})
+      if (AttributesOf(folder + "\\" + hash + stream) != INVALID_FILE_ATTRIBUTES) files.push_back(folder + "\\" + hash + stream);
+  }
+  return files;
 }
 
 void EraseSiteFolders(BrowserJob& job, const std::string& store, const std::vector<SiteFolder>& folders) {
@@ -72,11 +104,7 @@ std::vector<SiteFolder> SiteFoldersOf(const std::string& store, std::string (*si
 // Chromium: "https_example.com_0.indexeddb.leveldb" (and ".indexeddb.blob") -> "example.com".
 std::string ChromiumIndexedDbSite(const std::string& name) {
   const size_t end = name.find(".indexeddb.");
-  if (end == std::string::npos) return "";
-  const std::string origin = name.substr(0, end);
-  const size_t first = origin.find('_'), last = origin.rfind('_');
-  if (first == std::string::npos || last <= first + 1 || !WebScheme(origin.substr(0, first))) return "";
-  return SiteOf(origin.substr(first + 1, last - first - 1));
+  return end == std::string::npos ? "" : OriginIdentifierSite(name.substr(0, end));
 }
 
 // Firefox: "https+++example.com+8080^userContextId=1" -> "example.com".
@@ -197,6 +225,30 @@ void CleanFirefoxWorkerList(BrowserJob& job, const BrowserProfile& p) {
   MoveFileW(WidePath(fresh).c_str(), WidePath(path).c_str());
 }
 
+// The tokens of the compression dictionaries sites gave (all, or only of the sites the keep
+// list does not keep), as the dictionaries' cache names their bodies: the token's two halves
+// in hexadecimal, "%016X%016X".
+std::set<std::string> DictionaryTokens(BrowserJob& job, const std::string& path, bool unkeptOnly) {
+  std::set<std::string> tokens;
+  SqliteDb db;
+  if (db.Open(path, true) != SqliteDb::Opened::Ok || !db.HasColumn("dictionaries", "token_high") || !db.HasColumn("dictionaries", "token_low"))
+    return tokens;
+  for (const std::string& row : db.Texts("SELECT printf('%016X%016X', token_high, token_low) || host FROM dictionaries"))
+    if (row.size() > 32 && (!unkeptOnly || !job.keptSites.Keeps(SiteOf(row.substr(32))))) tokens.insert(row.substr(0, 32));
+  return tokens;
+}
+
+// Compression dictionaries sites gave: a row each in "Shared Dictionary\db", and the body in the
+// cache beside it under the row's token. A body goes once no row names it.
+void CleanSharedDictionaries(BrowserJob& job, const BrowserProfile& p) {
+  const std::string db = p.folder + "\\Shared Dictionary\\db", cache = p.folder + "\\Shared Dictionary\\cache";
+  std::set<std::string> bodies = DictionaryTokens(job, db, true);
+  CleanSiteRows(job, p, db, "dictionaries", "host");
+  if (!job.ctx.preview)
+    for (const std::string& token : DictionaryTokens(job, db, false)) bodies.erase(token);
+  if (FolderMayBeErased(cache)) EraseWholeFiles(job, SimpleCacheFiles(cache, bodies));
+}
+
 }  // namespace
 
 void CleanChromiumSiteData(BrowserJob& job, const BrowserProfile& p) {
@@ -204,13 +256,8 @@ void CleanChromiumSiteData(BrowserJob& job, const BrowserProfile& p) {
   EraseSiteFolders(job, p.folder + "\\IndexedDB", SiteFoldersOf(p.folder + "\\IndexedDB", ChromiumIndexedDbSite));
   CleanStorageBuckets(job, p);
   CleanChromiumLevelStores(job, p);
-  // Compression dictionaries sites gave, one row each (their bodies lie in a cache keyed by a
-  // token the rows hold, which stays).
-  CleanSiteRows(job, p, p.folder + "\\Shared Dictionary\\db", "dictionaries", "host");
-  // The file systems of the old file-system API: a store whose layout is not known here.
-  bool fileSystem = false;
-  ForEachEntry(p.folder + "\\File System", [&](const ListedEntry&) { return !(fileSystem = true); });
-  if (fileSystem) job.Note(p, "File System is a store Tracksweep does not know: left alone");
+  CleanSharedDictionaries(job, p);
+  CleanChromiumFileSystems(job, p);
 }
 
 void CleanFirefoxSiteData(BrowserJob& job, const BrowserProfile& p) {

@@ -2,7 +2,8 @@
 # The same 100,000-page History cleaned by tswclean (only "Google Chrome History" ticked, the
 # whole process under Wine) and by BleachBit's own Chrome history routine with its VACUUM (the
 # whole Python process), in turns, nine times each; prints the medians. Called by bench.sh with
-# its prefix's environment; installs Debian's bleachbit when it is missing (root only).
+# its prefix's environment; installs Debian's bleachbit when it is missing (root only). Then,
+# when a real Chromium profile is at hand, the same pair on it with every kind ticked.
 # usage: bench-peer.sh ROOT PREFIX
 set -euo pipefail
 root=$1 prefix=$2
@@ -43,4 +44,33 @@ median() { printf '%s\n' "$@" | sort -g | sed -n 5p; }
 printf '\nThe same History (100,000 pages, 300,000 visits, 1,000 bookmarked), whole processes, median of 9\n'
 printf '  %-34s %8.3f s   (%s pages left)\n' "tswclean (Google Chrome History)" "$(median "${tsw[@]}")" "$left"
 printf '  %-34s %8.3f s   (%s pages left)\n' "BleachBit delete_chrome_history" "$(median "${bb[@]}")" "$peerleft"
+
+# A real profile, when one is at hand (TSW_BENCH_REAL_PROFILE: a Chromium user-data folder with
+# a Default profile, such as the collector of tests/data/browsers writes): every kind ticked in
+# tswclean against BleachBit's command line with the Chromium options that match them.
+real=${TSW_BENCH_REAL_PROFILE:-/work/profiles/chromium}
+if [ -d "$real/Default" ]; then
+  $WINE "$root/build/folder_bench.exe" peer-profile 'C:\tswbench-peer' all >/dev/null
+  rm -rf "$pristine/real" && mkdir -p "$pristine/real"
+  cp -a "$real/Default" "$pristine/real/Default"
+  [ -f "$real/Local State" ] && cp "$real/Local State" "$pristine/real/"
+  home="$pristine/home" options="cache cookies dom form_history history session vacuum"
+  tsw=() bb=()
+  for i in 1 2 3 4 5 6 7 8 9; do
+    rm -rf "$profile" "$home" && cp -a "$pristine/real/Default" "$profile"
+    mkdir -p "$home/.config" && cp -a "$pristine/real" "$home/.config/chromium"
+    sync
+    start=$(now); $WINE 'C:\tswbench-peer\tswclean.exe' >/dev/null 2>&1 </dev/null || true; end=$(now)
+    tsw+=("$(python3 -c "print($end - $start)")")
+    start=$(now)
+    HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache" \
+      bleachbit --clean $(for o in $options; do printf 'chromium.%s ' "$o"; done) >/dev/null 2>&1 </dev/null || true
+    end=$(now)
+    bb+=("$(python3 -c "print($end - $start)")")
+  done
+  size() { du -sk "$1" | cut -f1; }
+  printf '\nA real Chromium profile (%s, %s KB), whole processes, median of 9\n' "$real/Default" "$(size "$pristine/real/Default")"
+  printf '  %-34s %8.3f s   (%s KB left)\n' "tswclean (every Google Chrome kind)" "$(median "${tsw[@]}")" "$(size "$profile")"
+  printf '  %-34s %8.3f s   (%s KB left)\n' "BleachBit chromium.{${options// /,}}" "$(median "${bb[@]}")" "$(size "$home/.config/chromium/Default")"
+fi
 rm -rf "$app"

@@ -191,3 +191,34 @@ TEST_F(AutoCleanTest, TheConsoleCleanerAsksOnlyWhenToldAndOnlyBeforeAWholeRun) {
   EXPECT_TRUE(Said(Lines(asked.out), "Firefox closed"));
   EXPECT_EQ(0, Visits());
 }
+
+// Yandex's executable is called "browser.exe", as other programs' are: only one in Yandex's own
+// folder is Yandex, so an unrelated browser.exe neither holds its cleaning back nor is asked to
+// close.
+TEST_F(AutoCleanTest, YandexIsKnownByTheFolderOfItsExecutableNotByItsGenericName) {
+  const std::string yandex = local + "\\Yandex\\YandexBrowser\\User Data\\Default";
+  MakeFile(yandex + "\\Preferences", "{}");
+  MakeDb(yandex + "\\History", kChromiumHistory);
+  Tick("Yandex", {"History"});
+  WriteIni(Settings(), "Additional", "closebrowsers", "1");
+  {
+    FakeBrowser other(work.File("Other"), "browser.exe");
+    Run();
+    EXPECT_FALSE(Said(view.lines, "Asked Yandex to close")) << ::testing::PrintToString(view.lines);
+    EXPECT_TRUE(other.Running());
+    EXPECT_EQ(0, Number(yandex + "\\History", "SELECT count(*) FROM urls"));
+  }
+  MakeDb(yandex + "\\History", kChromiumHistory);
+  for (const char* folder : {"", "\\Yandex", "\\Yandex\\YandexBrowser", "\\Yandex\\YandexBrowser\\Application"})
+    CreateDirectoryA((work.File("Programs") + folder).c_str(), nullptr);
+  FakeBrowser browser(work.File("Programs") + "\\Yandex\\YandexBrowser\\Application", "browser.exe");
+  WriteIni(Settings(), "Additional", "closebrowsers", "0");
+  Run();
+  EXPECT_TRUE(Said(view.lines, "Yandex is running: passed over, nothing of it was changed")) << ::testing::PrintToString(view.lines);
+  EXPECT_EQ(3, Number(yandex + "\\History", "SELECT count(*) FROM urls"));
+  WriteIni(Settings(), "Additional", "closebrowsers", "1");
+  Run();
+  EXPECT_TRUE(Said(view.lines, "Asked Yandex to close")) << ::testing::PrintToString(view.lines);
+  EXPECT_FALSE(browser.Running());
+  EXPECT_EQ(0, Number(yandex + "\\History", "SELECT count(*) FROM urls"));
+}

@@ -43,7 +43,8 @@ std::string Schema(const std::string& browser, const std::string& database) {
 
 // A LevelDB store written by the library, as the browser writes it.
 void MakeLevelStore(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& entries) {
-  CreateDirectoryA(folder.substr(0, folder.find_last_of('\\')).c_str(), nullptr);
+  for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
+    CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
   leveldb::Options options;
   options.create_if_missing = true;
   leveldb::DB* raw = nullptr;
@@ -97,9 +98,30 @@ std::string Resource(const std::string& version, const std::string& url) {
   return "\x08" + version + "\x12" + std::string(1, static_cast<char>(url.size())) + url + "\x18\x01";
 }
 
+// A Cache Storage folder's index.txt as today's Chromium writes it: a cache (its name and
+// folder), the origin (field 2, left out when empty), the storage key (3), the bucket (4, 5).
+std::string CacheIndex(const std::string& origin, const std::string& storageKey) {
+  auto text = [](char tag, const std::string& s) { return std::string(1, tag) + static_cast<char>(s.size()) + s; };
+  const std::string cache = text('\x0a', "tswcache") + text('\x12', "9a0ba8cc-436b-4d89-947f-00de4c5c779b") + "\x18\x80\x06\x28\x00\x30\x03";
+  return text('\x0a', cache) + (origin.empty() ? "" : text('\x12', origin)) + text('\x1a', storageKey) + "\x20\x02\x28\x01";
+}
+
+// An entry file of a disk cache in Chromium's simple format: its header (magic number, version,
+// the key's length, a hash, padding) then the key, then the body.
+std::string SimpleCacheEntry(const std::string& key, const std::string& body) {
+  std::string head("\x30\x5c\x72\xa7\x1b\x6d\xfb\xfc\x05\0\0\0", 12);
+  head += static_cast<char>(key.size());
+  head += std::string(11, '\0');
+  return head + key + body;
+}
+
 std::string Bookmarks(const std::string& url) {
   return "{\"roots\":{\"bookmark_bar\":{\"children\":[{\"type\":\"url\",\"url\":\"" + url +
          "\"}],\"type\":\"folder\"},\"other\":{\"children\":[],\"type\":\"folder\"}},\"version\":1}";
+}
+
+bool Said(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 // Every file of a folder with its bytes, to tell that a kept site's data stayed to the byte.
@@ -225,12 +247,24 @@ TEST_F(BrowserStoreTest, SessionsEncryptedCopyAndDownloadRecordsGoWithTheirKinds
   MakeLevelStore(d + "\\shared_proto_db", {{"21_download,78c8a80e", "tswmarker-download https://secret.example/f.zip"},
                                            {"37_DEFAULT_1", "segments"},
                                            {"39_config", "config"}});
+  // A real profile's shared_proto_db holds another store, "metadata", in a folder of its own.
+  MakeLevelStore(d + "\\shared_proto_db\\metadata", {{"21_download,0", "the metadata store's own"}});
+  const std::vector<std::string> metadata = Contents(d + "\\shared_proto_db\\metadata");
   Tick("Google Chrome", {"Session", "Download list"});
   Run();
   EXPECT_FALSE(FileExists(d + "\\Sessions_Encrypted\\Session_13400000000000001"));
   EXPECT_FALSE(FileExists(d + "\\Sessions_Encrypted\\Tabs_13400000000000001"));
   EXPECT_EQ((std::vector<std::string>{"37_DEFAULT_1", "39_config"}), LevelKeys(d + "\\shared_proto_db"));
   EXPECT_FALSE(AnyFileHolds(d + "\\shared_proto_db", "tswmarker-download"));
+  EXPECT_EQ(metadata, Contents(d + "\\shared_proto_db\\metadata"));
+  // The next download goes the same way, and nothing is left beside the store.
+  MakeLevelStore(d + "\\shared_proto_db", {{"21_download,9f00aa11", "tswmarker-second https://secret.example/g.zip"}});
+  Run();
+  EXPECT_EQ((std::vector<std::string>{"37_DEFAULT_1", "39_config"}), LevelKeys(d + "\\shared_proto_db"));
+  EXPECT_FALSE(AnyFileHolds(d + "\\shared_proto_db", "tswmarker-second"));
+  EXPECT_EQ(metadata, Contents(d + "\\shared_proto_db\\metadata"));
+  EXPECT_FALSE(FileExists(d + "\\shared_proto_db.tsw-old"));
+  for (const std::string& line : view.lines) EXPECT_EQ(std::string::npos, line.find("shared_proto_db")) << line;
 }
 
 TEST_F(BrowserStoreTest, ChromiumSiteDataGoesSiteBySiteAndAKeptSitesStaysToTheByte) {
@@ -263,9 +297,23 @@ TEST_F(BrowserStoreTest, ChromiumSiteDataGoesSiteBySiteAndAKeptSitesStaysToTheBy
   // Cache Storage: a folder named by the SHA-1 of the origin's identifier.
   const std::string keptCache = sw + "\\CacheStorage\\" + Sha1Hex("https_kept.example_0");
   const std::string goneCache = sw + "\\CacheStorage\\" + Sha1Hex("https_gone.example_0");
-  MakeFile(keptCache + "\\index.txt", "kept cache");
-  MakeFile(goneCache + "\\index.txt", "tswmarker-cache-gone");
-  MakeFile(sw + "\\ScriptCache\\2cc80dabc69f58b6_0", 700);
+  MakeFile(keptCache + "\\index.txt", CacheIndex("https://kept.example/", "https://kept.example/"));
+  MakeFile(goneCache + "\\index.txt", "tswmarker-cache-gone");  // unreadable: its name tells the registered origin
+  // Caches of sites with no worker registered: found by what their index names.
+  const std::string orphanCache = sw + "\\CacheStorage\\" + Sha1Hex("https_orphan.example_0");
+  const std::string framedCache = sw + "\\CacheStorage\\0f1e2d3c4b5a69788796a5b4c3d2e1f00f1e2d3c";
+  const std::string keptOrphan = sw + "\\CacheStorage\\" + Sha1Hex("https_kept.example_8443");
+  const std::string strayCache = sw + "\\CacheStorage\\ffffffffffffffffffffffffffffffffffffffff";
+  MakeFile(orphanCache + "\\index.txt", CacheIndex("https://orphan.example/", "https://orphan.example/"));
+  MakeFile(orphanCache + "\\4ec5fa88-6eac-4d2d-9b3a-102c72fd8688\\541604799cb00424_0", "tswmarker-orphan");
+  MakeFile(framedCache + "\\index.txt", CacheIndex("", "https://framed.example/^0https://top.example"));
+  MakeFile(keptOrphan + "\\index.txt", CacheIndex("https://kept.example:8443/", "https://kept.example:8443/"));
+  MakeFile(strayCache + "\\index", "no index.txt, and no registered origin's name");
+  // The scripts' cache: an entry per resource, named by a hash of its id, which its header holds.
+  MakeFile(sw + "\\ScriptCache\\2cc80dabc69f58b6_0", SimpleCacheEntry("0", "// the kept site's worker"));
+  MakeFile(sw + "\\ScriptCache\\ba23d8ecda68de77_0", SimpleCacheEntry("3", "// tswmarker-script-gone"));
+  MakeFile(sw + "\\ScriptCache\\ba23d8ecda68de77_s", "sparse data of the gone site's script");
+  MakeFile(sw + "\\ScriptCache\\index-dir\\the-real-index", "index");
   MakeDb(d + "\\WebStorage\\QuotaManager", Schema("chromium", "Default/WebStorage/QuotaManager") +
                                                "INSERT INTO buckets(id,storage_key,host,name,use_count,last_accessed,last_modified,"
                                                "expiration,quota,persistent,durability) VALUES(1,'https://kept.example/','kept.example',"
@@ -276,9 +324,28 @@ TEST_F(BrowserStoreTest, ChromiumSiteDataGoesSiteBySiteAndAKeptSitesStaysToTheBy
                                             "INSERT INTO dictionaries(frame_origin,top_frame_site,host,match,match_dest,id,url,last_fetch_time,"
                                             "res_time,exp_time,last_used_time,size,sha256,token_high,token_low) VALUES"
                                             "('https://kept.example','https://kept.example','kept.example','/*','','','u',1,1,1,1,1,x'00',1,1),"
-                                            "('https://gone.example','https://gone.example','gone.example','/*','','','u',1,1,1,1,1,x'00',2,2);");
-  MakeFile(d + "\\File System\\000\\t\\00\\00000000", "a store of a layout not known");
-  const std::vector<std::string> keptBefore = Contents(keptIdb), keptCacheBefore = Contents(keptCache);
+                                            "('https://gone.example','https://gone.example','gone.example','/*','','','u',1,1,1,1,1,x'00',-2,2);");
+  // The dictionaries' bodies, under their tokens ("%016X%016X" of the two halves).
+  const std::string dictionaries = d + "\\Shared Dictionary\\cache";
+  MakeFile(dictionaries + "\\0123456789abcdef_0", SimpleCacheEntry("00000000000000010000000000000001", "kept dictionary"));
+  MakeFile(dictionaries + "\\fedcba9876543210_0", SimpleCacheEntry("FFFFFFFFFFFFFFFE0000000000000002", "tswmarker-dictionary-gone"));
+  MakeFile(dictionaries + "\\fedcba9876543210_1", "tswmarker-dictionary-gone");
+  MakeFile(dictionaries + "\\index-dir\\the-real-index", "index");
+  // File System: "Origins" names each origin's numbered folder, which holds a "Paths" store and
+  // the files of its temporary ("t") and persistent ("p") file systems.
+  const std::string fs = d + "\\File System";
+  MakeLevelStore(fs + "\\Origins", {{"LAST_PATH", "002"},
+                                    {"ORIGIN:https_kept.example_0", "000"},
+                                    {"ORIGIN:https_gone.example_0", "001"},
+                                    {"ORIGIN:chrome-extension_abcdef_0", "002"}});
+  for (const char* n : {"000", "001", "002"}) {
+    MakeLevelStore(fs + "\\" + n + "\\t\\Paths", {{"LAST_FILE_ID", "1"}, {"CHILD_OF:0:f.txt", std::string("tswmarker-fs-") + n}});
+    MakeFile(fs + "\\" + n + "\\t\\00\\00000000", std::string("file of ") + n);
+  }
+  MakeFile(fs + "\\001\\p\\00\\00000001", "tswmarker-fs-gone");
+  const std::vector<std::string> keptFsBefore = Contents(fs + "\\000"), extensionFsBefore = Contents(fs + "\\002");
+  const std::vector<std::string> keptBefore = Contents(keptIdb), keptCacheBefore = Contents(keptCache),
+                                 keptOrphanBefore = Contents(keptOrphan);
   // The cache kind no longer touches what sites keep for themselves.
   Tick("Google Chrome", {"Cache"});
   Run();
@@ -302,15 +369,31 @@ TEST_F(BrowserStoreTest, ChromiumSiteDataGoesSiteBySiteAndAKeptSitesStaysToTheBy
   EXPECT_FALSE(AnyFileHolds(sw + "\\Database", "tswmarker-sw-gone"));
   EXPECT_FALSE(FileExists(goneCache));
   EXPECT_EQ(keptCacheBefore, Contents(keptCache));
-  EXPECT_TRUE(FileExists(sw + "\\ScriptCache\\2cc80dabc69f58b6_0"));  // a kept site's worker uses it
+  EXPECT_FALSE(FileExists(orphanCache));
+  EXPECT_FALSE(FileExists(framedCache));
+  EXPECT_EQ(keptOrphanBefore, Contents(keptOrphan));
+  EXPECT_TRUE(FileExists(strayCache + "\\index"));
+  EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(),
+                                        "Google Chrome (Default): Service Worker\\CacheStorage\\ffffffffffffffffffffffffffffffffffffffff "
+                                        "names no site Tracksweep can read: left alone"));
+  // A kept site's worker uses the cache: only the gone site's script goes.
+  EXPECT_EQ(SimpleCacheEntry("0", "// the kept site's worker"), ReadFileText(sw + "\\ScriptCache\\2cc80dabc69f58b6_0"));
+  EXPECT_FALSE(AnyFileHolds(sw + "\\ScriptCache", "tswmarker-script-gone"));
+  EXPECT_FALSE(FileExists(sw + "\\ScriptCache\\ba23d8ecda68de77_s"));
+  EXPECT_TRUE(FileExists(sw + "\\ScriptCache\\index-dir\\the-real-index"));
+  EXPECT_EQ(SimpleCacheEntry("00000000000000010000000000000001", "kept dictionary"), ReadFileText(dictionaries + "\\0123456789abcdef_0"));
+  EXPECT_FALSE(AnyFileHolds(dictionaries, "tswmarker-dictionary-gone"));
   EXPECT_FALSE(FileExists(d + "\\WebStorage\\2"));
   EXPECT_EQ("kept bucket", ReadFileText(d + "\\WebStorage\\1\\IndexedDB\\data"));
   EXPECT_EQ((std::vector<std::string>{"kept.example"}), Column(d + "\\WebStorage\\QuotaManager", "SELECT host FROM buckets"));
   EXPECT_EQ((std::vector<std::string>{"kept.example"}), Column(d + "\\Shared Dictionary\\db", "SELECT host FROM dictionaries"));
-  // What is not known is left as it is, and said.
-  EXPECT_TRUE(FileExists(d + "\\File System\\000\\t\\00\\00000000"));
-  EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(),
-                                        "Google Chrome (Default): File System is a store Tracksweep does not know: left alone"));
+  EXPECT_FALSE(FileExists(fs + "\\001"));
+  EXPECT_EQ(keptFsBefore, Contents(fs + "\\000"));
+  EXPECT_EQ(extensionFsBefore, Contents(fs + "\\002"));
+  EXPECT_EQ((std::vector<std::string>{"LAST_PATH", "ORIGIN:chrome-extension_abcdef_0", "ORIGIN:https_kept.example_0"}),
+            LevelKeys(fs + "\\Origins"));
+  EXPECT_FALSE(AnyFileHolds(fs, "tswmarker-fs-gone"));
+  for (const std::string& line : view.lines) EXPECT_EQ(std::string::npos, line.find("File System")) << line;
 }
 
 TEST_F(BrowserStoreTest, FirefoxSiteDataGoesSiteBySiteWithTheStorageItWasGrantedAndItsWorkers) {
@@ -339,6 +422,11 @@ TEST_F(BrowserStoreTest, FirefoxSiteDataGoesSiteBySiteWithTheStorageItWasGranted
     return b;
   };
   MakeFile(ffProfile + "\\serviceworker.txt", "12\n" + registration("gone.example") + registration("kept.example"));
+  // The archive Firefox restores an origin's local storage from.
+  MakeDb(ffProfile + "\\storage\\ls-archive.sqlite", Schema("firefox", "storage/ls-archive.sqlite") +
+                                                         "INSERT INTO webappsstore2 VALUES('','elpmaxe.enog.:https:443','','k','tswmarker-archive'),"
+                                                         "('^userContextId=1','elpmaxe.enog.:http:8080','','k','v'),"
+                                                         "('','elpmaxe.tpek.:https:443','','k','v');");
   Tick("Firefox", {"Site data"});
   Run();
   EXPECT_EQ("kept local storage", ReadFileText(storage + "\\https+++kept.example\\ls\\data.sqlite"));
@@ -352,6 +440,52 @@ TEST_F(BrowserStoreTest, FirefoxSiteDataGoesSiteBySiteWithTheStorageItWasGranted
   EXPECT_EQ((std::vector<std::string>{"elpmaxe.tpek.:https:443"}), Column(ffProfile + "\\webappsstore.sqlite", "SELECT originKey FROM webappsstore2"));
   EXPECT_EQ((std::vector<std::string>{"https://kept.example"}), Column(ffProfile + "\\storage.sqlite", "SELECT origin FROM origin"));
   EXPECT_EQ("12\n" + registration("kept.example"), ReadFileText(ffProfile + "\\serviceworker.txt"));
+  EXPECT_EQ((std::vector<std::string>{"elpmaxe.tpek.:https:443"}),
+            Column(ffProfile + "\\storage\\ls-archive.sqlite", "SELECT originKey FROM webappsstore2"));
+}
+
+TEST_F(BrowserStoreTest, TheScriptCacheIsEmptiedWhenNoWorkerIsLeftAndLockedOrUnreadableStoresAreLeftAsTheyAreAndSaid) {
+  const std::string sw = d + "\\Service Worker";
+  MakeLevelStore(sw + "\\Database", {{"INITDATA_DB_VERSION", "2"},
+                                     {Registration("https://gone.example/", "1"), "reg"},
+                                     {"REGID_TO_ORIGIN:1", "https://gone.example/"},
+                                     {"RES:1" + std::string(1, '\0') + "3", Resource("\x03", "https://gone.example/sw.js")}});
+  MakeFile(sw + "\\ScriptCache\\ba23d8ecda68de77_0", SimpleCacheEntry("3", "// tswmarker-script"));
+  MakeFile(sw + "\\ScriptCache\\4cb013792b196a35_0", SimpleCacheEntry("1", "// a script no record names"));
+  MakeFile(sw + "\\ScriptCache\\index-dir\\the-real-index", "index");
+  const std::string local = d + "\\Local Storage\\leveldb";
+  MakeLevelStore(local, {{LocalKey("https://gone.example"), "\x01tswmarker-local"}});
+  // A store the library cannot read (its manifest is damaged) is left as it is, and said.
+  MakeFile(d + "\\Session Storage\\CURRENT", "MANIFEST-000001\n");
+  MakeFile(d + "\\Session Storage\\MANIFEST-000001", "not a manifest at all");
+  const std::vector<std::string> sessionBefore = Contents(d + "\\Session Storage");
+  // File systems whose Origins store is missing tell no site.
+  MakeFile(d + "\\File System\\000\\t\\00\\00000000", "a file of an origin no store names");
+  {
+    // The browser holds its store's LOCK while it runs, as the library takes it.
+    HANDLE lock = CreateFileA((local + "\\LOCK").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    ASSERT_TRUE(LockFile(lock, 0, 0, MAXDWORD, MAXDWORD));
+    const std::vector<std::string> before = Contents(local);
+    Tick("Google Chrome", {"Site data"});
+    Run();
+    UnlockFile(lock, 0, 0, MAXDWORD, MAXDWORD);
+    CloseHandle(lock);
+    EXPECT_EQ(before, Contents(local));
+  }
+  EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(),
+                                        "Google Chrome (Default): Local Storage\\leveldb is locked by another program: left alone"));
+  EXPECT_EQ((std::vector<std::string>{LocalKey("https://gone.example")}), LevelKeys(local));
+  EXPECT_EQ(sessionBefore, Contents(d + "\\Session Storage"));
+  EXPECT_EQ("a file of an origin no store names", ReadFileText(d + "\\File System\\000\\t\\00\\00000000"));
+  EXPECT_TRUE(Said(view.lines, "Google Chrome (Default): File System holds no Origins store: left alone"));
+  EXPECT_EQ(1, std::count_if(view.lines.begin(), view.lines.end(), [](const std::string& line) {
+              return line.find("Google Chrome (Default): Session Storage is not a store Tracksweep can read (") == 0 &&
+                     line.find("): left alone") != std::string::npos;
+            })) << ::testing::PrintToString(view.lines);
+  // No worker is left: nothing of the scripts' cache is of use, and all of it goes.
+  EXPECT_EQ((std::vector<std::string>{"INITDATA_DB_VERSION"}), LevelKeys(sw + "\\Database"));
+  EXPECT_EQ((std::map<std::string, std::string>()), FilesBelow(sw + "\\ScriptCache"));
 }
 
 TEST_F(BrowserStoreTest, APreviewListsSiteDataPerSiteAndARunKeepingToItTakesOnlyTheTickedSites) {
@@ -401,4 +535,21 @@ TEST_F(BrowserStoreTest, BrowsersOfTheStoreAndProfilesNamedInLocalStateAreFound)
   EXPECT_EQ((std::vector<std::string>{"x.default"}), found["Firefox (Microsoft Store)"]);
   EXPECT_EQ(local + "\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Local\\Mozilla\\Firefox\\Profiles\\x.default",
             caches["Firefox (Microsoft Store)"]);
+}
+
+TEST_F(BrowserStoreTest, TodaysOtherBrowsersAreFoundFromTheirFoldersEachWithItsName) {
+  for (const char* folder : {"Yandex\\YandexBrowser\\User Data", "Thorium\\User Data"}) MakeFile(local + "\\" + folder + "\\Default\\Preferences", "{}");
+  for (const char* folder : {"Floorp", "zen", "Moonchild Productions\\Pale Moon"}) {
+    MakeFile(roaming + "\\" + folder + "\\profiles.ini", "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/x.default\r\n");
+    CreateDirectoryA((roaming + "\\" + folder + "\\Profiles").c_str(), nullptr);
+    CreateDirectoryA((roaming + "\\" + folder + "\\Profiles\\x.default").c_str(), nullptr);
+  }
+  std::map<std::string, std::string> found;
+  for (const FoundBrowser& b : FindBrowsers())
+    for (const BrowserProfile& p : b.profiles) found[b.info->name] = p.folder;
+  EXPECT_EQ(local + "\\Yandex\\YandexBrowser\\User Data\\Default", found["Yandex"]);
+  EXPECT_EQ(local + "\\Thorium\\User Data\\Default", found["Thorium"]);
+  EXPECT_EQ(roaming + "\\Floorp\\Profiles\\x.default", found["Floorp"]);
+  EXPECT_EQ(roaming + "\\zen\\Profiles\\x.default", found["Zen"]);
+  EXPECT_EQ(roaming + "\\Moonchild Productions\\Pale Moon\\Profiles\\x.default", found["Pale Moon"]);
 }

@@ -485,3 +485,36 @@ TEST_F(FilesTest, AReadOnlyFileReachedByAWalkStaysUnlessForcedAndIsRestoredWhenT
   DeleteFoldersMatching(W("ro-*"), true);
   EXPECT_FALSE(FileExists(W("ro-tree")));
 }
+
+// The guard judges a folder by its long name whatever names it is given by; within a guard
+// scope the names found are reused, and a folder made meanwhile is found as well.
+TEST_F(FilesTest, FoldersGivenByShortNamesAreJudgedByTheirLongNamesInAndOutOfAGuardScope) {
+  MakeFile(W("Long Folder Name\\Another Long One\\x.txt"));
+  char shortPath[MAX_PATH] = {0};
+  ASSERT_NE(0u, GetShortPathNameA(W("Long Folder Name\\Another Long One").c_str(), shortPath, MAX_PATH));
+  const std::string given = shortPath, expected = CanonicalFolder(W("Long Folder Name\\Another Long One"));
+  ASSERT_NE(std::string::npos, given.find('~')) << given;
+  EXPECT_EQ(std::string::npos, expected.find('~')) << expected;
+  EXPECT_EQ(expected, CanonicalFolder(given));  // outside any scope: the platform's lookup
+  {
+    GuardScope scope;
+    for (int twice = 0; twice < 2; ++twice) {
+      EXPECT_EQ(expected, CanonicalFolder(given)) << twice;
+      EXPECT_EQ(expected, CanonicalFolder(given + "\\")) << twice;
+      EXPECT_EQ(expected + "\\x.txt", CanonicalFolder(given + "\\X.TXT")) << twice;
+    }
+    // Not there yet: as given; made meanwhile: found by its long name.
+    const std::string later = given.substr(0, given.rfind('\\')) + "\\A Later Folder";
+    EXPECT_EQ(later, CanonicalFolder(later));
+    ASSERT_TRUE(CreateDirectoryA(later.c_str(), nullptr));
+    EXPECT_EQ(CanonicalFolder(W("Long Folder Name")) + "\\A Later Folder", CanonicalFolder(later));
+  }
+  // A protected folder named by its short name is refused.
+  char programs[MAX_PATH] = {0}, shortPrograms[MAX_PATH] = {0};
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programs)));
+  ASSERT_NE(0u, GetShortPathNameA(programs, shortPrograms, MAX_PATH));
+  EXPECT_NE(std::string(programs), std::string(shortPrograms));
+  GuardScope scope;
+  EXPECT_FALSE(FolderMayBeErased(shortPrograms));
+  EXPECT_EQ(CanonicalFolder(programs), CanonicalFolder(shortPrograms));
+}

@@ -362,4 +362,96 @@ TEST_F(LevelDbTest, AFolderInTheFreshStoresWayStopsTheRewriteBeforeAnythingChang
   EXPECT_EQ(std::vector<std::string>(), FilesHolding(FilesBelow(dir_.path()), "left over"));
 }
 
+// shared_proto_db as a real profile has it: a store with another store, "metadata", in a
+// sub-folder of its own, and a file of the browser's own beside the store's files.
+class NestedStoreTest : public LevelDbTest {
+ protected:
+  SampleStore sample;
+  std::string inner = store_ + "\\metadata";
+  KeyValues innerBefore;
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(sample.MakeIn(store_));
+    {
+      std::unique_ptr<leveldb::DB> db = OpenWithLibrary(inner);
+      ASSERT_TRUE(db);
+      Put(*db, "e-metadata-key", "metadata of the outer store");
+    }
+    MakeFile(store_ + "\\notes.json", "the browser's own");
+    innerBefore = Summary(inner);
+    innerBefore[store_ + "\\notes.json"] = Summary(dir_.path())[store_ + "\\notes.json"];
+  }
+  // The sub-store and the other file, as they are now.
+  KeyValues Carried() {
+    KeyValues now = Summary(inner);
+    const KeyValues all = Summary(dir_.path());
+    auto notes = all.find(store_ + "\\notes.json");
+    if (notes != all.end()) now.insert(*notes);
+    return now;
+  }
+  void ExpectOnlyTheStoreIsThere() {
+    for (const auto& f : FilesBelow(dir_.path())) EXPECT_EQ(0u, f.first.find(store_ + "\\")) << f.first;
+  }
+};
+
+TEST_F(NestedStoreTest, ASubStoreAndOtherFilesComeOverUntouchedRewriteAfterRewrite) {
+  LevelStore store;
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_EQ(LevelStore::Opened::Ok, store.Open(store_)) << store.Error();
+    size_t erased = 0;
+    ASSERT_TRUE(store.Rewrite(NotErased, &erased)) << round << ": " << store.Error();
+    EXPECT_EQ(round ? 0u : sample.toErase, erased);
+    EXPECT_EQ("", store.Error()) << round;
+    EXPECT_EQ(innerBefore, Carried()) << round;
+    ExpectOnlyTheStoreIsThere();
+    EXPECT_EQ(sample.stays, ReadWithLibrary(store_)) << round;
+  }
+  // The sub-store is a store of its own still, with its key (its "e" is not the outer one's).
+  EXPECT_EQ((KeyValues{{"e-metadata-key", "metadata of the outer store"}}), ReadWithLibrary(inner));
+}
+
+TEST_F(NestedStoreTest, WhatAStoppedRewriteLeftAsideComesBackAndTheNextRewriteFinishesIt) {
+  // Stopped after the swap: the new store in place, the sub-store still in the old one's folder.
+  const std::string aside = store_ + ".tsw-old";
+  ASSERT_TRUE(MoveFileA(store_.c_str(), aside.c_str()));
+  ASSERT_TRUE(CreateDirectoryA(store_.c_str(), nullptr));
+  {
+    std::unique_ptr<leveldb::DB> db = OpenWithLibrary(store_);
+    ASSERT_TRUE(db);
+    for (const auto& kv : sample.stays) Put(*db, kv.first, kv.second);
+    Put(*db, "e-new", "to erase");
+  }
+  LevelStore store;
+  ASSERT_EQ(LevelStore::Opened::Ok, store.Open(store_)) << store.Error();
+  size_t erased = 0;
+  ASSERT_TRUE(store.Rewrite(NotErased, &erased)) << store.Error();
+  EXPECT_EQ(1u, erased);
+  EXPECT_EQ(innerBefore, Carried());
+  ExpectOnlyTheStoreIsThere();
+  EXPECT_EQ(sample.stays, ReadWithLibrary(store_));
+
+  // Stopped between the two renames: no store in its place, the old one whole beside it. A read
+  // finds nothing and changes nothing; opening to change it puts the old store back.
+  ASSERT_TRUE(MoveFileA(store_.c_str(), aside.c_str()));
+  MakeFile(store_ + ".tsw-fresh\\CURRENT", "never swapped in");
+  EXPECT_TRUE(LevelStore::Exists(store_));
+  EXPECT_EQ(LevelStore::Opened::Missing, store.Open(store_, true));
+  EXPECT_TRUE(FileExists(aside + "\\metadata\\CURRENT"));
+  ASSERT_EQ(LevelStore::Opened::Ok, store.Open(store_)) << store.Error();
+  ASSERT_TRUE(store.Rewrite(NotErased, &erased)) << store.Error();
+  EXPECT_EQ(innerBefore, Carried());
+  ExpectOnlyTheStoreIsThere();
+  EXPECT_EQ(sample.stays, ReadWithLibrary(store_));
+}
+
+TEST_F(NestedStoreTest, ALeftoverWhoseSubStoreTheLiveStoreHasAgainIsInTheWayAndBothStay) {
+  const std::string aside = store_ + ".tsw-old";
+  MakeFile(aside + "\\metadata\\CURRENT", "an older metadata");
+  const KeyValues before = Summary(dir_.path());
+  LevelStore store;
+  ASSERT_EQ(LevelStore::Opened::Ok, store.Open(store_)) << store.Error();
+  EXPECT_FALSE(store.Rewrite(NotErased));
+  EXPECT_NE(std::string::npos, store.Error().find("in the way")) << store.Error();
+  EXPECT_EQ(before, Summary(dir_.path()));
+}
+
 }  // namespace
