@@ -37,7 +37,9 @@ class FakeBrowser {
   FakeBrowser(const std::string& folder, const std::string& exeName, bool stays = false) {
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string exe = folder + "\\" + exeName;
-    if (!FileExists(exe)) EXPECT_TRUE(CopyFileA("C:\\tsw-bin\\fakebrowser.exe", exe.c_str(), FALSE)) << "the harness puts it there";
+    if (!FileExists(exe)) {
+      EXPECT_TRUE(CopyFileA("C:\\tsw-bin\\fakebrowser.exe", exe.c_str(), FALSE)) << "the harness puts it there";
+    }
     static int made = 0;
     const std::string event = "TswFakeBrowser" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++made);
     done_ = CreateEventA(nullptr, TRUE, FALSE, event.c_str());
