@@ -472,7 +472,7 @@ TEST_F(ProgressDialogTest, CleanTheseErasesWhatStaysTickedAndReportsInTheStatusL
   EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "Cleaning Windows Temp.......OK"));
   EXPECT_EQ("Task complete Successfully!", lines.back());
   ASSERT_EQ(2u, messages.seen.size());
-  EXPECT_EQ("Erase 1 entry, 1000 bytes?", messages.seen[0].text);  // asked once, naming how much
+  EXPECT_EQ("Erase 1 entry, 1,000 bytes?", messages.seen[0].text);  // asked once, naming how much
   EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:.MB", messages.seen[1].text);
   EXPECT_NE("", ReadIni(Settings(), "WINDOWS", "lastclean"));
 }
@@ -708,14 +708,14 @@ TEST_F(AnalyzeWindowTest, CleanNowAnsweredNoErasesNothing) {
 
 TEST_F(AnalyzeWindowTest, CleanNowNamesHowManyWithItsThousandsGrouped) {
   const std::string temp = isolated.root().File("Temp");
-  for (int i = 0; i < 1204; ++i) MakeFile(temp + "\\d" + std::to_string(i / 200) + "\\f" + std::to_string(i) + ".tmp", 1);
+  for (int i = 0; i < 1204; ++i) MakeFile(temp + "\\f" + std::to_string(i) + ".tmp", 1);
   OnlyItem(13);
   messages.Answer(IDYES);
   Click(Dlg(), IDC_CN_COMMAND1);
   ASSERT_EQ(2u, messages.seen.size());
   EXPECT_EQ("Erase 1,204 entries, 1.2 KB?", messages.seen[0].text);
-  EXPECT_FALSE(FileExists(temp + "\\d0\\f0.tmp"));
-  EXPECT_FALSE(FileExists(temp + "\\d6\\f1203.tmp"));
+  EXPECT_FALSE(FileExists(temp + "\\f0.tmp"));
+  EXPECT_FALSE(FileExists(temp + "\\f1203.tmp"));
 }
 
 TEST_F(AnalyzeWindowTest, TheDetailsLineShowsAWholeLongTarget) {
