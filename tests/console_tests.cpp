@@ -508,6 +508,15 @@ TEST_F(ContractTest, TheClipboardIsEmptiedOnlyWhileItHoldsWhatThePreviewSaw) {
 // What a clean leaves (keys it emptied or created empty, values it blanked) is no track: an
 // Analyze after it lists no key or value, only the fixed counts its items add whatever is there.
 TEST_F(ContractTest, AfterACleanAnAnalyzeListsNoKeyOrValueOnlyTheFixedCounts) {
+  // The applications' keys the test makes are gone again at its end.
+  struct Cleanup {
+    std::vector<std::string> made;
+    ~Cleanup() {
+      for (const std::string& key : made) SHDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    }
+  } cleanup;
+  for (const char* key : {"Software\\ACD Systems", "Software\\Adobe", "Software\\DivXNetworks", kTypedUrlsKey})
+    if (!KeyPresent(HKEY_CURRENT_USER, key)) cleanup.made.push_back(key);
   SHSetValueA(HKEY_CURRENT_USER, kRunMRU, "a", REG_SZ, "notepad", 8);
   SHSetValueA(HKEY_CURRENT_USER, kWordpad, "File1", REG_SZ, "C:\\a.txt", 9);
   SHSetValueA(HKEY_CURRENT_USER, kPaint, "File1", REG_SZ, "C:\\a.bmp", 9);
@@ -537,7 +546,6 @@ TEST_F(ContractTest, AfterACleanAnAnalyzeListsNoKeyOrValueOnlyTheFixedCounts) {
   EXPECT_EQ(std::vector<std::string>(), registryLines(after)) << after;
   EXPECT_NE(std::string::npos, after.find("Start Menu Run History\tfixed\tcounts 1 registry key\t0\t1\t")) << after;
   EXPECT_FALSE(ValuePresent(HKEY_CURRENT_USER, kRunMRU, "a"));
-  SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
 }
 
 TEST(PreviewText, OneIsSingularEverywhere) {
