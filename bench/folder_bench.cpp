@@ -4,7 +4,7 @@
 //   folder_bench search WORK        Search & Erase's listing against the bare walk
 //   folder_bench definitions        loading and detecting a 3,000-entry winapp2.ini
 //   folder_bench browsers WORK      cleaning a large Chromium History and Cookies database
-//   folder_bench preview WORK       tswclean.exe in WORK: --analyze --out, then --from, on 20,000 temp files
+//   folder_bench preview WORK       tswclean.exe in WORK\prog: --analyze --out, then --from, on 20,000 temp files
 //   folder_bench peer-profile APP   the same History in the prefix's Chrome profile, and APP\prisd.dat
 //                                   ticking only its History, for timing tswclean against the peer
 #include <windows.h>
@@ -263,13 +263,15 @@ void MakeFiles(const std::string& root, int files) {
   }
 }
 
-// tswclean.exe itself (bench.sh puts it in WORK), whole processes, over 20,000 files of a Temp
-// folder of the benchmark's own: --analyze --out, then --from that list. Carrying a preview out
-// may take at most 1.2 times as long as making it.
+// tswclean.exe itself (bench.sh puts it in WORK\prog), whole processes, over 20,000 files of a
+// Temp folder of the benchmark's own beside it (the folder guard keeps the program's own folder):
+// --analyze --out, then --from that list. Carrying a preview out may take at most 1.2 times as
+// long as making it.
 int PreviewBench(const std::string& work) {
   const int kFiles = 20000;
   const double kTarget = 1.2;
-  const std::string exe = work + "\\tswclean.exe", temp = work + "\\Temp", list = work + "\\preview.txt";
+  const std::string program = work + "\\prog", exe = program + "\\tswclean.exe", temp = work + "\\Temp",
+                    list = work + "\\preview.txt";
   if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
     fprintf(stderr, "%s is missing: run the benchmark through bench.sh\n", exe.c_str());
     return 1;
@@ -277,7 +279,7 @@ int PreviewBench(const std::string& work) {
   printf("Making %d files in %d folders ...\n", kFiles, kFiles / 200);
   MakeFiles(temp, kFiles);
   // Windows Temp alone ticked, in tswclean's own settings; the temp folder is the benchmark's.
-  const std::string settings = work + "\\prisd.dat";
+  const std::string settings = program + "\\prisd.dat";
   for (const TickKey& k : MainTickKeys()) WriteIni(settings, k.section, k.key, k.check == 13 ? "1" : "0");
   SetEnvironmentVariableA("TMP", temp.c_str());
   SetEnvironmentVariableA("TEMP", temp.c_str());

@@ -48,8 +48,8 @@ if [ "${1:-}" = search ] || [ "${1:-}" = definitions ] || [ "${1:-}" = browsers 
   if [ "$1" = preview ]; then
     # tswclean itself, in a program folder of the benchmark's own inside the prefix.
     work='C:\tswbench-preview'
-    rm -rf "$prefix/drive_c/tswbench-preview" && mkdir -p "$prefix/drive_c/tswbench-preview"
-    cp "$root/build/tswclean.exe" "$prefix/drive_c/tswbench-preview/"
+    rm -rf "$prefix/drive_c/tswbench-preview" && mkdir -p "$prefix/drive_c/tswbench-preview/prog"
+    cp "$root/build/tswclean.exe" "$prefix/drive_c/tswbench-preview/prog/"
   fi
   $WINE "$root/build/folder_bench.exe" "$1" "$work" $real >"$out" 2>>"$log" </dev/null
   if [ "$1" = preview ]; then rm -rf "$prefix/drive_c/tswbench-preview"; fi
