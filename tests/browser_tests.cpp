@@ -448,3 +448,36 @@ TEST_F(BrowserTest, TswcleanLeavesAPageVisitedAfterThePreviewAndReportsEveryTabl
   EXPECT_EQ(0, tables[history + ": segments"]["left"]);
   EXPECT_EQ(0u, tables[history + ": segments"].count("why"));
 }
+
+// What Firefox's sync adds to a visit goes with a visits step, and only with one: keeping to a
+// preview with the visits unticked, not even an orphan of it goes.
+TEST_F(BrowserTest, FirefoxsVisitExtrasGoOnlyWithTheVisits) {
+  Firefox();
+  const std::string places = ffProfile + "\\places.sqlite";
+  {
+    SqliteDb db;
+    ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(places));
+    ASSERT_TRUE(db.Exec("CREATE TABLE moz_historyvisits_extra(visit_id INTEGER PRIMARY KEY, sync_json TEXT);"
+                        "INSERT INTO moz_historyvisits_extra VALUES(99,'{}')"));
+  }
+  Tick("Firefox", {"History"});
+  WriteListFile(KeepUrlFile(), {});
+  std::vector<PreviewItem> preview = CleanRun(view, ticks, Settings()).Analyze();
+  bool listed = false;
+  for (PreviewItem& item : preview)
+    for (PreviewEntry& e : item.entries) {
+      if (e.kind != "rows" || e.target.find(places + ": ") != 0) continue;
+      e.ticked = e.target.find(": moz_inputhistory (") != std::string::npos;
+      listed = listed || e.ticked;
+    }
+  ASSERT_TRUE(listed);
+  CleanRun(view, ticks, Settings()).RunSelected(preview);
+  EXPECT_EQ(0, Number(places, "SELECT count(*) FROM moz_inputhistory"));
+  EXPECT_EQ(3, Number(places, "SELECT count(*) FROM moz_historyvisits WHERE visit_type <> 7"));
+  EXPECT_EQ(1, Number(places, "SELECT count(*) FROM moz_historyvisits_extra"));
+  // With the visits ticked, what belonged to visits no longer there goes.
+  preview = CleanRun(view, ticks, Settings()).Analyze();
+  CleanRun(view, ticks, Settings()).RunSelected(preview);
+  EXPECT_EQ(0, Number(places, "SELECT count(*) FROM moz_historyvisits WHERE visit_type <> 7"));
+  EXPECT_EQ(0, Number(places, "SELECT count(*) FROM moz_historyvisits_extra"));
+}
