@@ -206,8 +206,9 @@ LONG RecordingEraser::DeleteValue(HKEY root, const std::string& subKey, const st
 void RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                                      const std::string& value) {
   std::string plain = PlainSubKey(subKey);
-  // Only blanking erases; writing a value back (a kept address) is no track of its own.
-  if (value.empty() && KeyPresent(root, plain)) {
+  // Only blanking erases; writing a value back (a kept address) is no track of its own, nor is
+  // blanking a value that holds nothing already.
+  if (value.empty() && ValueHoldsData(root, plain, name)) {
     Entry e{"blank", KeyText(root, plain) + "\\" + name, 0};
     e.seen = ValueFingerprint(root, plain, name);
     entries.push_back(e);

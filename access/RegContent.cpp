@@ -81,3 +81,15 @@ std::string ValueFingerprint(HKEY root, const std::string& subKey, const std::st
   hash.Add(std::string(reinterpret_cast<const char*>(data.data()), size));
   return hash.Text();
 }
+
+bool ValueHoldsData(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
+  RegKey key;
+  if (key.Open(root, subKey, KEY_QUERY_VALUE | view) != ERROR_SUCCESS) return false;
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0) return false;
+  std::vector<BYTE> data(size + 2);
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) return false;
+  for (DWORD i = 0; i < size; ++i)
+    if (data[i] != 0) return true;
+  return false;
+}

@@ -10,3 +10,6 @@
 std::string KeyFingerprint(HKEY root, const std::string& subKey, REGSAM view = 0, bool* holdsValues = nullptr);
 // "" when the value is missing.
 std::string ValueFingerprint(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0);
+// Whether the value is there and holds anything but zero bytes: a value blanked already (or
+// never written) holds no track.
+bool ValueHoldsData(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0);

@@ -125,6 +125,42 @@ bool FlushDnsResolverCache() {
   return flush && flush() != FALSE;
 }
 
+namespace {
+// The resolver cache's records as DnsGetCacheDataTable lists them; each, and its name, freed
+// with DnsFree.
+struct DnsCacheEntry {
+  DnsCacheEntry* next;
+  wchar_t* name;
+  unsigned short type;
+  unsigned short dataLength;
+  unsigned long flags;
+};
+using DnsCacheTable = BOOL(WINAPI*)(DnsCacheEntry**);
+using DnsFreeCall = void(WINAPI*)(void*, int);
+const int kDnsFreeFlat = 0;
+}  // namespace
+
+std::string DnsCacheSeen() {
+  const auto table = CallOf<DnsCacheTable>("dnsapi.dll", "DnsGetCacheDataTable");
+  const auto release = CallOf<DnsFreeCall>("dnsapi.dll", "DnsFree");
+  DnsCacheEntry* first = nullptr;
+  if (!table || !release || !table(&first)) return "";
+  // FNV-1a over the names and types, in the cache's order.
+  unsigned long long hash = 1469598103934665603ULL, count = 0;
+  for (DnsCacheEntry* e = first; e;) {
+    for (const wchar_t* c = e->name; c && *c; ++c) hash = (hash ^ static_cast<unsigned>(*c)) * 1099511628211ULL;
+    hash = (hash ^ e->type) * 1099511628211ULL;
+    ++count;
+    DnsCacheEntry* next = e->next;
+    if (e->name) release(e->name, kDnsFreeFlat);
+    release(e, kDnsFreeFlat);
+    e = next;
+  }
+  char buf[64];
+  snprintf(buf, sizeof buf, "%llu names, %016llx", count, hash);
+  return buf;
+}
+
 ClipboardHistory ClipboardHistoryState(std::string* reason) {
   if (!HasClipboardHistory()) return ClipboardHistory::None;
   if (!Runtime().ok()) {

@@ -7,6 +7,9 @@
 bool DnsFlushAvailable();
 // DnsFlushResolverCache; true when Windows reports it done.
 bool FlushDnsResolverCache();
+// What the resolver's cache holds, as one short text ("12 names, 3f09..."): the names it has
+// looked up change it. "" where Windows does not tell (dnsapi.dll's DnsGetCacheDataTable).
+std::string DnsCacheSeen();
 
 enum class ClipboardHistory {
   None,         // a Windows without one (before Windows 10 1809, or one that names no such class)

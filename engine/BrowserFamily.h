@@ -27,15 +27,20 @@ struct BrowserJob {
 // that only rewrites what stays (not counted).
 struct DbStep {
   DbStep(std::string table, std::string countSql, std::string sql, bool required = false, std::string label = "",
-         std::string follows = "")
+         std::string follows = "", std::string timeColumn = "")
       : table(std::move(table)), countSql(std::move(countSql)), sql(std::move(sql)), required(required),
-        label(std::move(label)), follows(std::move(follows)) {}
+        label(std::move(label)), follows(std::move(follows)), timeColumn(std::move(timeColumn)) {}
   std::string table;     // the table it needs; an optional step is passed over without it
   std::string countSql;  // how many rows would go; "" for a rewrite
   std::string sql;       // what the run does
   bool required = false; // without its table the database is left alone, and the user told
   std::string label;     // how its preview entry names it, when not by its table
-  std::string follows;   // a rewrite that belongs to the counted step of this label
+  std::string follows;   // a rewrite that belongs to the counted step of this label (or of one of
+                         // several, "a|b")
+  // The column of the table's rows that tells when each was made or last visited: a preview marks
+  // the latest time it saw, and a run keeps to no later rows. For a rewrite, the column of its own
+  // table that the followed step's time bounds.
+  std::string timeColumn;
   std::string Label() const { return label.empty() ? table : label; }
 };
 
@@ -46,6 +51,12 @@ struct DbStep {
 // reported. Adds what the file shrank to the released space.
 void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::string& path,
                     const std::vector<DbStep>& steps, const std::function<bool(SqliteDb&)>& prepare = nullptr);
+// What a preview saw of a table: its highest row id, and with a time column the latest time
+// ("rowid 1234", "rowid 1234 time 13345678901234567"); "" where it has none.
+std::string RowIdMark(const SqliteDb& db, const std::string& table, const std::string& timeColumn = "");
+// The condition that keeps a statement to the rows such a mark saw: "rowid <= 1234", with the
+// time column "rowid <= 1234 AND (col IS NULL OR col <= 13345678901234567)"; "" for no mark.
+std::string RowIdBound(const std::string& seen, const std::string& timeColumn = "");
 // Every row of a table shared by many sites whose site the site keep list does not keep (a
 // list that cannot be read keeps them all), one preview entry per site: "<table> of <site>". The
 // site is read from the column, through hostOf where the column holds it in another form; only

@@ -153,19 +153,6 @@ class NothingTicked : public Selection {
   int CheckValue(int) const override { return 0; }
 };
 
-std::string Grouped(unsigned long long n) {
-  std::string digits = std::to_string(n), text;
-  for (size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
-    text += digits[i];
-  }
-  return text;
-}
-
-std::string Counted(unsigned long long n, const std::string& one, const std::string& many) {
-  return Grouped(n) + " " + (n == 1 ? one : many);
-}
-
 std::string SizeText(double bytes) {
   char buf[32];
   if (bytes >= 0.1 * 1048576) {

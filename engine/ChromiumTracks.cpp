@@ -48,7 +48,7 @@ void CleanHistory(BrowserJob& job, const BrowserProfile& p) {
   }
   std::vector<DbStep> steps = {
       {"urls", "", "", true},
-      {"visits", "SELECT count(*) FROM visits", "DELETE FROM visits", true},
+      {"visits", "SELECT count(*) FROM visits", "DELETE FROM visits", true, "", "", "visit_time"},
   };
   AddClearTables(steps, {"visit_source", "content_annotations", "context_annotations", "clusters", "clusters_and_visits",
                          "cluster_keywords", "cluster_visit_duplicates", "keyword_search_terms", "segment_usage", "segments",
@@ -58,11 +58,15 @@ void CleanHistory(BrowserJob& job, const BrowserProfile& p) {
   // rather than row by row.
   steps.push_back({"urls", "", "CREATE TEMP TABLE tsw_urls AS SELECT * FROM urls WHERE url IN (SELECT value FROM temp.tsw_keep)",
                    false, "", "urls"});
-  steps.push_back({"urls", "SELECT count(*) FROM urls WHERE url NOT IN (SELECT value FROM temp.tsw_keep)", "DELETE FROM urls"});
+  // A page visited after a preview is one it did not count: it stays.
+  steps.push_back({"urls", "SELECT count(*) FROM urls WHERE url NOT IN (SELECT value FROM temp.tsw_keep)", "DELETE FROM urls",
+                   false, "", "", "last_visit_time"});
   // Put back; a kept page the deletion did not reach (one newer than a preview saw) is there still.
   steps.push_back({"urls", "", "INSERT OR IGNORE INTO urls SELECT * FROM temp.tsw_urls", false, "", "urls"});
   // The pages that stay keep no trace of their visits: part of erasing the visits, and only of that.
-  steps.push_back({"urls", "", "UPDATE urls SET visit_count = 0, typed_count = 0, last_visit_time = 0", false, "", "visits"});
+  // A page visited after the preview keeps its counts: its newer visits stay.
+  steps.push_back({"urls", "", "UPDATE urls SET visit_count = 0, typed_count = 0, last_visit_time = 0", false, "", "visits",
+                   "last_visit_time"});
   ChangeDatabase(job, p, p.folder + "\\History", steps, [&](SqliteDb& db) { return db.TempTable("tsw_keep", keep); });
   CleanFavicons(job, p, keep);
   // The sites that bounced the user on, with the times of each visit.

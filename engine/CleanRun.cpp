@@ -137,9 +137,7 @@ std::string ItemName(const RunItem& item) {
   return name;
 }
 
-const char kChangedLine[] = " entries changed since the preview, left as they are";
-
-std::string FixedTarget(double keys) { return "counts " + NumberText(keys) + " registry keys"; }
+std::string FixedTarget(double keys) { return "counts " + NumberText(keys) + (keys == 1 ? " registry key" : " registry keys"); }
 
 void CleanRun::Say(const std::string& line) {
   view_.AddStatus(line);
@@ -206,6 +204,7 @@ void CleanRun::RunItemWith(const RunItem& item, RunContext& ctx, const PreviewIt
   if (item.refresh) view_.RefreshStatus();
   ItemReport& r = report_.back();
   r.outcomes = carrying.outcomes;
+  r.tables = carrying.tables;
   r.outcomes.insert(r.outcomes.end(), ctx.outcomes.begin(), ctx.outcomes.end());
   ctx.outcomes.clear();
   changed_ += carrying.changed;
@@ -220,13 +219,12 @@ void CleanRun::Finish(RunContext& ctx) {
     return;
   }
   view_.SetProgress(100);
-  // A run that left something it was to erase does not call itself a success.
   const unsigned long long passed = passedOver();
-  view_.AddStatus(passed == 0 ? std::string(kCompleteLine)
-                              : "Task complete: " + std::to_string(passed) + (passed == 1 ? " entry" : " entries") + " passed over");
-  if (changed_ > 0) view_.AddStatus(std::to_string(changed_) + kChangedLine);
+  if (changed_ > 0) view_.AddStatus(ChangedLine(changed_));
+  // The last line says what happened: no run that passed something over calls itself a success.
+  view_.AddStatus(CompleteLine(passed));
   view_.RefreshStatus();
-  view_.ShowSummary(SummaryText(regnum_, filesize_));
+  view_.ShowSummary(SummaryText(regnum_, filesize_, passed));
   view_.BringForward();
   view_.EnableCleanButton(true);
   WriteIni(settingsFile_, "WINDOWS", "regnum", NumberText(regnum_));
@@ -259,8 +257,9 @@ void CleanRun::ReportUnknownItem(const PreviewItem& item) {
     report_.pop_back();
     return;
   }
-  Say("No item of this run is called \"" + item.name + "\": its " + std::to_string(report_.back().outcomes.size()) +
-      " ticked entries are passed over");
+  const size_t n = report_.back().outcomes.size();
+  Say("No item of this run is called \"" + item.name + "\": its " + Counted(n, "ticked entry is", "ticked entries are") +
+      " passed over");
 }
 
 void CleanRun::RunSelected(const std::vector<PreviewItem>& preview, unsigned long long listWritten) {

@@ -42,6 +42,14 @@ struct EntryOutcome {
   std::string kind, target, why;
 };
 
+// What a run did with the rows of one database table that an entry counts: how many went, how
+// many stayed, and why those stayed ("not ticked", "newer than the preview", ...).
+struct TableRows {
+  std::string target;  // "...\History: urls"
+  unsigned long long erased = 0, left = 0;
+  std::string why;
+};
+
 // What an item step works with and adds to.
 struct RunContext {
   std::string settingsFile;  // prisd.dat
@@ -128,6 +136,7 @@ class CleanRun {
     std::string name;
     std::vector<std::string> lines;
     std::vector<EntryOutcome> outcomes;
+    std::vector<TableRows> tables;
   };
   // What the last Run or RunSelected did, item by item.
   const std::vector<ItemReport>& report() const { return report_; }
@@ -165,14 +174,16 @@ class CleanRun {
 // waits for it to end.
 bool RunUnderWay();
 
-extern const char kChangedLine[];
+// "1 entry changed since the preview, left as it is", "3 entries ... left as they are".
+std::string ChangedLine(unsigned long long changed);
 extern const char kNotFoundReason[];  // "not found": a ticked line of a preview the run never met
-extern const char kChangedReason[];  // "changed since the preview"  // " entries changed since the preview, left as they are"
+extern const char kChangedReason[];  // "changed since the preview"
 
 // A preview as text: one line per entry, "item<TAB>kind<TAB>target<TAB>size in bytes".
 std::string PreviewText(const std::vector<PreviewItem>& items);
 
-// The target of an item's entry for its fixed amounts: "counts 15 registry keys".
+// The target of an item's entry for its fixed amounts: "counts 15 registry keys", "counts 1
+// registry key".
 std::string FixedTarget(double keys);
 // "IE Cookies" for the item whose start line is "Please Waiting ,Cleaning IE Cookies.......".
 std::string ItemName(const RunItem& item);
@@ -187,6 +198,10 @@ extern const char kSummaryTitle[];
 // "####.##": no leading zero, point always written, at most two decimals.
 std::string FormatMegabytes(double megabytes);
 std::string NumberText(double value);
-std::string SummaryText(double regnum, double filesize);
+// The run's last status line: "Task complete Successfully!", or when something was passed
+// over "Task complete: 2 entries passed over".
+std::string CompleteLine(unsigned long long passedOver);
+// The summary: the last line, then the totals; "Successfully" only when nothing was passed over.
+std::string SummaryText(double regnum, double filesize, unsigned long long passedOver = 0);
 // "Clean Now": stores the start time as WINDOWS/lastclean.
 void StampLastClean(const std::string& settingsFile);

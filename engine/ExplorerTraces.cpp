@@ -128,7 +128,8 @@ void FlushDnsCache(RunContext& ctx) {
     ctx.notes.push_back("This Windows has no DNS cache to flush");
     return;
   }
-  if (Previewing(ctx, "the DNS resolver's cache")) return;
+  // A name looked up since a preview is one it did not show: the cache then stays.
+  if (Previewing(ctx, "the DNS resolver's cache", 0, DnsCacheSeen())) return;
   if (!FlushDnsResolverCache()) ctx.notes.push_back("Windows did not flush the DNS cache");
 }
 

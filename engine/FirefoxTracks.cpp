@@ -44,13 +44,13 @@ void CleanPlaces(BrowserJob& job, const BrowserProfile& p) {
   if (history) {
     // Download visits (type 7) belong to the download list.
     steps.push_back({"moz_historyvisits", "SELECT count(*) FROM moz_historyvisits WHERE visit_type <> 7",
-                     "DELETE FROM moz_historyvisits WHERE visit_type <> 7"});
+                     "DELETE FROM moz_historyvisits WHERE visit_type <> 7", false, "", "", "visit_date"});
     for (const char* t : {"moz_inputhistory", "moz_places_metadata", "moz_places_metadata_search_queries"})
       steps.push_back({t, std::string("SELECT count(*) FROM ") + t, std::string("DELETE FROM ") + t});
   }
   if (downloads) {
     steps.push_back({"moz_historyvisits", "SELECT count(*) FROM moz_historyvisits WHERE visit_type = 7",
-                     "DELETE FROM moz_historyvisits WHERE visit_type = 7", false, "moz_historyvisits (downloads)"});
+                     "DELETE FROM moz_historyvisits WHERE visit_type = 7", false, "moz_historyvisits (downloads)", "", "visit_date"});
     if (annos) {
       const std::string where =
           " FROM moz_annos WHERE anno_attribute_id IN (SELECT id FROM moz_anno_attributes WHERE name LIKE 'downloads/%')";
@@ -70,7 +70,8 @@ void CleanPlaces(BrowserJob& job, const BrowserProfile& p) {
                      "UPDATE moz_places SET visit_count = 0, last_visit_date = NULL WHERE id NOT IN (SELECT place_id FROM moz_historyvisits)",
                      false, "", "moz_historyvisits"});
   // What the browser's sync adds to a place or a visit goes with it.
-  steps.push_back({"moz_historyvisits_extra", "", "DELETE FROM moz_historyvisits_extra WHERE visit_id NOT IN (SELECT id FROM moz_historyvisits)"});
+  steps.push_back({"moz_historyvisits_extra", "", "DELETE FROM moz_historyvisits_extra WHERE visit_id NOT IN (SELECT id FROM moz_historyvisits)",
+                   false, "", "moz_historyvisits|moz_historyvisits (downloads)"});
   steps.push_back({"moz_places_extra", "", "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)",
                    false, "", "moz_places"});
   // The new tab page's record of the tiles the user clicked, of the places that went.

@@ -3,11 +3,13 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
 #include "access/Normal.h"
+#include "access/RegContent.h"
 #include "access/RegKey.h"
 #include "access/RegSequences.h"
 #include "access/URLHistory.h"
@@ -114,8 +116,25 @@ void CleanTypedUrls(RunContext& ctx) {
   else ctx.regnum += static_cast<double>(going.size());
 }
 
+namespace {
+// What the URL history store holds, as a preview saw it: how many addresses, and the latest
+// visit; "" when the store cannot be read.
+std::string UrlStoreSeen() {
+  try {
+    CURLHistory history;
+    double latest = 0;
+    for (const auto& item : history) latest = std::max(latest, item->LastVisited());
+    char buf[96];
+    snprintf(buf, sizeof buf, "%ld addresses, last visited %.6f", history.Count(), latest);
+    return buf;
+  } catch (const std::exception&) {
+    return "";
+  }
+}
+}  // namespace
+
 void CleanUrlHistory(RunContext& ctx) {
-  if (Previewing(ctx, "Internet Explorer's URL history store")) return;
+  if (Previewing(ctx, "Internet Explorer's URL history store", 0, UrlStoreSeen())) return;
   try {
     CURLHistory history;
     history.Clear();
@@ -159,12 +178,15 @@ void CleanFavorites(RunContext& ctx) {
 }
 
 void CleanAutocomplete(RunContext& ctx) {
+  // Internet Explorer 7 and later keep form data and passwords below this key: a preview notes
+  // what it held, before anything of this step goes.
+  const std::string forms = KeyFingerprint(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage2");
   RemoveKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
   RemoveKey(HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
   // Internet Explorer 7 and later clear form data (16) and saved passwords (32) through
   // Internet Options' own entry; older ones keep them only in the keys removed above.
   const std::string rundll = ClearTracksRunner();
-  if (rundll.empty() || Previewing(ctx, "form data and passwords, through Internet Options' clear-tracks entry")) return;
+  if (rundll.empty() || Previewing(ctx, "form data and passwords, through Internet Options' clear-tracks entry", 0, forms)) return;
   RunHidden(rundll + " inetcpl.cpl,ClearMyTracksByProcess 48", kClearTimeoutMs);
 }
 

@@ -24,6 +24,8 @@ std::string EntryKey(const std::string& kind, const std::string& target) {
     if (open != std::string::npos && t.size() > 6 && t.compare(t.size() - 6, 6, " rows)") == 0) t.erase(open);
   }
   while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
+  // An item has one entry of fixed amounts: its count names it, whatever words go with it.
+  if (kind == "fixed" && t.compare(0, 7, "counts ") == 0) t = t.substr(0, t.find_first_not_of("0123456789.", 7));
   return kind + "\t" + LowerText(t);
 }
 
@@ -46,8 +48,11 @@ PreviewTotals TotalsOf(const std::vector<PreviewItem>& items, bool tickedOnly) {
       // A note, or an item that runs unmeasured, is no entry of its own to count.
       if (e.kind != "note" && e.kind != "item") ++t.entries;
       if (e.kind == "key" || e.kind == "value" || e.kind == "blank" || e.kind == "typed address") t.keys += 1;
-      if (e.kind == "fixed") t.keys += static_cast<double>(e.count);
-      if (e.kind == "file" || e.kind == "clear" || e.kind == "fixed") t.bytes += static_cast<double>(e.size);
+      if (e.kind == "fixed") {
+        t.countedKeys += static_cast<double>(e.count);
+        t.countedBytes += static_cast<double>(e.size);
+      }
+      if (e.kind == "file" || e.kind == "clear") t.bytes += static_cast<double>(e.size);
     }
   return t;
 }

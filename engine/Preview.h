@@ -21,13 +21,16 @@ unsigned long long RowsOf(const std::string& target);
 // The entry of a database's rows that would go: "...\History: urls (12 rows)".
 PreviewEntry RowsEntry(const std::string& target, unsigned long long rows);
 
-// Entries, registry keys and bytes of a preview, of every entry or of the ticked ones: the
-// registry entries it removes and the fixed keys its items count, the bytes of its files, of the
-// platform's own stores (the Recycle Bin) and the fixed bytes its items count.
+// Entries, registry keys and bytes of a preview, of every entry or of the ticked ones. What is
+// measured (the registry entries it removes, the bytes of its files and of the platform's own
+// stores) stands apart from the fixed amounts its items count whatever there is, so that nobody
+// takes those for real sizes.
 struct PreviewTotals {
   unsigned long long entries = 0;
   double keys = 0;
   double bytes = 0;
+  double countedKeys = 0;   // fixed amounts
+  double countedBytes = 0;
 };
 PreviewTotals TotalsOf(const std::vector<PreviewItem>& items, bool tickedOnly);
 
@@ -80,6 +83,7 @@ class CarryingEraser : public Eraser {
   double bytes = 0;  // bytes of the files deleted
   unsigned long long changed = 0;  // entries left because they changed since the preview
   std::vector<EntryOutcome> outcomes;
+  std::vector<TableRows> tables;  // the database tables the item changed or left
   // Lines for the status list: files that secure erasing deleted without overwriting them.
   std::vector<std::string> notes;
   void PassOver(const std::string& kind, const std::string& target, const std::string& why);

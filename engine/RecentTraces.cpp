@@ -117,7 +117,10 @@ void CleanClipboardHistory(RunContext& ctx) {
     case ClipboardHistory::On:
       break;
   }
-  if (Previewing(ctx, "the clipboard history (Win+V), its pinned items kept")) return;
+  // Whatever is copied goes into the history and moves the clipboard's sequence number on: a
+  // run keeping to a preview clears it only while nothing was copied since.
+  const std::string seen = "sequence " + std::to_string(GetClipboardSequenceNumber());
+  if (Previewing(ctx, "the clipboard history (Win+V), its pinned items kept", 0, seen)) return;
   if (!ClearClipboardHistory()) {
     ctx.notes.push_back("Windows did not clear the clipboard history");
     ctx.outcomes.push_back({"clear", "the clipboard history", "refused by Windows"});

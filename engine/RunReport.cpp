@@ -20,7 +20,14 @@ std::string RunReportJson(const CleanRun& run, int exitCode) {
         passed.push_back(entry);
       }
     }
-    items.push_back({{"item", text(r.name)}, {"lines", lines}, {"erased", erased}, {"passedOver", passed}});
+    // Each database table the item concerned: its rows that went and those that stayed.
+    nlohmann::json tables = nlohmann::json::array();
+    for (const TableRows& t : r.tables) {
+      nlohmann::json table = {{"table", text(t.target)}, {"erased", t.erased}, {"left", t.left}};
+      if (!t.why.empty()) table["why"] = text(t.why);
+      tables.push_back(table);
+    }
+    items.push_back({{"item", text(r.name)}, {"lines", lines}, {"erased", erased}, {"passedOver", passed}, {"tables", tables}});
   }
   const nlohmann::json report = {
       {"items", items},

@@ -24,9 +24,18 @@ std::string NumberText(double value) {
   return buf;
 }
 
-std::string SummaryText(double regnum, double filesize) {
-  return std::string("Task complete Successfully! Cleaned Registry Keys: ") + NumberText(regnum) +
-         " Released HD Space:" + FormatMegabytes(filesize / 1048576.0) + "MB";
+std::string CompleteLine(unsigned long long passedOver) {
+  // A run that left something it was to erase does not call itself a success.
+  return passedOver == 0 ? std::string(kCompleteLine) : "Task complete: " + Counted(passedOver, "entry", "entries") + " passed over";
+}
+
+std::string SummaryText(double regnum, double filesize, unsigned long long passedOver) {
+  const std::string head = passedOver == 0 ? CompleteLine(0) : CompleteLine(passedOver) + ".";
+  return head + " Cleaned Registry Keys: " + NumberText(regnum) + " Released HD Space:" + FormatMegabytes(filesize / 1048576.0) + "MB";
+}
+
+std::string ChangedLine(unsigned long long changed) {
+  return Counted(changed, "entry", "entries") + " changed since the preview, left as " + (changed == 1 ? "it is" : "they are");
 }
 
 void StampLastClean(const std::string& settingsFile) {

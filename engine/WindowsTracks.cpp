@@ -9,6 +9,7 @@
 #include "access/FolderGuard.h"
 #include "access/Listing.h"
 #include "access/Pattern.h"
+#include "access/RegContent.h"
 #include "access/Normal.h"
 #include "access/RegSequences.h"
 #include "engine/Steps.h"
@@ -53,7 +54,10 @@ std::string WindowsTempFolder() {
 }
 
 void CleanRecentDocuments(RunContext& ctx) {
-  if (!Previewing(ctx, "the Start menu's Documents list")) ClearDocumentsMenu();
+  // A document opened since a preview adds to the list's key: the list is then no longer what
+  // the preview showed, and stays.
+  if (!Previewing(ctx, "the Start menu's Documents list", 0, KeyFingerprint(HKEY_CURRENT_USER, Explorer("RecentDocs"))))
+    ClearDocumentsMenu();
   // Some shells (Wine's among them) ignore the clearing call: the list is the shortcuts of
   // the Recent folder, so take those too.
   char recent[MAX_PATH] = {0};
@@ -129,10 +133,10 @@ void CleanCachedPasswords(RunContext&) {
 }
 
 void CleanClipboard(RunContext& ctx) {
+  // Its sequence number changes whenever anything is copied; read before the history is cleared.
+  const std::string seen = "sequence " + std::to_string(GetClipboardSequenceNumber());
   CleanClipboardHistory(ctx);
-  // Its sequence number changes whenever anything is copied.
-  if (CountClipboardFormats() > 0 && Previewing(ctx, "the clipboard", 0, "sequence " + std::to_string(GetClipboardSequenceNumber())))
-    return;
+  if (CountClipboardFormats() > 0 && Previewing(ctx, "the clipboard", 0, seen)) return;
   if (ctx.preview || !OpenClipboard(nullptr)) return;
   EmptyClipboard();
   CloseClipboard();

@@ -5,7 +5,8 @@
 #        bench.sh definitions   loading and detecting a 3,000-entry winapp2.ini
 #        bench.sh browsers   cleaning a large Chromium History and Cookies database, then the same
 #                            History by tswclean and by BleachBit (installed from Debian for this)
-#        bench.sh preview    Analyze and carrying the preview out, on 20,000 files
+#        bench.sh preview    tswclean --analyze --out, then --from that list, on 20,000 temp files
+#                            (PASS when --from takes at most 1.2 times as long as --analyze)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 prefix="$root/build/bench-prefix"
@@ -15,7 +16,7 @@ bash "$root/scripts/install-deps.sh"
 arch=$(tsw_wine_arch)
 target=$(tsw_target_arch "$arch")
 tsw_configure "$root" "$root/build" "$target"
-cmake --build "$root/build" -j"$(nproc)" --target folder_bench
+cmake --build "$root/build" -j"$(nproc)" --target folder_bench tswclean
 if [ -d "$prefix" ] && [ ! -f "$prefix/$marker" ]; then
   echo "bench.sh: $prefix was not made by this script; refusing to touch it." >&2; exit 2
 fi
@@ -44,7 +45,14 @@ if [ "${1:-}" = search ] || [ "${1:-}" = definitions ] || [ "${1:-}" = browsers 
     cp "$root/tests/data/winapp2/Winapp2.ini" "$prefix/drive_c/tswbench-winapp2.ini"
     real='C:\tswbench-winapp2.ini'
   fi
+  if [ "$1" = preview ]; then
+    # tswclean itself, in a program folder of the benchmark's own inside the prefix.
+    work='C:\tswbench-preview'
+    rm -rf "$prefix/drive_c/tswbench-preview" && mkdir -p "$prefix/drive_c/tswbench-preview/prog"
+    cp "$root/build/tswclean.exe" "$prefix/drive_c/tswbench-preview/prog/"
+  fi
   $WINE "$root/build/folder_bench.exe" "$1" "$work" $real >"$out" 2>>"$log" </dev/null
+  if [ "$1" = preview ]; then rm -rf "$prefix/drive_c/tswbench-preview"; fi
   if [ "$1" = browsers ]; then
     WINE="$WINE" bash "$root/scripts/bench-peer.sh" "$root" "$prefix" >>"$out" 2>>"$log" </dev/null || echo "  (the comparison with BleachBit could not run: see $log)" >>"$out"
   fi

@@ -35,3 +35,17 @@ std::string GeneralDateText(int year, int month, int day, int hour, int minute, 
   GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time);
   return std::string(date) + " " + time;
 }
+
+std::string Grouped(unsigned long long n) {
+  const std::string digits = std::to_string(n);
+  std::string text;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+    text += digits[i];
+  }
+  return text;
+}
+
+std::string Counted(unsigned long long n, const std::string& one, const std::string& many) {
+  return Grouped(n) + " " + (n == 1 ? one : many);
+}

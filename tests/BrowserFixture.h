@@ -54,7 +54,9 @@ inline const char kChromiumHistory[] =
     "INSERT INTO urls VALUES(1,'https://bookmarked.example/','B',3,1,13300000000000000,0);"
     "INSERT INTO urls VALUES(2,'https://kept.example/','K',2,0,13300000000000000,0);"
     "INSERT INTO urls VALUES(3,'https://secret.example/','S',5,2,13300000000000000,0);"
-    "INSERT INTO visits VALUES(1,1,1,0);INSERT INTO visits VALUES(2,2,2,0);INSERT INTO visits VALUES(3,3,3,0);INSERT INTO visits VALUES(4,3,4,3);"
+    // Each page's last visit time is that of its latest visit, as Chromium keeps it.
+    "INSERT INTO visits VALUES(1,1,13300000000000000,0);INSERT INTO visits VALUES(2,2,13300000000000000,0);"
+    "INSERT INTO visits VALUES(3,3,13299999999999990,0);INSERT INTO visits VALUES(4,3,13300000000000000,3);"
     "INSERT INTO keyword_search_terms VALUES(1,3,'salary','salary');"
     "INSERT INTO segments VALUES(1,'http://secret.example/',3);"
     "INSERT INTO downloads VALUES(1,'g','C:\\\\d\\\\secret.zip','C:\\\\d\\\\secret.zip');"

@@ -6,7 +6,10 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <map>
 #include <sstream>
+
+#include <nlohmann/json.hpp>
 
 #include "access/SqliteDb.h"
 #include "access/WidePath.h"
@@ -389,4 +392,92 @@ TEST_F(BrowserTest, TswcleanKeepsToTheListTableByTableAndRowByRow) {
   const std::string json = ReadFileText(report);
   EXPECT_NE(std::string::npos, json.find("History: keyword_search_terms (1 rows)")) << json;
   EXPECT_NE(std::string::npos, json.find("places.sqlite: moz_historyvisits (3 rows)")) << json;
+}
+
+// A page visited again after the preview is a row the preview did not count: it stays, with its
+// counts and its new visit; the report tells each table's rows that went and that stayed.
+TEST_F(BrowserTest, TswcleanLeavesAPageVisitedAfterThePreviewAndReportsEveryTablesRows) {
+  Chromium();
+  Tick("Google Chrome", {"History"});
+  StoreTicks(Settings(), {});
+  WriteListFile(KeepUrlFile(), {"https://kept.example/"});
+  const std::string exe = folder_->File("tswclean.exe"), list = folder_->File("preview.txt"), report = folder_->File("report.json");
+  ASSERT_TRUE(CopyFileA("C:\\tsw-bin\\tswclean.exe", exe.c_str(), FALSE));
+  ASSERT_EQ(0u, RunProgram("\"" + exe + "\" --analyze --out \"" + list + "\"", folder_->path()).code);
+  const std::string history = chrome + "\\Default\\History";
+  std::string text = ReadFileText(list);
+  // The preview marks the latest visit it saw, and the latest page.
+  ASSERT_NE(std::string::npos, text.find(history + ": visits (4 rows)\t0\t1\trowid 4 time 13300000000000000\n")) << text;
+  ASSERT_NE(std::string::npos, text.find(history + ": urls (1 rows)\t0\t1\trowid 3 time 13300000000000000\n")) << text;
+  const std::string terms = history + ": keyword_search_terms (1 rows)\t0\t1\t";
+  ASSERT_NE(std::string::npos, text.find(terms)) << text;
+  text.replace(text.find(terms), terms.size(), history + ": keyword_search_terms (1 rows)\t0\t0\t");
+  WriteFileText(list, text);
+  // After the preview the secret page is visited again, as Chromium records it.
+  {
+    SqliteDb db;
+    ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(history));
+    ASSERT_TRUE(db.Exec("INSERT INTO visits VALUES(5,3,13300000000000010,0);"
+                        "UPDATE urls SET visit_count = 6, last_visit_time = 13300000000000010 WHERE id = 3"));
+  }
+  const ProgramResult from = RunProgram("\"" + exe + "\" --from \"" + list + "\" --report \"" + report + "\"", folder_->path());
+  EXPECT_EQ(0u, from.code) << from.out;
+  // The visits the preview saw went; the new one, its page and the page's counts stay.
+  EXPECT_EQ(std::vector<std::string>{"5"}, Column(history, "SELECT id FROM visits"));
+  EXPECT_EQ(6, Number(history, "SELECT visit_count FROM urls WHERE id = 3"));
+  EXPECT_EQ(13300000000000010, Number(history, "SELECT last_visit_time FROM urls WHERE id = 3"));
+  // The pages the preview saw have no trace of their visits left; the unticked table stays.
+  EXPECT_EQ(0, Number(history, "SELECT visit_count + typed_count + last_visit_time FROM urls WHERE id = 2"));
+  EXPECT_EQ(1, Number(history, "SELECT count(*) FROM keyword_search_terms"));
+  // Each counted table of the database, with its rows that went and those that stayed.
+  const nlohmann::json json = nlohmann::json::parse(ReadFileText(report), nullptr, false);
+  ASSERT_FALSE(json.is_discarded());
+  std::map<std::string, nlohmann::json> tables;
+  for (const auto& item : json["items"])
+    for (const auto& t : item["tables"]) tables[t["table"].get<std::string>()] = t;
+  ASSERT_EQ(1u, tables.count(history + ": visits")) << json.dump(1);
+  EXPECT_EQ(4, tables[history + ": visits"]["erased"]);
+  EXPECT_EQ(1, tables[history + ": visits"]["left"]);
+  EXPECT_EQ("newer than the preview", tables[history + ": visits"]["why"]);
+  EXPECT_EQ(0, tables[history + ": urls"]["erased"]);
+  EXPECT_EQ(1, tables[history + ": urls"]["left"]);
+  EXPECT_EQ(0, tables[history + ": keyword_search_terms"]["erased"]);
+  EXPECT_EQ(1, tables[history + ": keyword_search_terms"]["left"]);
+  EXPECT_EQ("not ticked", tables[history + ": keyword_search_terms"]["why"]);
+  EXPECT_EQ(1, tables[history + ": segments"]["erased"]);
+  EXPECT_EQ(0, tables[history + ": segments"]["left"]);
+  EXPECT_EQ(0u, tables[history + ": segments"].count("why"));
+}
+
+// What Firefox's sync adds to a visit goes with a visits step, and only with one: keeping to a
+// preview with the visits unticked, not even an orphan of it goes.
+TEST_F(BrowserTest, FirefoxsVisitExtrasGoOnlyWithTheVisits) {
+  Firefox();
+  const std::string places = ffProfile + "\\places.sqlite";
+  {
+    SqliteDb db;
+    ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(places));
+    ASSERT_TRUE(db.Exec("CREATE TABLE moz_historyvisits_extra(visit_id INTEGER PRIMARY KEY, sync_json TEXT);"
+                        "INSERT INTO moz_historyvisits_extra VALUES(99,'{}')"));
+  }
+  Tick("Firefox", {"History"});
+  WriteListFile(KeepUrlFile(), {});
+  std::vector<PreviewItem> preview = CleanRun(view, ticks, Settings()).Analyze();
+  bool listed = false;
+  for (PreviewItem& item : preview)
+    for (PreviewEntry& e : item.entries) {
+      if (e.kind != "rows" || e.target.find(places + ": ") != 0) continue;
+      e.ticked = e.target.find(": moz_inputhistory (") != std::string::npos;
+      listed = listed || e.ticked;
+    }
+  ASSERT_TRUE(listed);
+  CleanRun(view, ticks, Settings()).RunSelected(preview);
+  EXPECT_EQ(0, Number(places, "SELECT count(*) FROM moz_inputhistory"));
+  EXPECT_EQ(3, Number(places, "SELECT count(*) FROM moz_historyvisits WHERE visit_type <> 7"));
+  EXPECT_EQ(1, Number(places, "SELECT count(*) FROM moz_historyvisits_extra"));
+  // With the visits ticked, what belonged to visits no longer there goes.
+  preview = CleanRun(view, ticks, Settings()).Analyze();
+  CleanRun(view, ticks, Settings()).RunSelected(preview);
+  EXPECT_EQ(0, Number(places, "SELECT count(*) FROM moz_historyvisits WHERE visit_type <> 7"));
+  EXPECT_EQ(0, Number(places, "SELECT count(*) FROM moz_historyvisits_extra"));
 }

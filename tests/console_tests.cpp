@@ -12,6 +12,7 @@
 #include "access/RegKey.h"
 #include "engine/CleanRun.h"
 #include "engine/CustomItems.h"
+#include "engine/MoreApps.h"
 #include "engine/Preview.h"
 #include "engine/StoredSelection.h"
 #include "keeplists/KeepLists.h"
@@ -30,6 +31,11 @@ const char kRunMRU[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\
 bool HasLine(const std::string& text, const std::string& line) {
   const std::vector<std::string> lines = Lines(text);
   return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+std::string LastLine(const std::string& text) {
+  const std::vector<std::string> lines = Lines(text);
+  return lines.empty() ? "" : lines.back();
 }
 
 }  // namespace
@@ -220,7 +226,11 @@ TEST_F(PreviewRunTest, CleanTheseErasesExactlyTheTickedEntriesEachCheckedAgain) 
   EXPECT_TRUE(HasValue(kPaint));
   EXPECT_EQ(view.lines.end(), std::find(view.lines.begin(), view.lines.end(), "Cleaning Windows Paint Recent Files......OK"));
   EXPECT_NE(view.lines.end(), std::find(view.lines.begin(), view.lines.end(), "Cleaning Wordpad Recent Files......OK"));
-  EXPECT_EQ("1 entries changed since the preview, left as they are", view.lines.back());
+  // The last line says what happened: one entry passed over, said once, and never "Successfully".
+  ASSERT_GE(view.lines.size(), 2u);
+  EXPECT_EQ("1 entry changed since the preview, left as it is", view.lines[view.lines.size() - 2]);
+  EXPECT_EQ("Task complete: 1 entry passed over", view.lines.back());
+  EXPECT_EQ(0u, view.summaries.at(0).find("Task complete: 1 entry passed over. Cleaned Registry Keys: ")) << view.summaries.at(0);
   EXPECT_EQ(1u, run.changedSincePreview());
   bool reported = false;
   for (const CleanRun::ItemReport& r : run.report())
@@ -238,8 +248,8 @@ TEST_F(PreviewRunTest, WhenNothingChangedTheTotalsAreThePreviewsTickedTotals) {
   const PreviewTotals ticked = TotalsOf(preview, true);
   CleanRun run(view, selection, Settings());
   run.RunSelected(preview);
-  EXPECT_EQ(ticked.keys, run.regnum());
-  EXPECT_EQ(ticked.bytes, run.filesize());
+  EXPECT_EQ(ticked.keys + ticked.countedKeys, run.regnum());
+  EXPECT_EQ(ticked.bytes + ticked.countedBytes, run.filesize());
   EXPECT_EQ(400, run.filesize());  // a.tmp and c.tmp
   EXPECT_EQ(0u, run.changedSincePreview());
 }
@@ -260,7 +270,8 @@ TEST(PreviewList, IsWrittenAndReadBackAndRefusesOtherText) {
   ASSERT_EQ(2u, read.size());
   EXPECT_FALSE(read[0].entries[1].ticked);
   EXPECT_EQ(1u, read[1].entries[0].count);
-  EXPECT_EQ(TotalsOf(items, true).keys, TotalsOf(read, true).keys);
+  EXPECT_EQ(1, TotalsOf(read, true).countedKeys);
+  EXPECT_EQ(0, TotalsOf(read, true).keys);  // what an item counts is no key it measured
   for (const std::string& bad : {std::string(""), std::string("kind\ttarget\tsize\n"), text + "Windows Temp\tfile\tx\t1\n",
                                  text + "Windows Temp\tfile\tx\t1\tyes\n", text + "Windows Temp\tfile\tx\tbig\t1\n"})
     EXPECT_FALSE(ReadPreviewList(bad, read)) << bad;
@@ -376,8 +387,8 @@ TEST_F(ContractTest, TheRecycleBinIsEmptiedOnlyWhileItHoldsWhatThePreviewSaw) {
   const ProgramResult r = From();
   EXPECT_EQ(1u, r.code) << r.out;
   EXPECT_EQ(2, BinItems());
-  EXPECT_NE(std::string::npos, r.out.find("Task complete: 1 entry passed over")) << r.out;
-  EXPECT_NE(std::string::npos, r.out.find("1" + std::string(kChangedLine))) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "1 entry changed since the preview, left as it is")) << r.out;
+  EXPECT_EQ(0u, LastLine(r.out).find("Task complete: 1 entry passed over. Cleaned Registry Keys: ")) << r.out;
   // As it was shown, it goes.
   Analyze();
   EXPECT_EQ(0u, From().code);
@@ -433,8 +444,9 @@ TEST_F(ContractTest, EveryTickedLineTheRunDoesNotMeetIsPassedOver) {
   EXPECT_FALSE(FileExists(Temp() + "\\a.tmp"));
   EXPECT_FALSE(FileExists(Temp() + "\\b.tmp"));
   EXPECT_NE(std::string::npos, r.out.find("Passed over (not found): " + Temp() + "\\gone.tmp")) << r.out;
-  EXPECT_NE(std::string::npos, r.out.find("No item of this run is called \"No Such Item\"")) << r.out;
-  EXPECT_NE(std::string::npos, r.out.find("Task complete: 2 entries passed over")) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "No item of this run is called \"No Such Item\": its 1 ticked entry is passed over")) << r.out;
+  EXPECT_EQ(0u, LastLine(r.out).find("Task complete: 2 entries passed over. Cleaned Registry Keys: ")) << r.out;
+  EXPECT_EQ(std::string::npos, r.out.find("Successfully")) << r.out;
 }
 
 TEST_F(ContractTest, ATypedAddressOfAnyLengthIsListedAndStaysWhenUnticked) {
@@ -450,4 +462,101 @@ TEST_F(ContractTest, ATypedAddressOfAnyLengthIsListedAndStaysWhenUnticked) {
   EXPECT_EQ(0u, From().code);
   EXPECT_EQ(std::vector<std::string>{longUrl}, CurrentTypedUrls());
   SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
+}
+
+namespace {
+void PutOnClipboard(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
+  GlobalUnlock(mem);
+  SetClipboardData(CF_TEXT, mem);
+  CloseClipboard();
+}
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  HANDLE data = GetClipboardData(CF_TEXT);
+  if (data) text = static_cast<const char*>(GlobalLock(data));
+  if (data) GlobalUnlock(data);
+  CloseClipboard();
+  return text;
+}
+}  // namespace
+
+TEST_F(ContractTest, TheClipboardIsEmptiedOnlyWhileItHoldsWhatThePreviewSaw) {
+  PutOnClipboard("seen by the preview");
+  StoreTicks(Settings(), {26});
+  const std::string text = Analyze();
+  EXPECT_NE(std::string::npos, text.find("Windows Clipboard\tclear\tthe clipboard\t0\t1\tsequence ")) << text;
+  // Copied after the preview: the clipboard's sequence number moved on, and what it holds stays.
+  PutOnClipboard("copied afterwards");
+  const ProgramResult r = From();
+  EXPECT_EQ(1u, r.code) << r.out;
+  EXPECT_EQ("copied afterwards", ClipboardText());
+  EXPECT_TRUE(HasLine(r.out, "1 entry changed since the preview, left as it is")) << r.out;
+  EXPECT_EQ(0u, LastLine(r.out).find("Task complete: 1 entry passed over. Cleaned Registry Keys: ")) << r.out;
+  // As it was shown, it goes.
+  Analyze();
+  const ProgramResult again = From();
+  EXPECT_EQ(0u, again.code) << again.out;
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+  EXPECT_EQ(0u, LastLine(again.out).find("Task complete Successfully! Cleaned Registry Keys: ")) << again.out;
+}
+
+// What a clean leaves (keys it emptied or created empty, values it blanked) is no track: an
+// Analyze after it lists no key or value, only the fixed counts its items add whatever is there.
+TEST_F(ContractTest, AfterACleanAnAnalyzeListsNoKeyOrValueOnlyTheFixedCounts) {
+  // The applications' keys the test makes are gone again at its end.
+  struct Cleanup {
+    std::vector<std::string> made;
+    ~Cleanup() {
+      for (const std::string& key : made) SHDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    }
+  } cleanup;
+  for (const char* key : {"Software\\ACD Systems", "Software\\Adobe", "Software\\DivXNetworks", kTypedUrlsKey})
+    if (!KeyPresent(HKEY_CURRENT_USER, key)) cleanup.made.push_back(key);
+  SHSetValueA(HKEY_CURRENT_USER, kRunMRU, "a", REG_SZ, "notepad", 8);
+  SHSetValueA(HKEY_CURRENT_USER, kWordpad, "File1", REG_SZ, "C:\\a.txt", 9);
+  SHSetValueA(HKEY_CURRENT_USER, kPaint, "File1", REG_SZ, "C:\\a.bmp", 9);
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrlsKey, "url1", REG_SZ, "http://typed.example/", 22);
+  SHSetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\txt", "a",
+              REG_SZ, "C:\\a.txt", 9);
+  SHSetValueA(HKEY_CURRENT_USER, "Software\\ACD Systems\\ACDSee", "LastFolder", REG_SZ, "C:\\photos", 10);
+  SHSetValueA(HKEY_CURRENT_USER, "Software\\Adobe\\Acrobat Reader\\4.0\\AdobeViewer", "avpRecentFile", REG_SZ, "C:\\a.pdf", 9);
+  SHSetValueA(HKEY_CURRENT_USER, "Software\\DivXNetworks\\DivX Player", "file", REG_SZ, "C:\\a.avi", 9);
+  WriteListFile(KeepUrlFile(), {});
+  StoreTicks(Settings(), {1, 10, 11, 12, 15, 19, 20, 21, 22, 23, 25, 28, 29});
+  for (const char* app : {"ACDsee4", "AcrobatReader4", "DivxPlayer"}) WriteIni(Settings(), kMoreAppsSection, app, "1");
+  auto registryLines = [](const std::string& text) {
+    std::vector<std::string> found;
+    for (const std::string& line : Lines(text)) {
+      const size_t tab = line.find('\t');
+      const std::string kind = tab == std::string::npos ? "" : line.substr(tab + 1, line.find('\t', tab + 1) - tab - 1);
+      if (kind == "key" || kind == "value" || kind == "blank" || kind == "typed address") found.push_back(line);
+    }
+    return found;
+  };
+  const std::string before = Analyze();
+  EXPECT_GE(registryLines(before).size(), 8u) << before;
+  EXPECT_NE(std::string::npos, before.find("\tblank\tHKEY_CURRENT_USER\\Software\\DivXNetworks\\DivX Player\\file\t")) << before;
+  RunProgram("\"" + exe + "\"", folder_->path());
+  const std::string after = Analyze();
+  EXPECT_EQ(std::vector<std::string>(), registryLines(after)) << after;
+  EXPECT_NE(std::string::npos, after.find("Start Menu Run History\tfixed\tcounts 1 registry key\t0\t1\t")) << after;
+  EXPECT_FALSE(ValuePresent(HKEY_CURRENT_USER, kRunMRU, "a"));
+}
+
+TEST(PreviewText, OneIsSingularEverywhere) {
+  EXPECT_EQ("counts 1 registry key", FixedTarget(1));
+  EXPECT_EQ("counts 15 registry keys", FixedTarget(15));
+  // A list saved while the entry read "counts 1 registry keys" is still carried out.
+  EXPECT_EQ(EntryKey("fixed", FixedTarget(1)), EntryKey("fixed", "counts 1 registry keys"));
+  EXPECT_NE(EntryKey("fixed", FixedTarget(1)), EntryKey("fixed", FixedTarget(15)));
+  EXPECT_EQ("1 entry changed since the preview, left as it is", ChangedLine(1));
+  EXPECT_EQ("1,204 entries changed since the preview, left as they are", ChangedLine(1204));
+  EXPECT_EQ("Task complete: 1 entry passed over", CompleteLine(1));
+  EXPECT_EQ("Task complete Successfully!", CompleteLine(0));
+  EXPECT_EQ("Task complete: 2 entries passed over. Cleaned Registry Keys: 3 Released HD Space:.MB", SummaryText(3, 0, 2));
 }

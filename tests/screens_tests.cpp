@@ -185,6 +185,7 @@ TEST_F(ScreensTest, TheTotalsShowAsSoonAsTheRunEnds) {
   for (int box : {9, 9, 18, 18, 19, 20, 21, 22}) ClickMain(IDC_CHECK(box));  // MS-Office alone
   ClickMain(IDC_IMAGE(3));
   ASSERT_TRUE(app.CleanNow().IsLoaded());
+  messages.Answer(IDYES);
   Press(app.CleanNow().hwnd(), IDC_CN_COMMAND1);
   // No new start: the labels already say what the run stored.
   const std::string regnum = ReadIni(Settings(), "WINDOWS", "regnum");

@@ -266,6 +266,7 @@ TEST_F(ProgressDialogTest, CleanNowRunsWithTheWindowsTicksAndStoresTotals) {
   Click(main().hwnd(), IDC_CHECK(18));  // every Windows item off
   for (int n : {19, 20, 21, 22}) Click(main().hwnd(), IDC_CHECK(n));
   ASSERT_EQ(1, Box(23));
+  messages.Answer(IDYES);  // the question Clean Now asks first
   Click(Dlg(), IDC_CN_COMMAND1);
 
   std::vector<std::string> expected = {
@@ -275,10 +276,14 @@ TEST_F(ProgressDialogTest, CleanNowRunsWithTheWindowsTicksAndStoresTotals) {
   EXPECT_EQ(expected, ListLines(DlgItem(IDC_CN_LIST1)));
   EXPECT_EQ(5, SendMessageA(DlgItem(IDC_CN_LIST1), LB_GETCURSEL, 0, 0));
   EXPECT_EQ(100, SendMessageA(DlgItem(IDC_CN_PROGRESS), PBM_GETPOS, 0, 0));
-  ASSERT_EQ(1u, messages.seen.size());
-  EXPECT_EQ("Task Complete", messages.seen[0].title);
-  EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 6 Released HD Space:.MB", messages.seen[0].text);
-  EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), messages.seen[0].flags);
+  ASSERT_EQ(2u, messages.seen.size());
+  // Asked once before anything went, naming how much, No the default; MS-Office's entry counts
+  // six keys whatever is there.
+  EXPECT_EQ("Erase 1 entry, 0 bytes, plus 6 registry keys counted?", messages.seen[0].text);
+  EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), messages.seen[0].flags);
+  EXPECT_EQ("Task Complete", messages.seen[1].title);
+  EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 6 Released HD Space:.MB", messages.seen[1].text);
+  EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), messages.seen[1].flags);
   EXPECT_EQ("6", ReadIni(Settings(), "WINDOWS", "regnum"));
   EXPECT_EQ(".", ReadIni(Settings(), "WINDOWS", "filesize"));
   EXPECT_NE("", ReadIni(Settings(), "WINDOWS", "lastclean"));
@@ -295,6 +300,7 @@ TEST_F(ProgressDialogTest, TheSummaryHoldsTheWholeProgramUntilItIsClosed) {
   ASSERT_TRUE(IsWindowEnabled(main().hwnd()));
   bool mainEnabled = true, dialogAlive = false;
   SetMessageHandler([&](const MessageRequest& r) {
+    if ((r.flags & MB_TYPEMASK) == MB_YESNO) return IDYES;  // the question before the run
     mainEnabled = IsWindowEnabled(main().hwnd()) != FALSE;
     dialogAlive = r.owner == Dlg() && app.CleanNow().IsLoaded();
     return IDOK;
@@ -337,10 +343,12 @@ TEST_F(ProgressDialogTest, ExitAfterCleaningEndsTheProgramAndStoresTheTicks) {
   WriteFileText(Settings(), "[Additional]\r\nexit=1\r\n[WINDOWS]\r\nregnum=7\r\nfilesize=2.\r\n");
   OpenFromMain();
   Click(main().hwnd(), IDC_CHECK(4));
+  messages.Answer(IDYES);
   Click(Dlg(), IDC_CN_COMMAND1);
   EXPECT_FALSE(app.CleanNow().IsLoaded());
   EXPECT_FALSE(main().IsLoaded());
-  EXPECT_TRUE(messages.seen.empty());
+  ASSERT_EQ(1u, messages.seen.size());  // the question, and no summary
+  EXPECT_EQ(static_cast<UINT>(MB_YESNO), messages.seen[0].flags & MB_TYPEMASK);
   EXPECT_EQ("7", ReadIni(Settings(), "WINDOWS", "regnum"));
   EXPECT_EQ("2.", ReadIni(Settings(), "WINDOWS", "filesize"));
   EXPECT_EQ("0", ReadIni(Settings(), "BROWSERS", "cookies"));
@@ -464,7 +472,7 @@ TEST_F(ProgressDialogTest, CleanTheseErasesWhatStaysTickedAndReportsInTheStatusL
   EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "Cleaning Windows Temp.......OK"));
   EXPECT_EQ("Task complete Successfully!", lines.back());
   ASSERT_EQ(2u, messages.seen.size());
-  EXPECT_EQ("Erase 1 entry, 1000 bytes?", messages.seen[0].text);  // asked once, naming how much
+  EXPECT_EQ("Erase 1 entry, 1,000 bytes?", messages.seen[0].text);  // asked once, naming how much
   EXPECT_EQ("Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:.MB", messages.seen[1].text);
   EXPECT_NE("", ReadIni(Settings(), "WINDOWS", "lastclean"));
 }
@@ -679,4 +687,77 @@ TEST_F(AnalyzeWindowTest, AfterCleanTheseTheRunsWindowShowsWhatWentAndWhatStayed
   EXPECT_EQ(temp + "\\changed.tmp", targets[0]);
   EXPECT_EQ("went", what[1]);
   EXPECT_EQ(temp + "\\gone.tmp", targets[1]);
+}
+
+// ---- Clean Now asks first, as "Clean these" does.
+
+TEST_F(AnalyzeWindowTest, CleanNowAnsweredNoErasesNothing) {
+  const std::string temp = isolated.root().File("Temp");
+  MakeFile(temp + "\\a.tmp", 2048);
+  OnlyItem(13);
+  messages.Answer(IDNO);
+  Click(Dlg(), IDC_CN_COMMAND1);
+  EXPECT_TRUE(FileExists(temp + "\\a.tmp"));
+  ASSERT_EQ(1u, messages.seen.size());  // the question alone: no run, no summary
+  EXPECT_EQ("Erase 1 entry, 2.0 KB?", messages.seen[0].text);
+  EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), messages.seen[0].flags);
+  EXPECT_EQ(0, SendMessageA(DlgItem(IDC_CN_LIST1), LB_GETCOUNT, 0, 0));
+  EXPECT_EQ("", ReadIni(Settings(), "WINDOWS", "lastclean"));
+  EXPECT_FALSE(IsWindowEnabled(DlgItem(IDC_CN_DETAILS)));
+}
+
+TEST_F(AnalyzeWindowTest, CleanNowNamesHowManyWithItsThousandsGrouped) {
+  const std::string temp = isolated.root().File("Temp");
+  for (int i = 0; i < 1204; ++i) MakeFile(temp + "\\f" + std::to_string(i) + ".tmp", 1);
+  OnlyItem(13);
+  messages.Answer(IDYES);
+  Click(Dlg(), IDC_CN_COMMAND1);
+  ASSERT_EQ(2u, messages.seen.size());
+  EXPECT_EQ("Erase 1,204 entries, 1.2 KB?", messages.seen[0].text);
+  EXPECT_FALSE(FileExists(temp + "\\f0.tmp"));
+  EXPECT_FALSE(FileExists(temp + "\\f1203.tmp"));
+}
+
+TEST_F(AnalyzeWindowTest, TheDetailsLineShowsAWholeLongTarget) {
+  const std::string url = "http://" + std::string(263, 'x') + ".example/";  // 280 characters
+  SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
+  SHSetValueA(HKEY_CURRENT_USER, kTypedUrls, "url1", REG_SZ, url.c_str(), static_cast<DWORD>(url.size() + 1));
+  OnlyItem(1);
+  std::string details;
+  int lines = 0;
+  POINT last = {-1, -1};
+  RECT box = {};
+  InAnalyze([&](HWND dlg, HWND rows) {
+    Select(rows, RowOf(rows, url));
+    HWND line = GetDlgItem(dlg, IDC_AN_DETAILS);
+    details = Caption(line);
+    lines = static_cast<int>(SendMessageA(line, EM_GETLINECOUNT, 0, 0));
+    const LRESULT at = SendMessageA(line, EM_POSFROMCHAR, details.size() - 1, 0);
+    last = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    GetClientRect(line, &box);
+  });
+  EXPECT_EQ("typed address: " + url, details);
+  // Wrapped over lines, its last character inside the line's box: nothing cut off.
+  EXPECT_GE(lines, 2);
+  EXPECT_GT(last.y, 0);
+  EXPECT_LT(last.y, box.bottom);
+  EXPECT_LT(last.x, box.right);
+}
+
+TEST_F(AnalyzeWindowTest, FixedAmountsShowAsCountedApartFromMeasuredSizes) {
+  OnlyItem(2);  // IE Internet History Files counts 15 keys and 500,000 bytes whatever is there
+  std::string heading, total, fixed;
+  InAnalyze([&](HWND dlg, HWND rows) {
+    heading = ListViewColumn(rows, 3).at(0);
+    fixed = ListViewColumn(rows, 3).at(static_cast<size_t>(RowOf(rows, "counts 15 registry keys")));
+    total = Caption(GetDlgItem(dlg, IDC_AN_TOTAL));
+    messages.Answer(IDNO);
+    SendMessageA(GetDlgItem(dlg, IDC_AN_CLEAN), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ("488.3 KB counted", fixed);
+  EXPECT_EQ(", plus 488.3 KB counted", heading.substr(heading.find(',')));
+  EXPECT_NE(std::string::npos, total.find(", plus 15 registry keys, 488.3 KB counted. Nothing has been erased.")) << total;
+  ASSERT_EQ(1u, messages.seen.size());
+  EXPECT_NE(std::string::npos, messages.seen[0].text.find(", plus 15 registry keys, 488.3 KB counted?")) << messages.seen[0].text;
+  EXPECT_EQ(std::string::npos, messages.seen[0].text.find("489")) << messages.seen[0].text;  // never added to the bytes measured
 }

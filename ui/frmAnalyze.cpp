@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 
 #include "access/Prompts.h"
@@ -19,17 +18,7 @@ namespace {
 
 const char kSizeSection[] = "Analyze";  // where the window's size is kept in the settings file
 
-// "1,204": thousands grouped, as a person reads a count.
-std::string Grouped(unsigned long long n) {
-  std::string digits = std::to_string(n), out;
-  for (size_t i = 0; i < digits.size(); ++i) {
-    if (i && (digits.size() - i) % 3 == 0) out += ',';
-    out += digits[i];
-  }
-  return out;
-}
-
-std::string Entries(unsigned long long n) { return Grouped(n) + (n == 1 ? " entry" : " entries"); }
+std::string Entries(unsigned long long n) { return Counted(n, "entry", "entries"); }
 
 bool AllTicked(const PreviewItem& item) {
   return std::all_of(item.entries.begin(), item.entries.end(), [](const PreviewEntry& e) { return e.ticked || e.kind == "kept"; });
@@ -69,15 +58,6 @@ bool KeepListOf(const PreviewItem& item, const PreviewEntry& e, std::string& fil
   return !line.empty();
 }
 
-// An entry's size as the list shows it: measured bytes as they are; the fixed amounts an item
-// counts whatever there is, said to be counted, so that nobody takes them for a real size.
-std::string EntrySize(const PreviewEntry& e) {
-  if (e.kind == "kept" || e.kind == "note" || e.kind == "item") return "";
-  if (e.kind == "fixed") return e.size ? SizeText(static_cast<double>(e.size)) + " counted" : "counted";
-  if (e.kind == "rows" || e.kind == "key" || e.kind == "value" || e.kind == "blank" || e.kind == "typed address") return "";
-  return SizeText(static_cast<double>(e.size));
-}
-
 // The check-box image of a heading whose entries are ticked in part: a box with a square.
 void AddPartialTickImage(HWND list) {
   HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
@@ -102,28 +82,9 @@ void AddPartialTickImage(HWND list) {
 
 }  // namespace
 
-std::string SizeText(double bytes) {
-  char buf[32];
-  if (bytes < 1024) return std::to_string(static_cast<unsigned long long>(bytes)) + (bytes == 1 ? " byte" : " bytes");
-  if (bytes < 1024.0 * 1024) snprintf(buf, sizeof buf, "%.1f KB", bytes / 1024);
-  else if (bytes < 1024.0 * 1024 * 1024) snprintf(buf, sizeof buf, "%.1f MB", bytes / (1024.0 * 1024));
-  else snprintf(buf, sizeof buf, "%.1f GB", bytes / (1024.0 * 1024 * 1024));
-  return buf;
-}
-
-std::string CleanTheseQuestion(const std::vector<PreviewItem>& items) {
-  const PreviewTotals ticked = TotalsOf(items, true);
-  return "Erase " + Entries(ticked.entries) + ", " + SizeText(ticked.bytes) + "?";
-}
-
 void frmAnalyze::ShowModal(HWND owner) { RunModal(IDD_FRMANALYZE, owner); }
 
-std::string frmAnalyze::TotalText() const {
-  const PreviewTotals all = TotalsOf(items_, false), ticked = TotalsOf(items_, true);
-  return "Total: " + std::to_string(items_.size()) + (items_.size() == 1 ? " item, " : " items, ") + Entries(all.entries) +
-         ", " + SizeText(all.bytes) + ". Ticked: " + Entries(ticked.entries) + ", " + Grouped(static_cast<unsigned long long>(ticked.keys)) +
-         " registry keys, " + SizeText(ticked.bytes) + ". Nothing has been erased.";
-}
+std::string frmAnalyze::TotalText() const { return PreviewTotalText(items_); }
 
 bool frmAnalyze::OnInit() {
   HWND list = Item(IDC_AN_LIST);
@@ -151,10 +112,14 @@ void frmAnalyze::Layout() {
   GetWindowRect(Item(IDC_AN_KEEP), &keep);
   const int keepWidth = keep.right - keep.left;
   const int w = client.right - 2 * margin, bottom = client.bottom - margin;
-  const int buttonsTop = bottom - button, totalTop = buttonsTop - gap - 2 * line, detailsTop = totalTop - 2 * line;
+  // The details line takes as many lines as the whole target needs (8 dialog units are one line
+  // of the dialog's font).
+  HWND details = Item(IDC_AN_DETAILS);
+  const int detailsHeight = detailsLines_ * line + 4;
+  const int buttonsTop = bottom - button, totalTop = buttonsTop - gap - 2 * line, detailsTop = totalTop - detailsHeight;
   MoveWindow(Item(IDC_AN_LIST), margin, margin, w - keepWidth - gap, detailsTop - gap - margin, TRUE);
   MoveWindow(Item(IDC_AN_KEEP), client.right - margin - keepWidth, margin, keepWidth, button, TRUE);
-  MoveWindow(Item(IDC_AN_DETAILS), margin, detailsTop, w, 2 * line, TRUE);
+  MoveWindow(details, margin, detailsTop, w, detailsHeight, TRUE);
   MoveWindow(Item(IDC_AN_TOTAL), margin, totalTop, w, 2 * line, TRUE);
   int x = margin;
   for (int id : {IDC_AN_CLEAN, IDC_AN_SAVE, IDC_AN_COPY}) {
@@ -188,10 +153,7 @@ void frmAnalyze::BuildRows() {
   // Per item: its heading, with what its entries hold, then its entries.
   rows_.clear();
   for (size_t i = 0; i < items_.size(); ++i) {
-    unsigned long long bytes = 0;
-    for (const PreviewEntry& e : items_[i].entries)
-      if (e.kind != "kept") bytes += e.size;
-    rows_.push_back({i, -1, bytes});
+    rows_.push_back({i, -1, MeasuredBytes(items_[i])});
     for (size_t k = 0; k < items_[i].entries.size(); ++k) rows_.push_back({i, static_cast<int>(k), items_[i].entries[k].size});
   }
 }
@@ -215,7 +177,7 @@ void frmAnalyze::Fill() {
     const Row& r = rows_[i];
     const PreviewItem& item = items_[r.item];
     if (r.entry < 0) {
-      AddListRow(list, static_cast<int>(i), {item.name, "item", Entries(item.entries.size()), SizeText(static_cast<double>(r.size))});
+      AddListRow(list, static_cast<int>(i), {item.name, "item", Entries(item.entries.size()), HeadingSize(item)});
       continue;
     }
     const PreviewEntry& e = item.entries[static_cast<size_t>(r.entry)];
@@ -267,6 +229,12 @@ void frmAnalyze::ShowDetails() {
   }
   if (HasEscapedNames(text)) SetWindowTextW(Item(IDC_AN_DETAILS), WideText(text).c_str());
   else SetText(IDC_AN_DETAILS, text);
+  // However long the target, it shows whole: the line grows to hold it, the list gives way.
+  const int lines = std::max(2, std::min(8, static_cast<int>(SendMessageA(Item(IDC_AN_DETAILS), EM_GETLINECOUNT, 0, 0))));
+  if (lines != detailsLines_) {
+    detailsLines_ = lines;
+    Layout();
+  }
   std::string file, line;
   Enable(IDC_AN_KEEP, e && KeepListOf(items_[rows_[static_cast<size_t>(row)].item], *e, file, line));
 }
@@ -329,11 +297,7 @@ void frmAnalyze::SortBySize() {
   // Items by their size, and the entries of each by theirs; a heading stays above its entries.
   std::vector<size_t> order(items_.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  auto itemSize = [&](size_t i) {
-    unsigned long long n = 0;
-    for (const PreviewEntry& e : items_[i].entries) n += e.size;
-    return n;
-  };
+  auto itemSize = [&](size_t i) { return MeasuredBytes(items_[i]); };
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
     return descending_ ? itemSize(a) > itemSize(b) : itemSize(a) < itemSize(b);
   });
@@ -393,8 +357,7 @@ bool frmAnalyze::OnCommand(int id, int code, HWND control) {
       ShowMessage(hwnd(), "Nothing is ticked: nothing would be erased.", kProductTitle, MB_OK | MB_ICONINFORMATION);
       return true;
     }
-    if (ShowMessage(hwnd(), CleanTheseQuestion(items_), kProductTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-      return true;
+    if (!AskToErase(hwnd(), items_)) return true;
     const std::vector<PreviewItem> chosen = items_;
     Close(IDOK);
     if (clean_) clean_(chosen);

@@ -12,12 +12,8 @@
 #include <vector>
 
 #include "engine/Preview.h"
+#include "ui/AnalyzeText.h"
 #include "ui/Dialog.h"
-
-// "12 bytes", "1.5 KB", "56.2 MB", "1.1 GB".
-std::string SizeText(double bytes);
-// "Erase 1,204 entries, 56.2 MB?": the question "Clean these" asks of the ticked entries.
-std::string CleanTheseQuestion(const std::vector<PreviewItem>& items);
 
 class frmAnalyze : public Dialog {
  public:
@@ -57,6 +53,7 @@ class frmAnalyze : public Dialog {
   void Layout();
   void RememberSize();
   void Close(INT_PTR code);
+  int detailsLines_ = 2;  // the details line's height in lines: as many as the whole target takes
   std::vector<PreviewItem> items_;
   CleanThese clean_;
   std::vector<Row> rows_;

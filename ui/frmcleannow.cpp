@@ -49,6 +49,12 @@ bool frmcleannow::OnCommand(int id, int code, HWND control) {
 
 void frmcleannow::CleanNowPressed() {
   const std::string settings = SettingsPath();
+  // Asked once before anything goes, naming how much, as "Clean these" asks; counting it takes
+  // a preview of the same run. No is the default: Enter never erases.
+  Dialog::SetBusyPointer(true);
+  const std::vector<PreviewItem> preview = CleanRun(*this, app_.Main(), settings).Analyze();
+  Dialog::SetBusyPointer(false);
+  if (!AskToErase(hwnd(), preview)) return;
   StampLastClean(settings);
   CleanRun run(*this, app_.Main(), settings);
   run.Run();

@@ -10,7 +10,8 @@ class frmcleannow : public Dialog, public RunView {
   explicit frmcleannow(App& app);
   // Shows the dialog without blocking; opening it starts nothing.
   void Open();
-  // Command1: stamps the start time and runs cleannow.
+  // Command1: asks once, naming how many entries and how much (a preview counts them), then
+  // stamps the start time and runs cleannow. Scheduled and automatic cleaning never ask.
   void CleanNowPressed();
 
   // RunView
