@@ -344,30 +344,50 @@ TEST_F(WalkProgramTest, SecureCleaningDeletesAHardLinkWithoutZeroingTheDocumentI
       << r.out;
 }
 
+namespace {
+// A history of secret rows and one kept row; the SQL given runs first. With keepLog the rows
+// stay in the write-ahead log, as a browser that did not fold them back on closing leaves them.
+void MakeSecretHistory(const std::string& path, const std::string& first, bool keepLog) {
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(Utf8Text(path).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr));
+  sqlite3_exec(raw, (first + "CREATE TABLE urls(id INTEGER PRIMARY KEY, url TEXT);"
+                             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                             "INSERT INTO urls(url) SELECT 'https://secret-' || i || '.example/' || hex(randomblob(40)) FROM n;"
+                             "INSERT INTO urls(url) VALUES ('https://kept.example/');")
+                        .c_str(),
+               nullptr, nullptr, nullptr);
+  int set = 0;
+  if (keepLog) sqlite3_db_config(raw, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, &set);
+  sqlite3_close(raw);
+}
+
+// The secret rows erased and the database compacted, as a secure run does; whileOpen runs
+// before the database is closed.
+void EraseSecretsSecurely(const std::string& path, const std::function<void()>& whileOpen = nullptr) {
+  ScopedSecureErasing secure(true);
+  SqliteDb db;
+  ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(path));
+  {
+    SqliteTransaction t(db);
+    ASSERT_TRUE(db.Exec("DELETE FROM urls WHERE url LIKE 'https://secret-%'"));
+    ASSERT_TRUE(t.Commit());
+  }
+  ASSERT_TRUE(db.Compact());
+  if (whileOpen) whileOpen();
+}
+
+void ExpectOnlyTheKeptRow(const std::string& path) {
+  const std::string database = ReadFileText(path);
+  EXPECT_EQ(std::string::npos, database.find("secret-"));
+  EXPECT_NE(std::string::npos, database.find("https://kept.example/"));
+}
+}  // namespace
+
 TEST_F(WalkTest, SecureCleaningLeavesNoErasedRowInTheDatabasesJournal) {
   const std::string path = W("History");
-  {
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(Utf8Text(path).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr));
-    sqlite3_exec(raw, "CREATE TABLE urls(id INTEGER PRIMARY KEY, url TEXT);"
-                      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
-                      "INSERT INTO urls(url) SELECT 'https://secret-' || i || '.example/' || hex(randomblob(40)) FROM n;"
-                      "INSERT INTO urls(url) VALUES ('https://kept.example/');",
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(raw);
-  }
+  MakeSecretHistory(path, "", false);
   OverwrittenFiles seen;
-  {
-    ScopedSecureErasing secure(true);
-    SqliteDb db;
-    ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(path));
-    {
-      SqliteTransaction t(db);
-      ASSERT_TRUE(db.Exec("DELETE FROM urls WHERE url LIKE 'https://secret-%'"));
-      ASSERT_TRUE(t.Commit());
-    }
-    ASSERT_TRUE(db.Compact());
-  }
+  EraseSecretsSecurely(path);
   // The journals SQLite wrote held every erased row (the commit's, then the compaction's); each
   // was zeros when it was deleted.
   size_t journals = 0;
@@ -378,49 +398,19 @@ TEST_F(WalkTest, SecureCleaningLeavesNoErasedRowInTheDatabasesJournal) {
   }
   EXPECT_GE(journals, 2u);
   EXPECT_FALSE(FileExists(path + "-journal"));
-  const std::string database = ReadFileText(path);
-  EXPECT_EQ(std::string::npos, database.find("secret-"));
-  EXPECT_NE(std::string::npos, database.find("https://kept.example/"));
+  ExpectOnlyTheKeptRow(path);
 }
 
 TEST_F(WalkTest, SecureCleaningLeavesNoErasedRowInAWriteAheadLog) {
-  // A browser's database in write-ahead mode, its last changes still in the log (it did not
-  // fold them back when it closed).
   const std::string path = W("places.sqlite");
-  {
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(Utf8Text(path).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr));
-    sqlite3_exec(raw, "PRAGMA journal_mode=WAL; CREATE TABLE urls(id INTEGER PRIMARY KEY, url TEXT);"
-                      "PRAGMA wal_checkpoint(TRUNCATE); PRAGMA wal_autocheckpoint=0;"
-                      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
-                      "INSERT INTO urls(url) SELECT 'https://secret-' || i || '.example/' || hex(randomblob(40)) FROM n;"
-                      "INSERT INTO urls(url) VALUES ('https://kept.example/');",
-                 nullptr, nullptr, nullptr);
-    int off = 0;
-    sqlite3_db_config(raw, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, &off);
-    sqlite3_close(raw);
-  }
+  MakeSecretHistory(path, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;", true);
   ASSERT_NE(std::string::npos, ReadFileText(path + "-wal").find("secret-"));
   OverwrittenFiles seen;
-  {
-    ScopedSecureErasing secure(true);
-    SqliteDb db;
-    ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(path));
-    {
-      SqliteTransaction t(db);
-      ASSERT_TRUE(db.Exec("DELETE FROM urls WHERE url LIKE 'https://secret-%'"));
-      ASSERT_TRUE(t.Commit());
-    }
-    ASSERT_TRUE(db.Compact());
-    // Still open: the log is there, and holds no erased row.
-    EXPECT_EQ(std::string::npos, ReadFileText(path + "-wal").find("secret-"));
-  }
-  for (const auto& file : seen.every)
-    EXPECT_EQ(std::string::npos, file.second.find("secret-")) << file.first;
+  // Still open after the run's work: the log is there, and holds no erased row.
+  EraseSecretsSecurely(path, [&] { EXPECT_EQ(std::string::npos, ReadFileText(path + "-wal").find("secret-")); });
+  for (const auto& file : seen.every) EXPECT_EQ(std::string::npos, file.second.find("secret-")) << file.first;
   EXPECT_EQ(std::string::npos, ReadFileText(path + "-wal").find("secret-"));
-  const std::string database = ReadFileText(path);
-  EXPECT_EQ(std::string::npos, database.find("secret-"));
-  EXPECT_NE(std::string::npos, database.find("https://kept.example/"));
+  ExpectOnlyTheKeptRow(path);
 }
 
 TEST_F(WalkTest, AJournalThatCannotBeOverwrittenGoesButNotInSilence) {
