@@ -24,12 +24,13 @@ std::function<void(const std::wstring&)>& OverwrittenHook() {
 }  // namespace
 
 namespace {
-bool ZeroHeldFile(const std::wstring& path, bool& linked) {
+// ERROR_SUCCESS once the file is zeros on the disk, else why not.
+DWORD ZeroHeldFile(const std::wstring& path, bool& linked) {
   FileHandle file(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
-  if (!file.ok()) return false;
+  if (!file.ok()) return file.openError();
   const HANDLE h = file.get();
   DWORD attributes = 0, links = 0;
-  if (!HandleFacts(h, &attributes, &links)) return false;
+  if (!HandleFacts(h, &attributes, &links)) return GetLastError();
   // The handle is the one that would be written: its own link count. Where the platform
   // follows a link even so (Wine), the name tells; the file is held open without sharing,
   // so it cannot be swapped meanwhile.
@@ -37,24 +38,29 @@ bool ZeroHeldFile(const std::wstring& path, bool& linked) {
   if (links != 1 || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
       now == INVALID_FILE_ATTRIBUTES || (now & FILE_ATTRIBUTE_REPARSE_POINT)) {
     linked = true;
-    return false;
+    return ERROR_CANT_ACCESS_FILE;
   }
   LARGE_INTEGER size = {};
-  if (!GetFileSizeEx(h, &size)) return false;
+  if (!GetFileSizeEx(h, &size)) return GetLastError();
   static const char zeros[65536] = {};
   for (LONGLONG left = size.QuadPart; left > 0;) {
     const DWORD chunk = static_cast<DWORD>(left < static_cast<LONGLONG>(sizeof zeros) ? left : sizeof zeros);
     DWORD written = 0;
-    if (!WriteFile(h, zeros, chunk, &written, nullptr) || written == 0) return false;
+    if (!WriteFile(h, zeros, chunk, &written, nullptr)) return GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;
     left -= written;
   }
-  return FlushFileBuffers(h) != FALSE;
+  return FlushFileBuffers(h) ? ERROR_SUCCESS : GetLastError();
 }
 }  // namespace
 
 bool OverwriteWithZeros(const std::wstring& path, bool& linked) {
   linked = false;
-  if (!ZeroHeldFile(path, linked)) return false;
+  const DWORD error = ZeroHeldFile(path, linked);
+  if (error != ERROR_SUCCESS) {
+    SetLastError(error);
+    return false;
+  }
   if (OverwrittenHook()) OverwrittenHook()(path);
   return true;
 }
@@ -119,11 +125,13 @@ LONG RealEraser::DeleteValue(HKEY root, const std::string& subKey, const std::st
   return Gone(RegDeleteValueA(key.get(), name.c_str()));
 }
 
-void RealEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+LONG RealEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                                 const std::string& value) {
   RegKey key;
-  if (key.Open(root, PlainSubKey(subKey), KEY_WRITE) == ERROR_SUCCESS)
-    key.SetString(name, value);
+  const LONG opened = key.Open(root, PlainSubKey(subKey), KEY_SET_VALUE);
+  if (opened != ERROR_SUCCESS) return opened;
+  return RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                        static_cast<DWORD>(value.size() + 1));
 }
 
 std::string ReasonOf(DWORD error) {
@@ -203,7 +211,7 @@ LONG RecordingEraser::DeleteValue(HKEY root, const std::string& subKey, const st
   return ERROR_SUCCESS;
 }
 
-void RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+LONG RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                                      const std::string& value) {
   std::string plain = PlainSubKey(subKey);
   // Only blanking erases; writing a value back (a kept address) is no track of its own, nor is
@@ -213,6 +221,7 @@ void RecordingEraser::SetStringValue(HKEY root, const std::string& subKey, const
     e.seen = ValueFingerprint(root, plain, name);
     entries.push_back(e);
   }
+  return ERROR_SUCCESS;
 }
 
 bool RecordingEraser::EraseListedFile(const std::string& path, const FileFacts& facts, bool force) {

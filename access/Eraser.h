@@ -23,7 +23,7 @@ class Eraser {
   virtual void CreateKey(HKEY root, const std::string& subKey) = 0;       // parents too
   virtual LONG DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) = 0;  // with its sub-keys
   virtual LONG DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) = 0;
-  virtual void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+  virtual LONG SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                               const std::string& value) = 0;              // existing key only
   // Files. A read-only file stays unless force is set. Returns true when the file went.
   // EraseFile looks the file up first; a walk that has just listed it hands over what the
@@ -41,6 +41,9 @@ class Eraser {
   // Something a routine could not reach or erase, and why ("folder", a folder a walk could
   // not enter): it stays; an eraser that reports says so.
   virtual void PassedOver(const std::string& kind, const std::string& path, const std::string& why) {}
+  // A file that went without being overwritten first although secure erasing is on (a journal
+  // SQLite deleted), and why; an eraser that reports says so.
+  virtual void NotOverwritten(const std::string& path, const std::string& why) {}
 };
 
 // Erases for real, every file by its exact wide path. While secure erasing is on, a file's
@@ -54,7 +57,7 @@ class RealEraser : public Eraser {
   void CreateKey(HKEY root, const std::string& subKey) override;
   LONG DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
   LONG DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
-  void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+  LONG SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                       const std::string& value) override;
   bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) override;
   bool RemoveFolder(const std::string& path) override;
@@ -91,7 +94,7 @@ class RecordingEraser : public Eraser {
   void CreateKey(HKEY, const std::string&) override {}
   LONG DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
   LONG DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
-  void SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+  LONG SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
                       const std::string& value) override;
   bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) override;
   bool RemoveFolder(const std::string& path) override;
@@ -112,7 +115,7 @@ class ScopedSecureErasing {
 
 // Zeros over the whole file, flushed to the disk. Only a file that is its own and only name:
 // one with other hard links, or a link to elsewhere, is left as it is (false, linked set), as
-// is one that cannot be opened for writing (false).
+// is one that cannot be opened for writing (false); GetLastError then tells why.
 bool OverwriteWithZeros(const std::wstring& path, bool& linked);
 
 // For tests: called with a file's exact wide path once secure erasing has overwritten it,

@@ -339,6 +339,19 @@ bool MayEmptyThroughWildcard(const std::string& folder, const std::string& named
   return true;
 }
 
+std::vector<std::string> UserFoldersBelow(const std::string& folder) {
+  GuardScope scope;
+  std::vector<std::string> below;
+  const std::string c = CanonicalFolder(folder);
+  if (c.empty()) return below;
+  std::string written = TrimSpaces(folder);
+  while (!written.empty() && IsSlash(written.back())) written.pop_back();
+  const size_t rest = IsSlash(c.back()) ? c.size() - 1 : c.size();  // a root keeps its "\"
+  for (const std::string& f : Scoped().userFiles)
+    if (Inside(f, c)) below.push_back(written + f.substr(rest));
+  return below;
+}
+
 bool PatternMayBeErased(const std::string& pattern) {
   std::string t = TrimSpaces(pattern);
   size_t slash = t.find_last_of("\\/");

@@ -4,6 +4,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 // A folder that may be emptied, swept or deleted. Refused: anything not fully qualified
 // (drive letter or UNC); a drive or share root; a drive that is the host's whole file system
@@ -32,6 +33,9 @@ bool UserPatternMayBeErased(const std::string& pattern);
 // alone ("*", "*.*") reached (namedAs is the definition's folder, "C:\*"; "C:\Backup*" names
 // a folder of its own). A narrow pattern there stays allowed.
 bool MayEmptyThroughWildcard(const std::string& folder, const std::string& namedAs);
+// The folders of the user's own files that MayEmptyThroughWildcard knows and that lie below
+// folder (a Downloads moved into it), each written as folder followed by the rest of its path.
+std::vector<std::string> UserFoldersBelow(const std::string& folder);
 // The folder the shell names for a CSIDL (CSIDL_APPDATA...), as it gives it; "" when none.
 std::string KnownFolder(int csidl);
 // True when path is folder or lies below it; letter case and trailing "\" do not matter.

@@ -60,12 +60,13 @@ std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFi
   std::vector<WalkFrame> stack;
   auto enter = [&](const std::string& folder, bool mayBeLink) {
     const bool isStart = folders.empty() && stack.empty();
-    if (!isStart && EntryHook()) EntryHook()(folder);
+    if (!mayBeLink && EntryHook()) EntryHook()(folder);
     WalkFrame frame;
     if (hold) {
       std::unique_ptr<HeldFolder> held(new HeldFolder(folder, mayBeLink));
       if (!held->ok()) {
-        if (!isStart && held->error() != ERROR_FILE_NOT_FOUND && held->error() != ERROR_PATH_NOT_FOUND)
+        // A top the caller named and finds missing is no news; any folder found by listing is.
+        if ((!isStart || !mayBeLink) && held->error() != ERROR_FILE_NOT_FOUND && held->error() != ERROR_PATH_NOT_FOUND)
           ActiveEraser().PassedOver("folder", folder.substr(0, folder.size() - 1), ReasonOf(held->error()));
         return;
       }
@@ -95,15 +96,48 @@ std::vector<std::string> WalkShowing(const std::string& start, Shown shown, OnFi
 
 // The walk of the deleting routines: listed entries only.
 template <typename OnFile>
-std::vector<std::string> Walk(const std::string& start, OnFile onFile) {
-  return WalkShowing(start, Listed, onFile);
+std::vector<std::string> Walk(const std::string& start, OnFile onFile, bool startMayBeLink = true) {
+  return WalkShowing(start, Listed, onFile, true, startMayBeLink);
 }
+
+// The folders on the way from named (a folder the guard judged where it leads) down to below
+// (under named, found by listing), below itself left out, each held and none a link, for as long
+// as this lives: below, entered next with links refused, is then reached through no link either.
+class HeldWay {
+ public:
+  HeldWay(const std::string& named, const std::string& below) {
+    const std::string top = WithSlash(named), end = WithSlash(below);
+    ok_ = LiesInside(end, top);
+    for (size_t at = end.find('\\', top.size()); ok_ && at != std::string::npos && at + 1 < end.size();
+         at = end.find('\\', at + 1)) {
+      const std::string folder = end.substr(0, at + 1);
+      if (EntryHook()) EntryHook()(folder);
+      held_.emplace_back(new HeldFolder(folder, false));
+      ok_ = held_.back()->ok();
+      if (!ok_ && held_.back()->error() != ERROR_FILE_NOT_FOUND && held_.back()->error() != ERROR_PATH_NOT_FOUND)
+        ActiveEraser().PassedOver("folder", end.substr(0, at), ReasonOf(held_.back()->error()));
+    }
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  std::vector<std::unique_ptr<HeldFolder>> held_;
+  bool ok_ = false;
+};
 
 }  // namespace
 
 std::vector<std::string> WalkListedFiles(const std::string& folder, bool recurse,
                                          const std::function<void(const std::string&, const ListedEntry&)>& onFile) {
   return WalkShowing(WithSlash(folder), Listed, onFile, recurse);
+}
+
+std::vector<std::string> WalkListedFilesBelow(const std::string& named, const std::string& folder, bool recurse,
+                                              const std::function<void(const std::string&, const ListedEntry&)>& onFile) {
+  if (LowerText(WithSlash(named)) == LowerText(WithSlash(folder))) return WalkListedFiles(folder, recurse, onFile);
+  HeldWay way(named, folder);
+  if (!way.ok()) return {};
+  return WalkShowing(WithSlash(folder), Listed, onFile, recurse, false);
 }
 
 void SetWalkEntryHook(std::function<void(const std::string&)> hook) { EntryHook() = std::move(hook); }
@@ -164,15 +198,21 @@ std::string FolderOf(const std::string& pattern) { return pattern.substr(0, patt
 
 }  // namespace
 
-void EmptyFolderTree(const std::string& folder) {
-  GuardScope guard;
-  if (!Allowed(FolderMayBeErased(folder), folder)) return;
+namespace {
+// Empties a folder the guard allowed; one found by listing (mayBeLink false) is entered only as itself.
+void EmptyAllowedTree(const std::string& folder, bool mayBeLink) {
   Eraser& e = ActiveEraser();
   ToDriveRoot();
-  std::vector<std::string> folders =
-      Walk(WithSlash(folder), [&](const std::string& f, const ListedEntry& fd) { EraseListed(e, f, fd, false); });
+  std::vector<std::string> folders = Walk(
+      WithSlash(folder), [&](const std::string& f, const ListedEntry& fd) { EraseListed(e, f, fd, false); }, mayBeLink);
   ToDriveRoot();
   RemoveFolders(folders, 1, e);
+}
+}  // namespace
+
+void EmptyFolderTree(const std::string& folder) {
+  GuardScope guard;
+  if (Allowed(FolderMayBeErased(folder), folder)) EmptyAllowedTree(folder, true);
 }
 
 void SweepTreeForFile(const std::string& folder, const std::string& fileName) {
@@ -195,7 +235,10 @@ void SweepCacheTree(const std::string& folder) {
     std::string f = folders[i];
     f.pop_back();
     std::string name = f.substr(f.find_last_of('\\') + 1);
-    if (lstrcmpiA(name.c_str(), "Cache") == 0) EmptyFolderTree(f);
+    if (lstrcmpiA(name.c_str(), "Cache") != 0 || !Allowed(FolderMayBeErased(f), f)) continue;
+    // Found by the walk, which has let go of it: held again on the way down, and no link.
+    HeldWay way(folder, f);
+    if (way.ok()) EmptyAllowedTree(f, false);
   }
 }
 

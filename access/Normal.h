@@ -35,8 +35,12 @@ void DeleteFoldersMatching(const std::string& pattern, bool force = false);
 // that it cannot be renamed or swapped for a link meanwhile (see HeldFolder).
 std::vector<std::string> WalkListedFiles(const std::string& folder, bool recurse,
                                          const std::function<void(const std::string&, const ListedEntry&)>& onFile);
-// For tests: called with a sub-folder's path (ending in "\") after its parent was listed and
-// just before the walk enters it; an empty hook removes it.
+// The same for a folder found by listing below named (a folder the caller named and the guard
+// judged): the folders between are held, and neither they nor folder may be a link.
+std::vector<std::string> WalkListedFilesBelow(const std::string& named, const std::string& folder, bool recurse,
+                                              const std::function<void(const std::string&, const ListedEntry&)>& onFile);
+// For tests: called with the path (ending in "\") of a folder found by listing, after its parent
+// was listed and just before a walk holds it; an empty hook removes it.
 void SetWalkEntryHook(std::function<void(const std::string&)> hook);
 // Bytes in all files of the folder and its sub-folders (hidden ones too); 0 when missing.
 double FolderSize(const std::string& folder);

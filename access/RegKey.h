@@ -78,7 +78,9 @@ class RegKey {
 // one of the two registries of 64-bit Windows.
 inline bool KeyPresent(HKEY root, const std::string& subKey, REGSAM view = 0) {
   RegKey key;
-  return key.Open(root, subKey, KEY_READ | view) == ERROR_SUCCESS;
+  const LONG opened = key.Open(root, subKey, KEY_READ | view);
+  // A key that may not be read is there all the same: erasing it must fail aloud, not be skipped.
+  return opened == ERROR_SUCCESS || opened == ERROR_ACCESS_DENIED;
 }
 // The names of a key's sub-keys; none when it cannot be opened.
 inline std::vector<std::string> SubKeyNamesOf(HKEY root, const std::string& subKey, REGSAM view = 0) {

@@ -16,7 +16,10 @@ void RemoveKey(HKEY root, const std::string& subKey) {
   e.DeleteKeyTree(root, subKey);
 }
 
-void RemoveExistingKey(HKEY root, const std::string& subKey) { RemoveIfPresent(root, subKey); }
+LONG RemoveExistingKey(HKEY root, const std::string& subKey) {
+  if (!KeyPresent(root, PlainSubKey(subKey))) return ERROR_SUCCESS;
+  return ActiveEraser().DeleteKeyTree(root, subKey);
+}
 
 bool RemoveIfPresent(HKEY root, const std::string& subKey) {
   if (!KeyPresent(root, PlainSubKey(subKey))) return false;
@@ -26,19 +29,26 @@ bool RemoveIfPresent(HKEY root, const std::string& subKey) {
 
 double EmptyExistingKey(HKEY root, const std::string& subKey, REGSAM view) {
   std::vector<std::string> values, subKeys;
+  Eraser& e = ActiveEraser();
   {
     RegKey key;
-    if (key.Open(root, PlainSubKey(subKey), KEY_READ | view) != ERROR_SUCCESS) return 0;
+    const LONG opened = key.Open(root, PlainSubKey(subKey), KEY_READ | view);
+    if (opened != ERROR_SUCCESS) {
+      // A key that is there but may not be read keeps what it holds: said, not skipped.
+      if (opened != ERROR_FILE_NOT_FOUND)
+        e.PassedOver("key", RegistryTarget(root, PlainSubKey(subKey), view), ReasonOf(static_cast<DWORD>(opened)));
+      return 0;
+    }
     values = key.ValueNames();
     subKeys = key.SubKeyNames();
   }
-  Eraser& e = ActiveEraser();
-  for (const std::string& v : values) e.DeleteValue(root, subKey, v, view);
-  double emptied = values.empty() ? 0 : 1;
+  bool anyWent = false;
+  for (const std::string& v : values) anyWent = e.DeleteValue(root, subKey, v, view) == ERROR_SUCCESS || anyWent;
+  double emptied = anyWent ? 1 : 0;
   for (const std::string& s : subKeys) emptied += EmptyExistingKey(root, subKey + "\\" + s, view);
   return emptied;
 }
 
-void DeleteValue(HKEY root, const std::string& subKey, const std::string& valueName) {
-  ActiveEraser().DeleteValue(root, subKey, valueName);
+LONG DeleteValue(HKEY root, const std::string& subKey, const std::string& valueName) {
+  return ActiveEraser().DeleteValue(root, subKey, valueName);
 }

@@ -38,7 +38,13 @@ int ZeroingDelete(sqlite3_vfs*, const char* name, int syncDir) {
     std::wstring wide(static_cast<size_t>(n - 1), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, name, -1, &wide[0], n);
     bool linked = false;
-    OverwriteWithZeros(wide, linked);
+    if (!OverwriteWithZeros(wide, linked)) {
+      // It goes even so (a journal left behind would bring the erased rows back), but not in silence.
+      const DWORD error = GetLastError();
+      if (linked) ActiveEraser().NotOverwritten(NarrowName(wide), "another name shares its contents");
+      else if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+        ActiveEraser().NotOverwritten(NarrowName(wide), ReasonOf(error));
+    }
   }
   return g_platformVfs->xDelete(g_platformVfs, name, syncDir);
 }

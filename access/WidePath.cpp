@@ -16,26 +16,39 @@ bool Ascii(const wchar_t* s, size_t n) {
   return true;
 }
 
-bool AnsiIsUtf8() {
-  static const bool utf8 = GetACP() == CP_UTF8;
-  return utf8;
+bool IsUtf8(UINT codePage) {
+  static const bool ansiUtf8 = GetACP() == CP_UTF8;
+  return codePage == CP_UTF8 || (codePage == CP_ACP && ansiUtf8);
+}
+
+bool Separator(wchar_t c) { return c == L'\\' || c == L'/' || c == L':'; }
+
+size_t Separators(const char* s, size_t n) {
+  size_t count = 0;
+  for (size_t i = 0; i < n; ++i) count += Separator(static_cast<unsigned char>(s[i])) ? 1 : 0;
+  return count;
 }
 
 // The code page's bytes for the characters, or false when it cannot spell them exactly: no
 // default character, no best-fit look-alike, and the bytes read back as the same characters.
-bool ExactAnsi(const wchar_t* s, int n, std::string& out) {
+// Nor when a character's bytes hold "\", "/" or ":" (a double-byte code page's second byte can
+// be 0x5C): a path would be split there.
+bool ExactAnsi(const wchar_t* s, int n, std::string& out, UINT codePage) {
   if (n == 0) return true;
   BOOL usedDefault = FALSE;
-  const bool utf8 = AnsiIsUtf8();
+  const bool utf8 = IsUtf8(codePage);
   const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-  const int size = WideCharToMultiByte(CP_ACP, flags, s, n, nullptr, 0, nullptr, utf8 ? nullptr : &usedDefault);
+  const int size = WideCharToMultiByte(codePage, flags, s, n, nullptr, 0, nullptr, utf8 ? nullptr : &usedDefault);
   if (size <= 0 || usedDefault) return false;
   std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, flags, s, n, &bytes[0], size, nullptr, utf8 ? nullptr : &usedDefault);
+  WideCharToMultiByte(codePage, flags, s, n, &bytes[0], size, nullptr, utf8 ? nullptr : &usedDefault);
   if (usedDefault) return false;
-  wchar_t back[8];
-  const int m = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, back, 8);
-  if (m != n || wmemcmp(back, s, static_cast<size_t>(n)) != 0) return false;
+  std::wstring back(static_cast<size_t>(n) + 8, L'\0');
+  const int m = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, &back[0], n + 8);
+  if (m != n || wmemcmp(back.data(), s, static_cast<size_t>(n)) != 0) return false;
+  size_t wideSeparators = 0;
+  for (int i = 0; i < n; ++i) wideSeparators += Separator(s[i]) ? 1 : 0;
+  if (Separators(bytes.data(), bytes.size()) != wideSeparators) return false;
   out += bytes;
   return true;
 }
@@ -74,14 +87,16 @@ void AppendAnsi(std::wstring& out, const char* s, size_t n) {
 
 }  // namespace
 
-std::string NarrowName(const wchar_t* name, size_t length) {
+std::string NarrowName(const wchar_t* name, size_t length) { return NarrowName(name, length, CP_ACP); }
+
+std::string NarrowName(const wchar_t* name, size_t length, unsigned codePage) {
   std::string out;
   out.reserve(length);
   if (Ascii(name, length)) {
     for (size_t i = 0; i < length; ++i) out += static_cast<char>(name[i]);
     return out;
   }
-  if (wmemchr(name, L'<', length) == nullptr && ExactAnsi(name, static_cast<int>(length), out)) return out;
+  if (wmemchr(name, L'<', length) == nullptr && ExactAnsi(name, static_cast<int>(length), out, codePage)) return out;
   out.clear();
   // Character by character: what the code page spells stays, the rest is written out.
   for (size_t i = 0; i < length;) {
@@ -89,7 +104,7 @@ std::string NarrowName(const wchar_t* name, size_t length) {
     const int n = pair ? 2 : 1;
     if (name[i] < 0x80 && name[i] != L'<') {
       out += static_cast<char>(name[i]);
-    } else if (name[i] == L'<' || !ExactAnsi(name + i, n, out)) {
+    } else if (name[i] == L'<' || !ExactAnsi(name + i, n, out, codePage)) {
       AppendEscape(out, pair ? 0x10000UL + ((name[i] - 0xD800UL) << 10) + (name[i + 1] - 0xDC00UL) : name[i]);
     }
     i += static_cast<size_t>(n);

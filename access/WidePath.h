@@ -11,6 +11,9 @@
 // else with each character it cannot spell written as "<U+XXXX>".
 std::string NarrowName(const wchar_t* name, size_t length);
 std::string NarrowName(const std::wstring& name);
+// The same in another code page (CP_ACP is the one above): a character whose bytes there hold
+// "\", "/" or ":" (a second byte 0x5C of a double-byte code page) is written out as well.
+std::string NarrowName(const wchar_t* name, size_t length, unsigned codePage);
 // The exact wide form of such a path or text, "<U+XXXX>" turned back into its character.
 std::wstring WideText(const std::string& text);
 // The form a file call takes: WideText, and where the path is too long for the plain form,

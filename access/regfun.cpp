@@ -29,15 +29,20 @@ void ParseKeyPath(std::string& path, HKEY& root) {
   }
 }
 
-void DeleteKey(const std::string& fullPath) {
+LONG DeleteKey(const std::string& fullPath) {
   std::string path = fullPath;
   HKEY root = nullptr;
   ParseKeyPath(path, root);
-  if (!root) return;
+  if (!root) return ERROR_SUCCESS;
   RegKey key;
-  if (key.Open(root, path, KEY_WRITE) != ERROR_SUCCESS) return;
+  const LONG opened = key.Open(root, path, KEY_WRITE);
+  if (opened == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+  if (opened != ERROR_SUCCESS) {
+    ActiveEraser().PassedOver("key", RegistryTarget(root, path), ReasonOf(static_cast<DWORD>(opened)));
+    return opened;
+  }
   key.Close();
-  ActiveEraser().DeleteKeyTree(root, path);
+  return ActiveEraser().DeleteKeyTree(root, path);
 }
 
 std::string GetStringValue(const std::string& fullPath, const std::string& valueName) {
@@ -71,15 +76,15 @@ void SetStringValue(const std::string& fullPath, const std::string& valueName, c
   if (root) ActiveEraser().SetStringValue(root, path, valueName, value);
 }
 
-void BlankValue(const std::string& fullPath, const std::string& valueName) {
+LONG BlankValue(const std::string& fullPath, const std::string& valueName) {
   std::string path = fullPath;
   HKEY root = nullptr;
   ParseKeyPath(path, root);
-  if (!root) return;
+  if (!root) return ERROR_SUCCESS;
   RegKey key;
   if (key.Open(root, path, KEY_QUERY_VALUE) != ERROR_SUCCESS ||
       RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-    return;  // nothing is created: only a value that is there is blanked
+    return ERROR_SUCCESS;  // nothing is created: only a value that is there is blanked
   key.Close();
-  ActiveEraser().SetStringValue(root, path, valueName, "");
+  return ActiveEraser().SetStringValue(root, path, valueName, "");
 }

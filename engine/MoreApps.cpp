@@ -104,12 +104,13 @@ std::vector<MoreApp> BuildTable() {
   };
 }
 
-void Erase(const MoreAppErasure& e) {
+// False when a registry entry it was to erase stays (passed over with the reason).
+bool Erase(const MoreAppErasure& e) {
   switch (e.kind) {
-    case E::DeleteValue: DeleteValue(HKEY_CURRENT_USER, e.target, e.value); break;
-    case E::BlankValue: BlankValue(e.target, e.value); break;
-    case E::RemoveExistingKey: RemoveExistingKey(HKEY_CURRENT_USER, e.target); break;
-    case E::DeleteKey: DeleteKey(e.target); break;
+    case E::DeleteValue: return DeleteValue(HKEY_CURRENT_USER, e.target, e.value) == ERROR_SUCCESS;
+    case E::BlankValue: return BlankValue(e.target, e.value) == ERROR_SUCCESS;
+    case E::RemoveExistingKey: return RemoveExistingKey(HKEY_CURRENT_USER, e.target) == ERROR_SUCCESS;
+    case E::DeleteKey: return DeleteKey(e.target) == ERROR_SUCCESS;
     case E::DeleteFiles: DeleteMatching(e.target); break;
     case E::EmptyFolder: EmptyFolderTree(e.target); break;
     case E::ReceivedFiles: {
@@ -119,6 +120,7 @@ void Erase(const MoreAppErasure& e) {
       break;
     }
   }
+  return true;
 }
 
 }  // namespace
@@ -131,8 +133,10 @@ const std::vector<MoreApp>& MoreApplications() {
 void CleanMoreApplications(RunContext& ctx) {
   for (const MoreApp& app : MoreApplications()) {
     if (!TickText(ReadIni(ctx.settingsFile, kMoreAppsSection, app.key))) continue;
-    for (const MoreAppErasure& e : app.erasures) Erase(e);
-    ctx.regnum += app.regnum;
+    bool allWent = true;
+    for (const MoreAppErasure& e : app.erasures) allWent = Erase(e) && allWent;
+    // The application's fixed count stands for its registry entries: not when one stayed.
+    if (allWent) ctx.regnum += app.regnum;
   }
   // Then the applications of a definition file the user brought.
   CleanDefinitions(ctx);

@@ -24,7 +24,7 @@ struct MoreApp {
   int check;            // its box in the dialog: Check<n>
   const char* key;      // its key in section MOREAPPLICATIONS
   const char* caption;  // its box's caption
-  double regnum;        // counted after its erasures, whatever was there
+  double regnum;        // counted after its erasures, whatever was there, unless a registry entry stayed
   std::vector<MoreAppErasure> erasures;
 };
 

@@ -213,23 +213,17 @@ LONG CarryingEraser::DeleteValue(HKEY root, const std::string& subKey, const std
   return Counted("value", target, real_.DeleteValue(root, subKey, name, view));
 }
 
-void CarryingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name, const std::string& value) {
+LONG CarryingEraser::SetStringValue(HKEY root, const std::string& subKey, const std::string& name, const std::string& value) {
   // Writing back is no erasure: a kept address goes back whenever its item runs.
-  if (!value.empty()) {
-    real_.SetStringValue(root, subKey, name, value);
-    return;
-  }
+  if (!value.empty()) return real_.SetStringValue(root, subKey, name, value);
   const std::string plain = PlainSubKey(subKey), target = RegistryTarget(root, plain) + "\\" + name;
   const bool there = KeyPresent(root, plain);
   if (preview_ && !MayCarryOut("blank", target, [&](const PreviewEntry& listed) {
         return there && (listed.seen.empty() || listed.seen == ValueFingerprint(root, plain, name));
       }))
-    return;
-  real_.SetStringValue(root, subKey, name, value);
-  if (there) {
-    keys += 1;
-    outcomes.push_back({"blank", target, ""});
-  }
+    return ERROR_SUCCESS;
+  const LONG result = real_.SetStringValue(root, subKey, name, value);
+  return there ? Counted("blank", target, result) : result;
 }
 
 bool CarryingEraser::EraseListedFile(const std::string& path, const FileFacts& facts, bool force) {
@@ -269,4 +263,8 @@ void CarryingEraser::Refused(const std::string& path) { PassOver("folder", path,
 
 void CarryingEraser::PassedOver(const std::string& kind, const std::string& path, const std::string& why) {
   PassOver(kind, path, why);
+}
+
+void CarryingEraser::NotOverwritten(const std::string& path, const std::string& why) {
+  notes.push_back("Not overwritten before it was deleted (" + why + "): " + path);
 }

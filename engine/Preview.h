@@ -57,12 +57,13 @@ class CarryingEraser : public Eraser {
   void CreateKey(HKEY root, const std::string& subKey) override;
   LONG DeleteKeyTree(HKEY root, const std::string& subKey, REGSAM view = 0) override;
   LONG DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) override;
-  void SetStringValue(HKEY root, const std::string& subKey, const std::string& name, const std::string& value) override;
+  LONG SetStringValue(HKEY root, const std::string& subKey, const std::string& name, const std::string& value) override;
   bool EraseListedFile(const std::string& path, const FileFacts& facts, bool force) override;
   bool RemoveFolder(const std::string& path) override;
   bool RemoveWalkedFolder(const std::string& path) override;
   void Refused(const std::string& path) override;
   void PassedOver(const std::string& kind, const std::string& path, const std::string& why) override;
+  void NotOverwritten(const std::string& path, const std::string& why) override;
 
   // The listed entry of this kind and target, or null; with no preview, null. An entry asked
   // for has been met by the run.

@@ -80,16 +80,19 @@ bool EraseKeyExcept(const DefinitionKey& key, const std::vector<DefinitionExclud
   std::vector<std::string> values, subKeys;
   {
     RegKey k;
-    if (k.Open(key.root, key.subKey, KEY_READ | key.view) != ERROR_SUCCESS) return false;
+    const LONG opened = k.Open(key.root, key.subKey, KEY_READ | key.view);
+    if (opened != ERROR_SUCCESS) {
+      if (opened != ERROR_FILE_NOT_FOUND)
+        e.PassedOver("key", RegistryTarget(key.root, key.subKey, key.view), ReasonOf(static_cast<DWORD>(opened)));
+      return false;
+    }
     values = k.ValueNames();
     subKeys = k.SubKeyNames();
   }
   bool erased = false;
-  for (const std::string& v : values) {
-    if (KeepsValue(excludes, key.root, key.subKey, v)) continue;
-    e.DeleteValue(key.root, key.subKey, v, key.view);
-    erased = true;
-  }
+  for (const std::string& v : values)
+    if (!KeepsValue(excludes, key.root, key.subKey, v))
+      erased = e.DeleteValue(key.root, key.subKey, v, key.view) == ERROR_SUCCESS || erased;
   for (const std::string& name : subKeys) {
     DefinitionKey sub = key;
     sub.subKey = key.subKey + "\\" + name;
@@ -97,11 +100,30 @@ bool EraseKeyExcept(const DefinitionKey& key, const std::vector<DefinitionExclud
     if (KeepsSomethingIn(excludes, key.root, sub.subKey)) {
       erased = EraseKeyExcept(sub, excludes, e) || erased;
     } else {
-      e.DeleteKeyTree(key.root, sub.subKey, key.view);
-      erased = true;
+      erased = e.DeleteKeyTree(key.root, sub.subKey, key.view) == ERROR_SUCCESS || erased;
     }
   }
   return erased;
+}
+
+// The part of an expanded folder that the definition named before its first wildcard; the
+// folders below it were found by listing.
+std::string NamedPart(const std::string& top, const std::string& namedAs) {
+  size_t named = 0;
+  for (const std::string& part : Parts(namedAs)) {
+    if (HasWildcards(part)) break;
+    ++named;
+  }
+  size_t at = 0;
+  for (size_t i = 0; i < named && at != std::string::npos; ++i) {
+    at = top.find_first_not_of('\\', at);
+    if (at != std::string::npos) at = top.find('\\', at);
+  }
+  return at == std::string::npos ? top : top.substr(0, at);
+}
+
+bool InAny(const std::string& folder, const std::vector<std::string>& kept) {
+  return std::any_of(kept.begin(), kept.end(), [&](const std::string& k) { return IsSameOrInside(folder, k); });
 }
 
 double EraseFiles(const DefinitionFiles& fk, const std::vector<DefinitionExclude>& excludes) {
@@ -119,11 +141,17 @@ double EraseFiles(const DefinitionFiles& fk, const std::vector<DefinitionExclude
       e.Refused(top);
       continue;
     }
-    std::vector<std::string> folders =
-        WalkListedFiles(top, fk.recurse, [&](const std::string& folder, const ListedEntry& entry) {
+    // The user's own folders further down (a Downloads moved into it) stay whole as well.
+    const std::vector<std::string> keptWhole = wildFolder ? UserFoldersBelow(top) : std::vector<std::string>();
+    if (fk.recurse && std::all_of(fk.patterns.begin(), fk.patterns.end(), IsMatchAllPattern))
+      for (const std::string& kept : keptWhole)
+        if (AttributesOf(kept) != INVALID_FILE_ATTRIBUTES) e.Refused(kept);
+    // What the wildcard found is entered as itself, never through a link swapped in since.
+    std::vector<std::string> folders = WalkListedFilesBelow(
+        wildFolder ? NamedPart(top, fk.folder) : top, top, fk.recurse, [&](const std::string& folder, const ListedEntry& entry) {
           for (const std::string& pattern : fk.patterns) {
             if (!MatchesPattern(entry.name, pattern)) continue;
-            if (!allMayGo && IsMatchAllPattern(pattern)) continue;
+            if ((!allMayGo || (!keptWhole.empty() && InAny(folder, keptWhole))) && IsMatchAllPattern(pattern)) continue;
             if (PatternMayBeErased(folder + pattern) && !FileExcluded(folder, entry.name, excludes) &&
                 e.EraseListedFile(folder + entry.name, entry.facts, false))
               bytes += FileBytes(entry);
@@ -131,10 +159,11 @@ double EraseFiles(const DefinitionFiles& fk, const std::vector<DefinitionExclude
           }
         });
     if (fk.removeSelf && allMayGo) {
-      // Not in a folder of the user's own files reached through a wildcard. Deepest first; the eraser refuses any folder the guard protects, a folder that keeps an
-      // excluded file is not empty, and a folder an exclusion covers stays even when it is.
+      // Not in a folder of the user's own files reached through a wildcard. Deepest first; the
+      // eraser refuses any folder the guard protects, a folder that keeps an excluded file is
+      // not empty, and a folder an exclusion covers stays even when it is.
       for (size_t i = folders.size(); i-- > 0;)
-        if (!FolderExcluded(folders[i], excludes)) e.RemoveFolder(WithoutSlash(folders[i]));
+        if (!FolderExcluded(folders[i], excludes) && !InAny(folders[i], keptWhole)) e.RemoveFolder(WithoutSlash(folders[i]));
     }
   }
   return bytes;

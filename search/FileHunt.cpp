@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "access/Eraser.h"
 #include "access/Listing.h"
 #include "access/Pattern.h"
 #include "access/RecycleBin.h"
@@ -195,11 +196,14 @@ HuntDeletion DeleteFoundFiles(const std::vector<std::string>& paths, bool toRecy
       switch (RecycleOneFile(path)) {
         case RecycleOutcome::Recycled: ++d.deleted; break;
         case RecycleOutcome::NotTaken: ++d.notTakenByBin; break;
-        case RecycleOutcome::Gone:  // gone since the search, or listed twice: passed over
-        case RecycleOutcome::Failed: break;
+        case RecycleOutcome::Gone: break;  // gone since the search, or listed twice: passed over
+        case RecycleOutcome::Failed: d.failed.push_back({path, "the Recycle Bin did not take it"}); break;
       }
     } else if (DeleteFileW(WidePath(path).c_str())) {
       ++d.deleted;
+    } else {
+      const DWORD error = GetLastError();
+      if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) d.failed.push_back({path, ReasonOf(error)});
     }
   }
   return d;
@@ -212,5 +216,13 @@ std::string DeletionNote(const HuntDeletion& d) {
   if (d.notTakenByBin)
     note += std::string(note.empty() ? "" : " ") + std::to_string(d.notTakenByBin) +
             " file(s) not deleted: the Recycle Bin cannot take them.";
+  if (!d.failed.empty()) {
+    const size_t named = 3;
+    note += std::string(note.empty() ? "" : " ") + std::to_string(d.failed.size()) + " file(s) could not be deleted: ";
+    for (size_t i = 0; i < d.failed.size() && i < named; ++i)
+      note += (i ? ", " : "") + d.failed[i].path + " (" + d.failed[i].why + ")";
+    if (d.failed.size() > named) note += " and " + std::to_string(d.failed.size() - named) + " more";
+    note += ".";
+  }
   return note;
 }

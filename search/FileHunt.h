@@ -53,14 +53,21 @@ std::string KilobytesText(unsigned long long bytes);
 // "<path>   Size:<bytes>   LastModyfied:<short date and time>".
 std::string FoundLine(const std::string& path, unsigned long long size, const FILETIME& lastWrite);
 
+// A file that stayed although it was to go, and why ("in use", "access denied"...).
+struct HuntFailure {
+  std::string path;
+  std::string why;
+};
 // What deleting the chosen files came to. Files that went since the search, or were listed
 // twice, are passed over without a word.
 struct HuntDeletion {
   unsigned long long deleted = 0;
   unsigned long long unsafeNames = 0;    // paths holding "?" or "*": left where they are
   unsigned long long notTakenByBin = 0;  // the Recycle Bin would not have kept them: left too
+  std::vector<HuntFailure> failed;       // the platform refused them
 };
 // Deletes each path for good, or sends it to the Recycle Bin; never a path holding a wildcard.
 HuntDeletion DeleteFoundFiles(const std::vector<std::string>& paths, bool toRecycleBin);
-// A line for the status telling which files stayed and why; "" when none stayed for a reason.
+// A line for the status telling which files stayed and why, the first few refused ones by
+// name; "" when none stayed for a reason.
 std::string DeletionNote(const HuntDeletion& deletion);

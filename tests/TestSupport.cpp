@@ -112,7 +112,9 @@ std::string ReadFileText(const std::wstring& path) {
 OverwrittenFiles::OverwrittenFiles() {
   SetOverwrittenHook([this](const std::wstring& path) {
     const size_t slash = path.find_last_of(L'\\');
-    contents[NarrowName(path.substr(slash + 1))] = ReadFileText(path);
+    const std::string name = NarrowName(path.substr(slash + 1)), text = ReadFileText(path);
+    contents[name] = text;
+    every.emplace_back(name, text);
   });
 }
 OverwrittenFiles::~OverwrittenFiles() { SetOverwrittenHook(nullptr); }

@@ -103,6 +103,7 @@ struct OverwrittenFiles {
   OverwrittenFiles(const OverwrittenFiles&) = delete;
   OverwrittenFiles& operator=(const OverwrittenFiles&) = delete;
   std::map<std::string, std::string> contents;
+  std::vector<std::pair<std::string, std::string>> every;  // each overwriting, in order: name, contents
 };
 void WriteFileText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);

@@ -295,6 +295,35 @@ TEST_F(SearchWindowTest, DeleteTakesTheSelectedPathsAndSearchesTheFolderAloneAga
   EXPECT_EQ("0", GetSetting("General", "Prompt", ""));
 }
 
+TEST_F(SearchWindowTest, AFileThatCannotBeDeletedIsNamedWithTheReason) {
+  MakeFile(W("held.tmp"));
+  MakeFile(W("free.tmp"));
+  // Another program has it open and lets nobody delete it.
+  HANDLE held = CreateFileA(W("held.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  std::string status;
+  InWindow([&](frmLocate& w, HWND dlg) {
+    w.ChangeFolder(work.path());
+    ASSERT_EQ(2, SendMessageA(GetDlgItem(dlg, IDC_LO_LIST1), LB_GETSELCOUNT, 0, 0));
+    Press(dlg, IDC_LO_DELTYPE);  // permanently
+    Press(dlg, IDC_LO_DELETE);
+    status = Caption(GetDlgItem(dlg, IDC_LO_STATUS));
+  });
+  CloseHandle(held);
+  EXPECT_FALSE(FileExists(W("free.tmp")));
+  EXPECT_TRUE(FileExists(W("held.tmp")));
+  EXPECT_NE(std::string::npos, status.find("\r\n1 file(s) could not be deleted: " + W("held.tmp") + " (in use).")) << status;
+}
+
+TEST_F(HuntTest, TheDeletionNoteNamesTheFirstFewRefusedFilesAndCountsTheRest) {
+  HuntDeletion d;
+  for (const char* name : {"a", "b", "c", "d", "e"}) d.failed.push_back({std::string("C:\\t\\") + name, "access denied"});
+  d.notTakenByBin = 1;
+  EXPECT_EQ("1 file(s) not deleted: the Recycle Bin cannot take them. 5 file(s) could not be deleted: "
+            "C:\\t\\a (access denied), C:\\t\\b (access denied), C:\\t\\c (access denied) and 2 more.",
+            DeletionNote(d));
+}
+
 // "．．＼victim.tmp" is listed by the ANSI calls as "..\victim.tmp", a file outside the folder.
 TEST_F(SearchWindowTest, ALookAlikeNameIsShownAndDeletedAsItselfAndNothingElse) {
   MakeFile(W("victim.tmp"), "beside the folder searched");

@@ -13,9 +13,11 @@
 #include "access/RegKey.h"
 #include "access/SqliteDb.h"
 #include "access/WidePath.h"
+#include "access/regfun.h"
 #include "engine/CleanRun.h"
 #include "engine/Preview.h"
 #include "engine/StoredSelection.h"
+#include "engine/Winapp2.h"
 #include "settings/Inifun.h"
 #include "tests/RunRecorder.h"
 #include "tests/TestSupport.h"
@@ -39,6 +41,17 @@ bool HasLine(const std::vector<std::string>& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
+// A link a test made, removed at the end of the test, never left in the prefix's folders.
+struct LinkGone {
+  std::string path;
+  ~LinkGone() { RemoveLink(path); }
+};
+
+bool HasOutcome(const CarryingEraser& e, const std::string& target, const std::string& why) {
+  return std::any_of(e.outcomes.begin(), e.outcomes.end(),
+                     [&](const EntryOutcome& o) { return o.target == target && o.why == why; });
+}
+
 }  // namespace
 
 TEST(WideNames, EveryListedNameIsWrittenSoThatItReadsBackExactly) {
@@ -59,6 +72,19 @@ TEST(WideNames, EveryListedNameIsWrittenSoThatItReadsBackExactly) {
   EXPECT_TRUE(LiesInside("C:\\t\\a\\b.txt", "C:\\t\\"));
   EXPECT_FALSE(LiesInside("C:\\t\\..\\b.txt", "C:\\t\\"));
   EXPECT_FALSE(LiesInside("C:\\tx\\b.txt", "C:\\t\\"));
+}
+
+TEST(WideNames, ADoubleByteCharacterWhoseSecondByteReadsAsASeparatorIsWrittenOut) {
+  // In code page 932 U+30BD is 83 5C, its second byte a "\\"; U+30A2 is 83 41.
+  wchar_t probe[2] = {0};
+  ASSERT_EQ(1, MultiByteToWideChar(932, 0, "\x83\x5C", 2, probe, 2)) << "code page 932 is there";
+  ASSERT_EQ(L'\x30BD', probe[0]);
+  const std::wstring path = L"C:\\t\\\x30BD\\\x30A2.txt";
+  EXPECT_EQ("C:\\t\\<U+30BD>\\\x83\x41.txt", NarrowName(path.data(), path.size(), 932));
+  const std::wstring name = L"a\x30BD\x30A2";
+  EXPECT_EQ("a<U+30BD>\x83\x41", NarrowName(name.data(), name.size(), 932));
+  // The process's own code page is asked as before.
+  EXPECT_EQ(NarrowName(path), NarrowName(path.data(), path.size(), CP_ACP));
 }
 
 class WalkTest : public ProgramFolderTest {
@@ -116,6 +142,75 @@ TEST_F(WalkTest, AFolderSwappedForALinkBeforeTheWalkEntersItIsNotFollowed) {
   EXPECT_TRUE(FileExists(W("a-away\\first.tmp")));
   EXPECT_TRUE(RemoveLink(W("t\\a")));
   EXPECT_EQ("must survive", ReadFileText(W("outside\\precious.txt")));
+}
+
+TEST_F(WalkTest, AFolderAWildcardFoundAndThenSwappedForALinkIsNotFollowed) {
+  MakeFile(W("outside\\precious.tmp"), "must survive");
+  MakeFile(W("defs\\a\\first.tmp"));
+  MakeFile(W("defs\\b\\second.tmp"));
+  bool swapped = false;
+  // Between the listing of defs (the wildcard) and the entry into defs\a.
+  SetWalkEntryHook([&](const std::string& folder) {
+    if (folder != W("defs\\a\\") || swapped) return;
+    swapped = MoveFileA(W("defs\\a").c_str(), W("a-away").c_str()) && MakeLink(W("defs\\a"), W("outside"));
+  });
+  LinkGone gone{W("defs\\a")};
+  const AppDefinition entry =
+      ParseDefinitions("[Swapped *]\r\nFileKey1=" + W("defs\\*") + "|*.tmp|RECURSE\r\n", DefinitionVars()).entries.at(0);
+  CarryingEraser carrying;
+  {
+    ScopedEraser scope(carrying);
+    EraseDefinition(entry);
+  }
+  SetWalkEntryHook(nullptr);
+  ASSERT_TRUE(swapped);
+  EXPECT_EQ("must survive", ReadFileText(W("outside\\precious.tmp")));
+  EXPECT_TRUE(FileExists(W("a-away\\first.tmp")));
+  EXPECT_FALSE(FileExists(W("defs\\b\\second.tmp")));
+  EXPECT_TRUE(HasOutcome(carrying, W("defs\\a"), "a link, not followed"));
+}
+
+TEST_F(WalkTest, ACacheFolderSwappedForALinkAfterTheSweepFoundItIsNotFollowed) {
+  MakeFile(W("outside\\precious.tmp"), "must survive");
+  MakeFile(W("t\\x\\Cache\\a.tmp"));
+  MakeFile(W("t\\y\\Cache\\b.tmp"));
+  int entries = 0;
+  bool swapped = false;
+  // The sweep finds t\x\Cache, lets go of it, and then empties it: swapped in between.
+  SetWalkEntryHook([&](const std::string& folder) {
+    if (folder != W("t\\x\\Cache\\") || ++entries != 2) return;
+    swapped = MoveFileA(W("t\\x\\Cache").c_str(), W("cache-away").c_str()) && MakeLink(W("t\\x\\Cache"), W("outside"));
+  });
+  LinkGone gone{W("t\\x\\Cache")};
+  SweepCacheTree(W("t"));
+  SetWalkEntryHook(nullptr);
+  ASSERT_TRUE(swapped);
+  EXPECT_EQ("must survive", ReadFileText(W("outside\\precious.tmp")));
+  EXPECT_TRUE(FileExists(W("cache-away\\a.tmp")));
+  EXPECT_FALSE(FileExists(W("t\\y\\Cache\\b.tmp")));
+  EXPECT_TRUE(FileExists(W("t\\y\\Cache")));
+}
+
+TEST_F(WalkTest, AFileReplacedByAHardLinkAfterItWasListedIsDeletedWithoutZeroingTheOtherName) {
+  MakeFile(W("Documents\\report.docx"), std::string(3000, 'R'));
+  MakeFile(W("t\\a.tmp"), std::string(3000, 'x'));
+  ScopedSecureErasing secure(true);
+  OverwrittenFiles seen;
+  CarryingEraser carrying;
+  ScopedEraser scope(carrying);
+  size_t listed = 0;
+  WalkListedFiles(W("t"), false, [&](const std::string& folder, const ListedEntry& e) {
+    ++listed;
+    // Listed as a file of its own; before it is erased it becomes a second name of the report.
+    const std::string path = folder + e.name;
+    if (!DeleteFileA(path.c_str()) || !CreateHardLinkA(path.c_str(), W("Documents\\report.docx").c_str(), nullptr)) return;
+    EXPECT_TRUE(carrying.EraseListedFile(path, e.facts, false));
+  });
+  EXPECT_EQ(1u, listed);
+  EXPECT_EQ(std::string(3000, 'R'), ReadFileText(W("Documents\\report.docx")));
+  EXPECT_FALSE(FileExists(W("t\\a.tmp")));
+  EXPECT_TRUE(seen.every.empty());
+  EXPECT_EQ(std::vector<std::string>{"Not overwritten, another name shares its contents: " + W("t\\a.tmp")}, carrying.notes);
 }
 
 TEST_F(WalkTest, AFolderTheWalkIsInsideCannotBeRenamedOrSwapped) {
@@ -249,40 +344,160 @@ TEST_F(WalkProgramTest, SecureCleaningDeletesAHardLinkWithoutZeroingTheDocumentI
       << r.out;
 }
 
+namespace {
+// A history of secret rows and one kept row; the SQL given runs first. With keepLog the rows
+// stay in the write-ahead log, as a browser that did not fold them back on closing leaves them.
+void MakeSecretHistory(const std::string& path, const std::string& first, bool keepLog) {
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(Utf8Text(path).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr));
+  sqlite3_exec(raw, (first + "CREATE TABLE urls(id INTEGER PRIMARY KEY, url TEXT);"
+                             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                             "INSERT INTO urls(url) SELECT 'https://secret-' || i || '.example/' || hex(randomblob(40)) FROM n;"
+                             "INSERT INTO urls(url) VALUES ('https://kept.example/');")
+                        .c_str(),
+               nullptr, nullptr, nullptr);
+  int set = 0;
+  if (keepLog) sqlite3_db_config(raw, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, &set);
+  sqlite3_close(raw);
+}
+
+// The secret rows erased and the database compacted, as a secure run does; whileOpen runs
+// before the database is closed.
+void EraseSecretsSecurely(const std::string& path, const std::function<void()>& whileOpen = nullptr) {
+  ScopedSecureErasing secure(true);
+  SqliteDb db;
+  ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(path));
+  {
+    SqliteTransaction t(db);
+    ASSERT_TRUE(db.Exec("DELETE FROM urls WHERE url LIKE 'https://secret-%'"));
+    ASSERT_TRUE(t.Commit());
+  }
+  ASSERT_TRUE(db.Compact());
+  if (whileOpen) whileOpen();
+}
+
+void ExpectOnlyTheKeptRow(const std::string& path) {
+  const std::string database = ReadFileText(path);
+  EXPECT_EQ(std::string::npos, database.find("secret-"));
+  EXPECT_NE(std::string::npos, database.find("https://kept.example/"));
+}
+}  // namespace
+
 TEST_F(WalkTest, SecureCleaningLeavesNoErasedRowInTheDatabasesJournal) {
+  const std::string path = W("History");
+  MakeSecretHistory(path, "", false);
+  OverwrittenFiles seen;
+  EraseSecretsSecurely(path);
+  // The journals SQLite wrote held every erased row (the commit's, then the compaction's); each
+  // was zeros when it was deleted.
+  size_t journals = 0;
+  for (const auto& file : seen.every) {
+    if (file.first.find("-journal") == std::string::npos) continue;
+    ++journals;
+    EXPECT_EQ(std::string(file.second.size(), '\0'), file.second) << file.first << " #" << journals;
+  }
+  EXPECT_GE(journals, 2u);
+  EXPECT_FALSE(FileExists(path + "-journal"));
+  ExpectOnlyTheKeptRow(path);
+}
+
+TEST_F(WalkTest, SecureCleaningLeavesNoErasedRowInAWriteAheadLog) {
+  const std::string path = W("places.sqlite");
+  MakeSecretHistory(path, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;", true);
+  ASSERT_NE(std::string::npos, ReadFileText(path + "-wal").find("secret-"));
+  OverwrittenFiles seen;
+  // Still open after the run's work: the log is there, and holds no erased row.
+  EraseSecretsSecurely(path, [&] { EXPECT_EQ(std::string::npos, ReadFileText(path + "-wal").find("secret-")); });
+  for (const auto& file : seen.every) EXPECT_EQ(std::string::npos, file.second.find("secret-")) << file.first;
+  EXPECT_EQ(std::string::npos, ReadFileText(path + "-wal").find("secret-"));
+  ExpectOnlyTheKeptRow(path);
+}
+
+TEST_F(WalkTest, AJournalThatCannotBeOverwrittenGoesButNotInSilence) {
   const std::string path = W("History");
   {
     sqlite3* raw = nullptr;
     ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(Utf8Text(path).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr));
-    sqlite3_exec(raw, "CREATE TABLE urls(id INTEGER PRIMARY KEY, url TEXT);"
-                      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
-                      "INSERT INTO urls(url) SELECT 'https://secret-' || i || '.example/' || hex(randomblob(40)) FROM n;"
-                      "INSERT INTO urls(url) VALUES ('https://kept.example/');",
-                 nullptr, nullptr, nullptr);
+    sqlite3_exec(raw, "CREATE TABLE urls(id INTEGER PRIMARY KEY, url TEXT)", nullptr, nullptr, nullptr);
     sqlite3_close(raw);
   }
-  OverwrittenFiles seen;
+  ScopedSecureErasing secure(true);
+  SqliteDb db;
+  ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(path));  // a secure run's databases go through its file system
+  sqlite3_vfs* zeroing = sqlite3_vfs_find("tsw-zeroing");
+  ASSERT_NE(nullptr, zeroing);
+  // A journal another program holds open: it cannot be overwritten, but deleting it is allowed.
+  const std::string journal = path + "-journal";
+  MakeFile(journal, "old pages: https://secret.example/");
+  HANDLE held = CreateFileA(journal.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  CarryingEraser carrying;
   {
-    ScopedSecureErasing secure(true);
-    SqliteDb db;
-    ASSERT_EQ(SqliteDb::Opened::Ok, db.Open(path));
-    {
-      SqliteTransaction t(db);
-      ASSERT_TRUE(db.Exec("DELETE FROM urls WHERE url LIKE 'https://secret-%'"));
-      ASSERT_TRUE(t.Commit());
-    }
-    ASSERT_TRUE(db.Compact());
+    ScopedEraser scope(carrying);
+    EXPECT_EQ(SQLITE_OK, zeroing->xDelete(zeroing, Utf8Text(journal).c_str(), 0));
   }
-  // The journals SQLite wrote held every erased row; each was zeros when it was deleted.
-  size_t journals = 0;
-  for (const auto& file : seen.contents) {
-    if (file.first.find("-journal") == std::string::npos) continue;
-    ++journals;
-    EXPECT_EQ(std::string(file.second.size(), '\0'), file.second) << file.first;
+  CloseHandle(held);
+  EXPECT_FALSE(FileExists(journal));
+  EXPECT_EQ(std::vector<std::string>{"Not overwritten before it was deleted (in use): " + journal}, carrying.notes);
+}
+
+// Registry entries that refuse to go are passed over with the reason, and not counted.
+TEST_F(WalkTest, ADefinitionsRefusedValueAndUnreadableKeyArePassedOver) {
+  const std::string sub = "Software\\TracksweepTest\\Definition";
+  for (const char* key : {"\\Locked", "\\Unreadable\\Inner", "\\Unreadable\\Kept"}) {
+    RegKey k;
+    ASSERT_EQ(ERROR_SUCCESS, k.Create(HKEY_CURRENT_USER, sub + key));
+    k.SetString("Recent", "C:\\secret\\plans.doc");
   }
-  EXPECT_GT(journals, 0u);
-  EXPECT_FALSE(FileExists(path + "-journal"));
-  const std::string database = ReadFileText(path);
-  EXPECT_EQ(std::string::npos, database.find("secret-"));
-  EXPECT_NE(std::string::npos, database.find("https://kept.example/"));
+  SetKeyAccess(sub + "\\Locked", "D:P(D;;DC;;;WD)(A;;KA;;;WD)");         // its values may not be changed
+  SetKeyAccess(sub + "\\Unreadable", "D:P(D;;CCSW;;;WD)(A;;KA;;;WD)");  // nor this one read
+  const std::string key = "HKCU\\" + sub;
+  const AppDefinition entry = ParseDefinitions("[Refusing *]\r\nRegKey1=" + key + "\\Locked|Recent\r\nRegKey2=" + key +
+                                                   "\\Unreadable\r\nExcludeKey1=REG|" + key + "\\Unreadable\\Kept\r\n",
+                                               DefinitionVars())
+                                  .entries.at(0);
+  CarryingEraser carrying;
+  DefinitionResult r;
+  {
+    ScopedEraser scope(carrying);
+    r = EraseDefinition(entry);
+  }
+  SetKeyAccess(sub + "\\Locked", "D:(A;;KA;;;WD)");
+  SetKeyAccess(sub + "\\Unreadable", "D:(A;;KA;;;WD)");
+  EXPECT_EQ(0, r.keys);
+  EXPECT_EQ(0, carrying.keys);
+  EXPECT_TRUE(HasOutcome(carrying, "HKEY_CURRENT_USER\\" + sub + "\\Locked\\Recent", "access denied"));
+  EXPECT_TRUE(HasOutcome(carrying, "HKEY_CURRENT_USER\\" + sub + "\\Unreadable", "access denied"));
+  EXPECT_TRUE(ValuePresent(HKEY_CURRENT_USER, sub + "\\Locked", "Recent"));
+  EXPECT_TRUE(KeyPresent(HKEY_CURRENT_USER, sub + "\\Unreadable\\Inner"));
+  RealEraser().DeleteKeyTree(HKEY_CURRENT_USER, "Software\\TracksweepTest");
+}
+
+TEST_F(WalkTest, MoreApplicationsSayWhatStayedAndDoNotCountIt) {
+  IsolatedTrackFolders isolated;
+  const std::string getRight = "Software\\Headlight\\GetRight\\MRU", acrobat = "Software\\Adobe\\Acrobat Reader\\4.0\\AdobeViewer",
+                    player = "Software\\DivXNetworks\\ThePlaya";
+  for (const std::pair<std::string, const char*>& v :
+       {std::make_pair(getRight, "url1"), std::make_pair(acrobat, "avpRecentFile"), std::make_pair(player, "File1")}) {
+    RegKey k;
+    ASSERT_EQ(ERROR_SUCCESS, k.Create(HKEY_CURRENT_USER, v.first));
+    k.SetString(v.second, "C:\\secret\\plans.doc");
+  }
+  // None of the three keys lets its values be changed.
+  for (const std::string& key : {getRight, acrobat, player}) SetKeyAccess(key, "D:P(D;;DC;;;WD)(A;;KA;;;WD)");
+  for (const char* app : {"GetRight", "AcrobatReader4", "ThePlayer", "QuickTime"}) WriteIni(Settings(), "MOREAPPLICATIONS", app, "1");
+  RecordingView view;
+  Ticks ticks;
+  CleanRun run(view, ticks, Settings());
+  run.Run();
+  for (const std::string& key : {getRight, acrobat, player}) SetKeyAccess(key, "D:(A;;KA;;;WD)");
+  EXPECT_EQ(1, run.regnum());  // QuickTime's, which erases nothing; the others' fixed counts are not earned
+  EXPECT_EQ(3u, run.passedOver());
+  for (const std::string& target : {getRight, acrobat + "\\avpRecentFile", player + "\\File1"})
+    EXPECT_TRUE(HasLine(view.lines, "Passed over (access denied): HKEY_CURRENT_USER\\" + target)) << target;
+  EXPECT_TRUE(ValuePresent(HKEY_CURRENT_USER, getRight, "url1"));
+  EXPECT_EQ("C:\\secret\\plans.doc", GetStringValue("HKEY_CURRENT_USER\\" + acrobat, "avpRecentFile"));
+  for (const char* key : {"Software\\Headlight", "Software\\Adobe", "Software\\DivXNetworks"})
+    RealEraser().DeleteKeyTree(HKEY_CURRENT_USER, key);
 }

@@ -299,6 +299,41 @@ TEST_F(Winapp2Test, AWildcardFolderNeverEmptiesTheUsersOwnFolders) {
   RemoveTree("D:\\tswapp-backup");
 }
 
+// A known folder the user moved out of the profile, below a folder a wildcard reaches: the
+// match-all walk leaves it whole, a narrow pattern still reaches into it.
+TEST_F(Winapp2Test, AKnownFolderMovedBelowAWildcardFolderStaysWhole) {
+  const std::string data = "D:\\tswknown", downloads = data + "\\Downloads";
+  struct Gone {
+    std::string folder;
+    ~Gone() { RemoveTree(folder); }
+  } gone{data};
+  for (const char* f : {"Downloads\\setup.exe", "Downloads\\Old\\photo.jpg", "Downloads\\notes.log", "old.tmp",
+                        "Logs\\x.dat"})
+    MakeFile(data + "\\" + f, 10);
+  RedirectedShellFolder moved("{374DE290-123F-4565-9164-39C4925E467B}", downloads);  // Downloads
+  ASSERT_EQ(std::vector<std::string>{downloads}, UserFoldersBelow(data)) << "the shell reads the moved Downloads";
+  const AppDefinition entry = ParseDefinitions("[Data *]\r\nFileKey1=D:\\tswknow*|*.*|REMOVESELF\r\n"
+                                               "FileKey2=D:\\tswknow*|*.log|RECURSE\r\n",
+                                               vars)
+                                  .entries.at(0);
+  CarryingEraser carrying;
+  double bytes = 0;
+  {
+    ScopedEraser scope(carrying);
+    bytes = EraseDefinition(entry).bytes;
+  }
+  EXPECT_EQ(30, bytes);  // old.tmp, Logs\x.dat and, by its narrow pattern, notes.log
+  EXPECT_FALSE(FileExists(data + "\\old.tmp"));
+  EXPECT_FALSE(FileExists(data + "\\Logs"));
+  EXPECT_FALSE(FileExists(downloads + "\\notes.log"));
+  EXPECT_TRUE(FileExists(downloads + "\\setup.exe"));
+  EXPECT_TRUE(FileExists(downloads + "\\Old\\photo.jpg"));
+  const bool refused = std::any_of(carrying.outcomes.begin(), carrying.outcomes.end(), [&](const EntryOutcome& o) {
+    return o.target == downloads && o.why == "refused by the folder guard";
+  });
+  EXPECT_TRUE(refused);
+}
+
 TEST_F(Winapp2Test, TheFormatsVariablesAndTheEnvironment) {
   const DefinitionVars system = DefinitionVariables();
   for (const char* name : {"appdata", "commonappdata", "commonprogramfiles", "documents", "localappdata", "locallowappdata",
