@@ -12,6 +12,7 @@
 #include "access/RegContent.h"
 #include "access/Normal.h"
 #include "access/RegSequences.h"
+#include "access/WidePath.h"
 #include "engine/Steps.h"
 #include "engine/WindowsTraces.h"
 #include "settings/Inifun.h"
@@ -46,9 +47,11 @@ bool ClearDocumentsMenu() {
 }
 
 std::string WindowsTempFolder() {
-  char buf[256] = {0};
-  DWORD n = GetTempPathA(sizeof buf, buf);
-  std::string path = TrimSpaces(std::string(buf, n < sizeof buf ? n : 0));
+  // Asked with the wide call: the narrow one would give a folder the code page cannot spell as
+  // its look-alike, which may be another folder.
+  wchar_t buf[MAX_PATH + 1] = {0};
+  const DWORD n = GetTempPathW(MAX_PATH + 1, buf);
+  std::string path = TrimSpaces(n <= MAX_PATH ? NarrowName(buf, n) : std::string());
   if (!path.empty()) path.pop_back();
   return path;
 }
@@ -60,8 +63,8 @@ void CleanRecentDocuments(RunContext& ctx) {
     ClearDocumentsMenu();
   // Some shells (Wine's among them) ignore the clearing call: the list is the shortcuts of
   // the Recent folder, so take those too.
-  char recent[MAX_PATH] = {0};
-  if (SHGetSpecialFolderPathA(nullptr, recent, CSIDL_RECENT, FALSE)) DeleteMatching(std::string(recent) + "\\*.lnk", false);
+  const std::string recent = KnownFolder(CSIDL_RECENT);
+  if (!recent.empty()) DeleteMatching(recent + "\\*.lnk", false);
   // Windows 2000 and later keep the list's entries here too, per extension, where the
   // clearing call may leave them.
   ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, Explorer("RecentDocs"));

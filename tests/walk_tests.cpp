@@ -329,6 +329,21 @@ TEST_F(WalkProgramTest, LookAlikeEntriesInTheTempFolderGoAndTheFolderTheyMimicSt
   EXPECT_TRUE(FileExists(Root("Temp")));
 }
 
+TEST_F(WalkProgramTest, ATempFolderTheCodePageCannotSpellIsEmptiedAsItselfNotItsLookAlike) {
+  // TMP names "ｔemp" (a full-width t): its narrow look-alike "temp" is another, real folder.
+  MakeFile(Root("Temp\\precious.txt"), "mine");
+  const std::wstring fullWidth = WidePath(isolated.root().path()) + L"\\" L"\xFF54" L"emp";
+  ASSERT_TRUE(CreateDirectoryW(fullWidth.c_str(), nullptr));
+  MakeWideFile(fullWidth + L"\\junk.tmp", "junk");
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", fullWidth.c_str()));
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TEMP", fullWidth.c_str()));
+  const ProgramResult r = RunProgram("\"" + exe + "\"", folder_->path());
+  EXPECT_EQ(0u, r.code) << r.out << r.err;
+  EXPECT_EQ("mine", ReadFileText(Root("Temp\\precious.txt")));
+  EXPECT_FALSE(WideExists(fullWidth + L"\\junk.tmp"));
+  EXPECT_TRUE(WideExists(fullWidth));
+}
+
 TEST_F(WalkProgramTest, SecureCleaningDeletesAHardLinkWithoutZeroingTheDocumentItSharesAndSaysSo) {
   MakeFile(Root("Documents\\report.docx"), std::string(4000, 'R'));
   ASSERT_TRUE(CreateHardLinkA(Root("Temp\\report.tmp").c_str(), Root("Documents\\report.docx").c_str(), nullptr));
