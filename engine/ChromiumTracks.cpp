@@ -6,7 +6,7 @@
 
 namespace {
 
-bool FileThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileThere(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
 
 void CollectUrls(const nlohmann::json& node, std::vector<std::string>& urls) {
   if (!node.is_object()) return;

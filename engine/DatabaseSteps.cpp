@@ -8,6 +8,7 @@
 
 #include "access/Eraser.h"
 #include "access/FolderGuard.h"
+#include "access/Listing.h"
 #include "engine/BrowserFamily.h"
 #include "engine/Preview.h"
 
@@ -84,7 +85,7 @@ void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::s
   // Its folder must be one the guard lets the program change; links are never followed.
   const std::string folder = path.substr(0, path.find_last_of('\\'));
   if (!FolderMayBeErased(folder)) return;
-  const DWORD attrs = GetFileAttributesA(path.c_str());
+  const DWORD attrs = AttributesOf(path);
   if (attrs == INVALID_FILE_ATTRIBUTES) return;  // nothing of this kind here
   if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return;
   const bool preview = job.ctx.preview != nullptr;
