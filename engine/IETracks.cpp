@@ -112,8 +112,13 @@ void CleanTypedUrls(RunContext& ctx) {
   // rewrite no time may point at an erased or moved address, the kept ones' included.
   ctx.regnum += EmptyExistingKey(HKEY_CURRENT_USER, kTimes);
   // What the step erased: the typed URLs that are not written back.
-  if (keeping) keeping->keys += static_cast<double>(going.size());
-  else ctx.regnum += static_cast<double>(going.size());
+  if (keeping) {
+    keeping->keys += static_cast<double>(going.size());
+    // The run's report and its window name each address that went, as they name files.
+    for (const std::string& url : going) keeping->outcomes.push_back({"typed address", url, ""});
+  } else {
+    ctx.regnum += static_cast<double>(going.size());
+  }
 }
 
 namespace {

@@ -461,6 +461,14 @@ TEST_F(ContractTest, ATypedAddressOfAnyLengthIsListedAndStaysWhenUnticked) {
   WriteFileText(list, WithTick(text, "typed address", longUrl, false));
   EXPECT_EQ(0u, From().code);
   EXPECT_EQ(std::vector<std::string>{longUrl}, CurrentTypedUrls());
+  // The report names the address that went.
+  std::string json;
+  ASSERT_TRUE(ReadWholeFile(report, json));
+  bool named = false;
+  const nlohmann::json parsed = nlohmann::json::parse(json);
+  for (const auto& item : parsed["items"])
+    for (const auto& e : item["erased"]) named = named || (e["kind"] == "typed address" && e["target"] == "http://short.example/");
+  EXPECT_TRUE(named) << json;
   SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrlsKey);
 }
 
