@@ -51,6 +51,9 @@ struct DbStep {
 // reported. Adds what the file shrank to the released space.
 void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::string& path,
                     const std::vector<DbStep>& steps, const std::function<bool(SqliteDb&)>& prepare = nullptr);
+// In a preview, each visited page that History keeps (urlsSql gives their addresses), shown as
+// kept with what keeps it: the URL keep list, or else the bookmarks.
+void PreviewKeptPages(BrowserJob& job, const SqliteDb& db, const std::string& path, const std::string& urlsSql);
 // What a preview saw of a table: its highest row id, and with a time column the latest time
 // ("rowid 1234", "rowid 1234 time 13345678901234567"); "" where it has none.
 std::string RowIdMark(const SqliteDb& db, const std::string& table, const std::string& timeColumn = "");

@@ -67,7 +67,12 @@ void CleanHistory(BrowserJob& job, const BrowserProfile& p) {
   // A page visited after the preview keeps its counts: its newer visits stay.
   steps.push_back({"urls", "", "UPDATE urls SET visit_count = 0, typed_count = 0, last_visit_time = 0", false, "", "visits",
                    "last_visit_time"});
-  ChangeDatabase(job, p, p.folder + "\\History", steps, [&](SqliteDb& db) { return db.TempTable("tsw_keep", keep); });
+  const std::string history = p.folder + "\\History";
+  ChangeDatabase(job, p, history, steps, [&](SqliteDb& db) {
+    if (!db.TempTable("tsw_keep", keep)) return false;
+    PreviewKeptPages(job, db, history, "SELECT url FROM urls WHERE url IN (SELECT value FROM temp.tsw_keep) AND id IN (SELECT url FROM visits)");
+    return true;
+  });
   CleanFavicons(job, p, keep);
   // The sites that bounced the user on, with the times of each visit.
   std::vector<DbStep> bounces;

@@ -80,6 +80,14 @@ std::string RowIdBound(const std::string& seen, const std::string& timeColumn) {
   return "rowid <= " + id + (time.empty() ? "" : " AND " + time);
 }
 
+void PreviewKeptPages(BrowserJob& job, const SqliteDb& db, const std::string& path, const std::string& urlsSql) {
+  if (!job.ctx.preview) return;
+  for (const std::string& url : db.Texts(urlsSql)) {
+    const bool listed = std::find(job.keptUrls.begin(), job.keptUrls.end(), url) != job.keptUrls.end();
+    PreviewKept(job.ctx, path + ": " + url, listed ? "URL keep list" : "bookmarks");
+  }
+}
+
 void ChangeDatabase(BrowserJob& job, const BrowserProfile& profile, const std::string& path,
                     const std::vector<DbStep>& steps, const std::function<bool(SqliteDb&)>& prepare) {
   // Its folder must be one the guard lets the program change; links are never followed.

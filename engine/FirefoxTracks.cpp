@@ -86,7 +86,15 @@ void CleanPlaces(BrowserJob& job, const BrowserProfile& p) {
   if (annos)
     downloadPlaces += " UNION SELECT place_id FROM moz_annos WHERE anno_attribute_id IN"
                       " (SELECT id FROM moz_anno_attributes WHERE name LIKE 'downloads/%')";
-  ChangeDatabase(job, p, path, steps, [&](SqliteDb& db) { return db.TempTable("tsw_keep", keep) && db.Exec(downloadPlaces); });
+  ChangeDatabase(job, p, path, steps, [&](SqliteDb& db) {
+    if (!db.TempTable("tsw_keep", keep) || !db.Exec(downloadPlaces)) return false;
+    if (history)
+      PreviewKeptPages(job, db, path,
+                       "SELECT url FROM moz_places WHERE (url IN (SELECT value FROM temp.tsw_keep)"
+                       " OR id IN (SELECT fk FROM moz_bookmarks WHERE fk IS NOT NULL))"
+                       " AND id IN (SELECT place_id FROM moz_historyvisits WHERE visit_type <> 7)");
+    return true;
+  });
 }
 
 // The pages' icons: pages that are neither bookmarked nor kept, and the icons only they used. A

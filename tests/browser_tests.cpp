@@ -367,10 +367,18 @@ TEST_F(BrowserTest, TswcleanKeepsToTheListTableByTableAndRowByRow) {
   while (std::getline(in, line)) {
     const bool chromeHistory = line.find("\\Chrome\\User Data\\") != std::string::npos;
     const bool terms = line.find(history + "keyword_search_terms") != std::string::npos;
-    if (chromeHistory && !terms) line.replace(line.rfind("\t1\t"), 3, "\t0\t");
+    const size_t tick = line.rfind("\t1\t");  // what a keep list keeps is unticked already
+    if (chromeHistory && !terms && tick != std::string::npos) line.replace(tick, 3, "\t0\t");
     text += line + "\n";
   }
   ASSERT_NE(std::string::npos, text.find(history + "keyword_search_terms (1 rows)\t0\t1\trowid 1")) << text;
+  // The visited pages History keeps are listed as kept, unticked, each with what keeps it.
+  EXPECT_NE(std::string::npos, text.find("\tkept\t" + history + "https://kept.example/\t0\t0\tURL keep list\n")) << text;
+  EXPECT_NE(std::string::npos, text.find("\tkept\t" + history + "https://bookmarked.example/\t0\t0\tbookmarks\n")) << text;
+  EXPECT_EQ(std::string::npos, text.find("\tkept\t" + history + "https://secret.example/")) << text;
+  const std::string places = ffProfile + "\\places.sqlite: ";
+  EXPECT_NE(std::string::npos, text.find("\tkept\t" + places + "https://kept.example/\t0\t0\tURL keep list\n")) << text;
+  EXPECT_NE(std::string::npos, text.find("\tkept\t" + places + "https://bookmarked.example/\t0\t0\tbookmarks\n")) << text;
   WriteFileText(list, text);
   // After the preview: one more visit in Firefox, which it never saw.
   {
