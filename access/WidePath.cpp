@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #ifndef WC_ERR_INVALID_CHARS
@@ -21,12 +22,10 @@ bool IsUtf8(UINT codePage) {
   return codePage == CP_UTF8 || (codePage == CP_ACP && ansiUtf8);
 }
 
-bool Separator(wchar_t c) { return c == L'\\' || c == L'/' || c == L':'; }
-
-size_t Separators(const char* s, size_t n) {
-  size_t count = 0;
-  for (size_t i = 0; i < n; ++i) count += Separator(static_cast<unsigned char>(s[i])) ? 1 : 0;
-  return count;
+// How many of the units are "\\", "/" or ":", counted alike in a name's bytes and its characters.
+template <typename Unit>
+size_t Separators(const Unit* s, size_t n) {
+  return static_cast<size_t>(std::count_if(s, s + n, [](Unit c) { return c == '\\' || c == '/' || c == ':'; }));
 }
 
 // The code page's bytes for the characters, or false when it cannot spell them exactly: no
@@ -46,9 +45,7 @@ bool ExactAnsi(const wchar_t* s, int n, std::string& out, UINT codePage) {
   std::wstring back(static_cast<size_t>(n) + 8, L'\0');
   const int m = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, &back[0], n + 8);
   if (m != n || wmemcmp(back.data(), s, static_cast<size_t>(n)) != 0) return false;
-  size_t wideSeparators = 0;
-  for (int i = 0; i < n; ++i) wideSeparators += Separator(s[i]) ? 1 : 0;
-  if (Separators(bytes.data(), bytes.size()) != wideSeparators) return false;
+  if (Separators(bytes.data(), bytes.size()) != Separators(s, static_cast<size_t>(n))) return false;
   out += bytes;
   return true;
 }
